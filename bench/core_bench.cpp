@@ -1,0 +1,3 @@
+#include <cstring>
+#include <string>
+int main(){return 0;}

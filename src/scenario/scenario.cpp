@@ -1,0 +1,94 @@
+#include "scenario.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "text.h"
+
+namespace qrn {
+
+template <int N>
+void ShortString<N>::assign(std::string_view cp932Bytes) {
+    const std::size_t n = cp932CutLength(cp932Bytes, N);
+    std::memcpy(chars, cp932Bytes.data(), n);
+    len = static_cast<u8>(n);
+}
+
+template <int N>
+void ShortString<N>::assignRaw(std::string_view bytes) {
+    const std::size_t n = std::min<std::size_t>(bytes.size(), N);
+    std::memcpy(chars, bytes.data(), n);
+    len = static_cast<u8>(n);
+}
+
+template struct ShortString<16>;
+template struct ShortString<32>;
+template struct ShortString<250>;
+template struct ShortString<255>;
+
+Scenario& theScenario() {
+    static Scenario* instance = new Scenario{};  // 4.5 MB, lives for the whole run
+    return *instance;
+}
+
+bool fieldInUse(const Scenario& s, int field) {
+    return field >= 1 && field <= kFieldCount && s.field(field).firstCell > 0;
+}
+
+int fieldsInUseCount(const Scenario& s) {
+    int k = 0;
+    while (k < kFieldCount && s.fields[k].firstCell > 0) ++k;
+    return k;
+}
+
+int myend(const Scenario& s, int field) {
+    if (field < 1 || field > kFieldCount) return 0;
+    const FieldDef& f = s.field(field);
+    return f.firstCell + f.cellCount - 1;
+}
+
+int cellOf(const Scenario& s, int field, int position) {
+    if (!fieldInUse(s, field) || position < 1) return 0;
+    const FieldDef& f = s.field(field);
+    if (position > f.cellCount) return 0;
+    const long long c = static_cast<long long>(f.firstCell) + position - 1;
+    if (c < 1 || c > kCellCount) return 0;
+    return static_cast<int>(c);
+}
+
+int linkby(const Scenario& s, int kind, int number, int axis) {
+    int field = 0, position = 0;
+    switch (kind) {
+        case 0:
+            if (number < 1 || number > kEnterCount) return 1;
+            field = s.enters[number - 1].jumpField;
+            position = s.enters[number - 1].jumpPosition;
+            break;
+        case 1:
+            if (number < 1 || number > kEventCount) return 1;
+            field = s.events[number - 1].jumpField;
+            position = s.events[number - 1].jumpPosition;
+            break;
+        case 2:
+            if (number < 1 || number > kFieldCount) return 1;
+            field = s.fields[number - 1].escapeField;
+            position = s.fields[number - 1].escapePosition;
+            break;
+        case 3:
+            field = s.hero.startField;
+            position = s.hero.startPosition;
+            break;
+        default:
+            return 1;
+    }
+    const int c = cellOf(s, field, position);
+    if (c == 0) return 1;
+    return (axis == 0 ? s.cell(c).col : s.cell(c).row) + 1;
+}
+
+int makerserchenter(const Scenario& s, int position, int field) {
+    const int c = cellOf(s, field, position);
+    return c == 0 ? 0 : s.cell(c).enter;
+}
+
+}  // namespace qrn

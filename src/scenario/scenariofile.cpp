@@ -1,0 +1,204 @@
+#include "scenariofile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "lockformat.h"
+
+namespace qrn {
+
+template <int N>
+void lockText(ShortString<N>& t) {
+    const int n = t.length();
+    for (int i = 0; i < n; ++i) t.chars[i] = static_cast<char>(t.chars[i] ^ lockformat::kMask);
+}
+template void lockText<16>(ShortString<16>&);
+template void lockText<32>(ShortString<32>&);
+template void lockText<250>(ShortString<250>&);
+template void lockText<255>(ShortString<255>&);
+
+void lockshortpass(ShortString16& t) {
+    const int n = t.length();
+    if (n == 0) return;
+    char plain[16];
+    for (int i = 0; i < n; ++i) plain[i] = static_cast<char>(t.chars[i] ^ lockformat::kMask);
+    const unsigned char* perm = lockformat::kPasswordPermutation[n - 1];
+    for (int i = 0; i < n; ++i) t.chars[i] = plain[perm[i]];
+}
+
+void lockshortmelt(ShortString16& t) {
+    const int n = t.length();
+    if (n == 0) return;
+    char locked[16];
+    std::memcpy(locked, t.chars, n);
+    const unsigned char* perm = lockformat::kPasswordPermutation[n - 1];
+    for (int i = 0; i < n; ++i) t.chars[perm[i]] = static_cast<char>(locked[i] ^ lockformat::kMask);
+}
+
+void lockdata(Scenario& s, bool lock) {
+    ScenarioSettings& st = s.settings;
+    if (lock) lockshortpass(st.scplaypassword);
+    else lockshortmelt(st.scplaypassword);
+    lockText(st.reserved2);
+    lockText(st.scenarioname);
+    lockText(st.scdesigner);
+    lockText(st.randomStamp);
+    lockText(s.hero.heroname);
+    for (auto& c : s.comments) {
+        lockText(c.name);
+        lockText(c.line1);
+        lockText(c.line2);
+        lockText(c.line3);
+        lockText(c.line4);
+    }
+    for (int k = 0; k < 50; ++k) {
+        lockText(s.bgms[k].name);
+        lockText(s.enemyTypes[k].name);
+        lockText(s.sounds[k].name);
+        lockText(s.magics[k].name);
+        lockText(s.poisons[k].name);
+    }
+    for (auto& w : s.walkImgs) lockText(w.name);
+    for (int f = 0; f < kFieldCount; ++f) {
+        lockText(s.fields[f].name);
+        lockText(s.fieldItemImageFiles[f]);
+    }
+    for (auto& frames : s.walkImageFiles)
+        for (auto& name : frames) lockText(name);
+    for (int k = 0; k < 250; ++k) {
+        lockText(s.charas[k].name);
+        lockText(s.charaImageFiles[k]);
+        lockText(s.items[k].name);
+        lockText(s.itemImageFiles[k]);
+        lockText(s.eventImageFiles[k]);
+        lockText(s.eventImage2Files[k]);
+        lockText(s.events[k].name);
+        lockText(s.enterImage2Files[k]);
+        lockText(s.enterImageFiles[k]);
+        lockText(s.enters[k].name);
+    }
+    for (int k = 0; k < kPlaceCount; ++k) {
+        lockText(s.places[k].name);
+        lockText(s.placeImage2Files[k]);
+        lockText(s.placeImageFiles[k]);
+    }
+}
+
+namespace {
+
+std::string systemError(int err) { return std::strerror(err); }
+
+struct FdCloser {
+    int fd = -1;
+    ~FdCloser() { if (fd >= 0) ::close(fd); }
+};
+
+// Reads up to `want` bytes; returns how many were read, or -1 on error.
+long long readFully(int fd, unsigned char* buf, std::size_t want) {
+    std::size_t got = 0;
+    while (got < want) {
+        const ssize_t r = ::read(fd, buf + got, want - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return static_cast<long long>(got);
+}
+
+bool writeFully(int fd, const unsigned char* buf, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t w = ::write(fd, buf + done, size - done);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+// Unlocks the record when the save leaves, whatever way it leaves.
+struct Relock {
+    Scenario& s;
+    ~Relock() { lockdata(s, false); }
+};
+
+}  // namespace
+
+FileResult openScenario(const std::string& path, Scenario& s, EditorSideData& side) {
+    FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) return {false, systemError(errno)};
+    struct stat st {};
+    if (::fstat(file.fd, &st) == 0 && S_ISDIR(st.st_mode)) return {false, systemError(EISDIR)};
+    auto buffer = std::make_unique<unsigned char[]>(kRecordSize);
+    const long long got = readFully(file.fd, buffer.get(), kRecordSize);
+    if (got < 0) return {false, systemError(errno)};
+    if (got < kRecordSize) return {false, "the file is shorter than a scenario record"};
+    // Only a whole record replaces the scenario in memory.
+    alldatainitialize(s, side);
+    std::memcpy(s.bytes(), buffer.get(), kRecordSize);
+    lockdata(s, false);
+    return {true, {}};
+}
+
+FileResult saveScenario(const std::string& path, Scenario& s, bool syncToDisk) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    std::string tmpl = (dir / (target.filename().string() + ".XXXXXX")).string();
+    FdCloser tmp{::mkstemp(tmpl.data())};
+    if (tmp.fd < 0) return {false, systemError(errno)};
+
+    // Keep the permissions of the file being replaced; a new file gets the
+    // usual ones for the user's umask.
+    mode_t mode = 0666;
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    ::fchmod(tmp.fd, mode);
+
+    bool written;
+    {
+        lockdata(s, true);
+        Relock relock{s};
+        written = writeFully(tmp.fd, s.bytes(), kRecordSize);
+    }
+    int err = written ? 0 : errno;
+    if (written && syncToDisk && ::fsync(tmp.fd) != 0) {
+        written = false;
+        err = errno;
+    }
+    if (written && ::close(tmp.fd) != 0) {
+        written = false;
+        err = errno;
+    }
+    tmp.fd = written ? -1 : tmp.fd;
+    if (!written) {
+        ::unlink(tmpl.c_str());
+        return {false, systemError(err)};
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        err = errno;
+        ::unlink(tmpl.c_str());
+        return {false, systemError(err)};
+    }
+    return {true, {}};
+}
+
+}  // namespace qrn

@@ -1,0 +1,36 @@
+// The scenario file: the record byte for byte, with its texts locked.
+#pragma once
+
+#include <string>
+
+#include "resets.h"
+#include "scenario.h"
+
+namespace qrn {
+
+// Locks (lock = true) or unlocks the texts of the record in place.
+void lockdata(Scenario& s, bool lock);
+
+// The text routines of the lock transform, exposed for tests.
+template <int N>
+void lockText(ShortString<N>& t);  // lockshort / lock / locklong
+void lockshortpass(ShortString16& t);
+void lockshortmelt(ShortString16& t);
+
+struct FileResult {
+    bool ok = false;
+    std::string error;  // why it failed, for the author (UTF-8)
+};
+
+// Opens a scenario file. The file is read whole into a buffer first; only a
+// complete record replaces the scenario (whole reset, copy, unlock). On
+// failure the scenario and the side data are untouched.
+FileResult openScenario(const std::string& path, Scenario& s, EditorSideData& side);
+
+// Saves the scenario. The record is written to a temporary file beside the
+// target, flushed, and renamed over it, so a failed save never harms the old
+// file. The record in memory is plain again afterwards in every case.
+// syncToDisk also forces the data to the disk before the rename.
+FileResult saveScenario(const std::string& path, Scenario& s, bool syncToDisk = true);
+
+}  // namespace qrn
