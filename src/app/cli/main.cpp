@@ -1,1 +1,52 @@
-int main(){return 0;}
+// quorantel-cli: headless commands on scenario files.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const qrn::cli::Args&);
+    const char* usage;
+};
+
+const Command kCommands[] = {
+    {"new", qrn::cli::cmdNew, "new FILE [--title T] [--designer D] [--field-name F] [--width W] [--height H]"},
+    {"info", qrn::cli::cmdInfo, "info FILE"},
+    {"copy", qrn::cli::cmdCopy, "copy IN OUT"},
+    {"delete-object", qrn::cli::cmdDeleteObject, "delete-object FILE KIND N|all [-o OUT]"},
+    {"export-json", qrn::cli::cmdExportJson, "export-json FILE [-o OUT.json]"},
+    {"import-json", qrn::cli::cmdImportJson, "import-json IN.json OUT.snr"},
+    {"new-field", qrn::cli::cmdNewField, "new-field FILE [--name N] [--width W] [--height H] [-o OUT]"},
+    {"resize-field", qrn::cli::cmdResizeField, "resize-field FILE FIELD WIDTH HEIGHT [-o OUT]"},
+    {"delete-field", qrn::cli::cmdDeleteField, "delete-field FILE FIELD [-o OUT]"},
+};
+
+void printUsage() {
+    std::fprintf(stderr, "usage: quorantel-cli COMMAND ...\n");
+    for (const auto& c : kCommands) std::fprintf(stderr, "  quorantel-cli %s\n", c.usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage();
+        return 2;
+    }
+    for (const auto& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) == 0) {
+            return c.run(qrn::cli::Args(argv + 2, argv + argc));
+        }
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
+        printUsage();
+        return 0;
+    }
+    std::fprintf(stderr, "unknown command: %s\n", argv[1]);
+    printUsage();
+    return 2;
+}

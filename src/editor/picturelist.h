@@ -1,0 +1,36 @@
+// The shared list of 32 x 32 chips (ImageList1) from which every map,
+// palette and view draws. Entry 0 is black.
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+#include <vector>
+
+class QPainter;
+
+namespace qrn {
+
+class PictureList {
+public:
+    // Empties the list and adds the black entry 0 (defaultimageload).
+    void reset();
+    // Appends a picture scaled/cropped to 32 x 32; with `masked`, pixels of
+    // `transparentColour` (0x00BBGGRR) become transparent. Returns its index.
+    int add(const QImage& image, bool masked, unsigned transparentColour);
+    // Appends the blank chip, unmasked.
+    int addBlank();
+    int count() const { return static_cast<int>(pixmaps_.size()); }
+    // Draws entry `index` at `topLeft` (32 x 32); an out-of-range index draws nothing.
+    void draw(QPainter& painter, int index, const QPoint& topLeft) const;
+    const QPixmap& pixmap(int index) const;
+    // The blank chip: the background of every map cell.
+    const QPixmap& blankChip() const { return blank_; }
+
+private:
+    std::vector<QPixmap> pixmaps_;
+    QPixmap blank_;
+    QPixmap empty_;
+};
+
+}  // namespace qrn

@@ -1,0 +1,2 @@
+// Field operations; filled in with the field manager.
+#include "fieldops.h"
