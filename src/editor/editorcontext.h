@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <memory>
 
 #include "editor/editorstate.h"
@@ -32,6 +33,8 @@ struct EditorContext {
     EditorState state;
     DrawingState drawing;
     PictureList imageList;  // ImageList1
+    // (column, row) -> cell number of the field on the map (CellIndexMap).
+    std::array<std::array<int, kMaxFieldSide>, kMaxFieldSide> cellIndexMap{};
     Options* options = nullptr;
 
     MessageService* messages = nullptr;

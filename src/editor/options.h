@@ -1,0 +1,65 @@
+// The editor's persisted settings (window placements and options), kept in
+// an INI file in the user's configuration folder: organisation "Quorantel",
+// file "Positions", one group per section. Every value is stored as a string.
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QSettings;
+
+namespace qrn {
+
+// Normal rectangle, maximised position and maximised flag of one window.
+struct Placement {
+    QRect rect;  // left, top, right, bottom as stored
+    int maxLeft = 0;
+    int maxTop = 0;
+    bool maximize = false;
+};
+
+class Options {
+public:
+    Options();  // every value at its default
+
+    Placement mainform;
+    Placement allmap;
+    Placement palette;
+    Placement chipview;
+    Placement param;
+
+    bool coming = true;           // dragging/coming
+    bool showpanel = true;        // tool/showpanel
+    bool paletteFront = true;     // palette/allwaysfront
+    bool chipviewFront = false;   // chipview/allwaysfront
+    bool parameditFront = true;   // paramedit/allwaysfront
+    bool allmapFront = false;     // allmap/allwaysfront
+    bool tellmsg = true;          // tool/tellmsg
+    bool showhint = true;         // tool/showhint
+    bool gridline = true;         // tool/gridline
+    bool chipslist = false;       // tool/chipslist
+    QString compiledfileout;      // path/compiledfileout, ends with "/"
+    QString serchpath;            // path/serchpath, ends with "/"
+    QString quilmark;             // path/quilmark
+    bool palettelistview = false; // tool/palettelistview
+    bool fieldmanview = true;     // tool/fieldmanview
+    bool fieldmanfront = true;    // tool/fieldmanfront
+    bool autoime = true;          // tool/autoime
+    bool chiptoolview = true;     // tool/chiptoolview
+    bool palettetoolview = true;  // tool/palettetoolview
+    // map/plchipview, enchipview, chchipview, itchipview, evchipview and
+    // map/colrowsizes live in EditorState (layerVisible, chipSize).
+};
+
+// The settings file (created on first write).
+QSettings* settingsStore();
+// Reads an integer value: "0x"/"0X" prefix means hexadecimal; missing or
+// non-numeric gives the default.
+int readIntSetting(QSettings& store, const QString& section, const QString& name, int defaultValue);
+bool readBoolSetting(QSettings& store, const QString& section, const QString& name, bool defaultValue);
+QString readStringSetting(QSettings& store, const QString& section, const QString& name,
+                          const QString& defaultValue);
+// Ensures a folder setting ends with "/".
+QString withTrailingSlash(const QString& folder);
+
+}  // namespace qrn
