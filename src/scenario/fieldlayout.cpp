@@ -5,6 +5,11 @@
 namespace qrn {
 
 void layoutFieldCells(Scenario& s, int field, int firstCell, int width, int height) {
+    // A field that would not fit the slot table, the 120 x 120 limit or the
+    // cell store is refused here rather than written past the record.
+    if (field < 1 || field > kFieldCount || width < 1 || height < 1 || width > kMaxFieldSide ||
+        height > kMaxFieldSide || firstCell < 1 || firstCell - 1 > kCellCount - width * height)
+        return;
     FieldDef& f = s.field(field);
     f.firstCell = firstCell;
     f.cellCount = static_cast<i16>(width * height);
@@ -19,6 +24,7 @@ void layoutFieldCells(Scenario& s, int field, int firstCell, int width, int heig
 
 void applyCreationTexts(Scenario& s, int field, std::string_view title, std::string_view designer,
                         std::string_view fieldName) {
+    if (field < 1 || field > kFieldCount) return;
     static const std::string untitled = cp932Literal("無題");
     s.settings.scenarioname.assign(title.empty() ? std::string_view(untitled) : title);
     s.settings.scdesigner.assign(designer);

@@ -1,2 +1,366 @@
-// Field operations; filled in with the field manager.
 #include "fieldops.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fieldlayout.h"
+#include "text.h"
+
+namespace qrn {
+
+namespace {
+
+// ---- locations ---------------------------------------------------------------
+
+// One stored position that refers to a field: a warp slot of the field, a
+// field's escape location, the hero's start, an event's or a building's jump.
+// Kept as kind and number so the packed record is only touched through its
+// own members.
+enum class LocationKind { Warp, Escape, Hero, EventJump, EnterJump };
+
+struct LocationRef {
+    LocationKind kind;
+    int number;  // warp: field; escape: field holding it; jumps: object; hero: unused
+    int slot;    // warp slot 0..29
+};
+
+i32 positionOf(const Scenario& s, const LocationRef& r) {
+    switch (r.kind) {
+        case LocationKind::Warp: return s.field(r.number).warpPoints[r.slot];
+        case LocationKind::Escape: return s.field(r.number).escapePosition;
+        case LocationKind::Hero: return s.hero.startPosition;
+        case LocationKind::EventJump: return s.events[r.number - 1].jumpPosition;
+        case LocationKind::EnterJump: return s.enters[r.number - 1].jumpPosition;
+    }
+    return 0;
+}
+
+void setPosition(Scenario& s, const LocationRef& r, i32 position) {
+    switch (r.kind) {
+        case LocationKind::Warp: s.field(r.number).warpPoints[r.slot] = position; break;
+        case LocationKind::Escape: s.field(r.number).escapePosition = position; break;
+        case LocationKind::Hero: s.hero.startPosition = position; break;
+        case LocationKind::EventJump: s.events[r.number - 1].jumpPosition = position; break;
+        case LocationKind::EnterJump: s.enters[r.number - 1].jumpPosition = position; break;
+    }
+}
+
+// Every location into field F, in the order in which a shrink reports them
+// for one cell: F's warp slots, the escapes of the fields in use, the hero,
+// then event k before building k for k = 1..250.
+std::vector<LocationRef> locationsInto(const Scenario& s, int F) {
+    std::vector<LocationRef> refs;
+    for (int w = 0; w < 30; ++w)
+        if (s.field(F).warpPoints[w] != 0) refs.push_back({LocationKind::Warp, F, w});
+    for (int g = 1; g <= kFieldCount; ++g)
+        if (fieldInUse(s, g) && s.field(g).escapeField == F) refs.push_back({LocationKind::Escape, g, 0});
+    if (s.hero.startField == F) refs.push_back({LocationKind::Hero, 0, 0});
+    for (int k = 1; k <= kEventCount; ++k) {
+        if (s.events[k - 1].jumpField == F) refs.push_back({LocationKind::EventJump, k, 0});
+        if (s.enters[k - 1].jumpField == F) refs.push_back({LocationKind::EnterJump, k, 0});
+    }
+    return refs;
+}
+
+std::string nameOf(const ShortString32& name) { return name.str(); }
+
+std::string enterNameOn(const Scenario& s, const Cell& c) {
+    return c.enter >= 1 && c.enter <= kEnterCount ? nameOf(s.enters[c.enter - 1].name) : std::string();
+}
+
+// The message a shrink gives before it resets a location in a dropped cell.
+std::string droppedLocationMessage(const Scenario& s, int F, const LocationRef& r, const Cell& c) {
+    static const std::string warp = cp932Literal("のワープ可能地点");
+    static const std::string removes = cp932Literal("を削除します。");
+    static const std::string escape = cp932Literal("のｴｽｹｰﾌﾟﾛｹｰﾄを初期位置にします。");
+    static const std::string hero = cp932Literal("主人公のｽﾀｰﾄﾛｹｰﾄを初期位置にします。");
+    static const std::string event = cp932Literal("ｲﾍﾞﾝﾄ:");
+    static const std::string enter = cp932Literal("建造物:");
+    static const std::string jump = cp932Literal("のｼﾞｬﾝﾌﾟ先を初期位置にします。");
+    switch (r.kind) {
+        case LocationKind::Warp: return nameOf(s.field(F).name) + warp + enterNameOn(s, c) + removes;
+        case LocationKind::Escape: return nameOf(s.field(r.number).name) + escape;
+        case LocationKind::Hero: return hero;
+        case LocationKind::EventJump: return event + nameOf(s.events[r.number - 1].name) + jump;
+        case LocationKind::EnterJump: return enter + nameOf(s.enters[r.number - 1].name) + jump;
+    }
+    return {};
+}
+
+// Every stored location field (not warp points, which name no field).
+template <typename Fn>
+void forEachLocationField(Scenario& s, Fn&& fn) {
+    fn(s.hero.startField, s.hero.startPosition);
+    for (auto& e : s.enters) fn(e.jumpField, e.jumpPosition);
+    for (auto& e : s.events) fn(e.jumpField, e.jumpPosition);
+    for (auto& f : s.fields) fn(f.escapeField, f.escapePosition);
+}
+
+// ---- the cell store ----------------------------------------------------------
+
+void moveCells(Scenario& s, int from, int to, int count) {
+    if (count > 0) std::memmove(&s.cell(to), &s.cell(from), static_cast<std::size_t>(count) * sizeof(Cell));
+}
+
+void emptyCells(Scenario& s, int first, int last) {
+    first = std::max(first, 1);
+    last = std::min(last, kCellCount);
+    if (last >= first) std::memset(&s.cell(first), 0, static_cast<std::size_t>(last - first + 1) * sizeof(Cell));
+}
+
+void blankNamedField(FieldDef& d, int n) {
+    freshField(d, n);
+    d.itemImageTransparent = 0;
+    d.itemImageColour = 0;
+}
+
+}  // namespace
+
+int firstFreeFieldSlot(const Scenario& s) {
+    for (int f = 1; f <= kFieldCount; ++f)
+        if (!fieldInUse(s, f)) return f;
+    return 0;
+}
+
+int usedPoolEnd(const Scenario& s) {
+    int last = 0;
+    int largestFirst = 0;
+    for (int f = 1; f <= kFieldCount; ++f) {
+        if (fieldInUse(s, f) && s.field(f).firstCell > largestFirst) {
+            largestFirst = s.field(f).firstCell;
+            last = myend(s, f);
+        }
+    }
+    return std::clamp(last, 0, kCellCount);
+}
+
+int freePoolCells(const Scenario& s) { return kCellCount - usedPoolEnd(s); }
+
+bool validFieldSide(int cells) { return cells >= 10 && cells <= kMaxFieldSide && cells % 10 == 0; }
+
+bool fieldLayoutSound(const Scenario& s) {
+    const int inUse = fieldsInUseCount(s);
+    long long next = 1;
+    for (int f = 1; f <= kFieldCount; ++f) {
+        const FieldDef& d = s.field(f);
+        if (f > inUse) {
+            if (d.firstCell > 0) return false;
+            continue;
+        }
+        if (d.width < 1 || d.width > kMaxFieldSide || d.height < 1 || d.height > kMaxFieldSide) return false;
+        if (d.cellCount != d.width * d.height || d.firstCell != next) return false;
+        next += d.cellCount;
+        if (next - 1 > kCellCount) return false;
+    }
+    return true;
+}
+
+AddFieldResult placeNewField(Scenario& s, int slot, int width, int height) {
+    if (slot < 1 || slot > kFieldCount) return AddFieldResult::NoFreeSlot;
+    if (!validFieldSide(width) || !validFieldSide(height) || !fieldLayoutSound(s)) return AddFieldResult::Refused;
+    if (slot != fieldsInUseCount(s) + 1) return AddFieldResult::Refused;
+    const int first = slot == 1 ? 1 : myend(s, slot - 1) + 1;
+    const int last = first + width * height - 1;
+    if (last > kCellCount) return AddFieldResult::PoolTooSmall;
+    // The cells no field owned should be empty; a file from elsewhere may
+    // hold leftovers there, and a new field always starts empty.
+    emptyCells(s, first, last);
+    layoutFieldCells(s, slot, first, width, height);
+    return AddFieldResult::Added;
+}
+
+FieldOpResult resizefield(Scenario& s, int F, int newWidth, int newHeight, const FieldMessageSink& tell) {
+    if (!fieldInUse(s, F)) return FieldOpResult::NotInUse;
+    if (!validFieldSide(newWidth) || !validFieldSide(newHeight)) return FieldOpResult::BadSize;
+    if (!fieldLayoutSound(s)) return FieldOpResult::BadLayout;
+
+    FieldDef& fd = s.field(F);
+    const int first = fd.firstCell;
+    const int oldCount = fd.cellCount;
+    const int oldLast = first + oldCount - 1;
+    const int newCount = newWidth * newHeight;
+    const int delta = newCount - oldCount;
+    const int poolEnd = usedPoolEnd(s);
+    if (delta > kCellCount - poolEnd) return FieldOpResult::PoolTooSmall;
+    if (newWidth == fd.width && newHeight == fd.height) return FieldOpResult::Done;
+
+    // Which old cell each (column, row) of the new size keeps, by the
+    // column and row the cell records.
+    static thread_local std::array<std::array<int, kMaxFieldSide>, kMaxFieldSide> kept;
+    for (int y = 0; y < newHeight; ++y) std::fill_n(kept[y].begin(), newWidth, 0);
+    for (int c = first; c <= oldLast; ++c) {
+        const Cell& cell = s.cell(c);
+        if (cell.col < newWidth && cell.row < newHeight) kept[cell.row][cell.col] = c;
+    }
+    auto keeps = [&](int c) {
+        const Cell& cell = s.cell(c);
+        return cell.col < newWidth && cell.row < newHeight && kept[cell.row][cell.col] == c;
+    };
+
+    // Locations in cells that fall outside the new size are reset, one
+    // message each, in cell order.
+    std::vector<LocationRef> refs = locationsInto(s, F);
+    std::vector<LocationRef> byPosition = refs;
+    std::stable_sort(byPosition.begin(), byPosition.end(), [&](const LocationRef& a, const LocationRef& b) {
+        return positionOf(s, a) < positionOf(s, b);
+    });
+    for (const LocationRef& r : byPosition) {
+        const i32 p = positionOf(s, r);
+        if (p < 1 || p > oldCount) continue;
+        const Cell& cell = s.cell(first + p - 1);
+        if (cell.col < newWidth && cell.row < newHeight) continue;
+        if (tell) tell(droppedLocationMessage(s, F, r, cell));
+        setPosition(s, r, r.kind == LocationKind::Warp ? 0 : 1);
+    }
+
+    // Each location that still holds the position of a kept cell follows it,
+    // once: the new position comes from the old value alone.
+    for (const LocationRef& r : refs) {
+        const i32 p = positionOf(s, r);
+        if (p < 1 || p > oldCount || !keeps(first + p - 1)) continue;
+        const Cell& cell = s.cell(first + p - 1);
+        setPosition(s, r, cell.row * newWidth + cell.col + 1);
+    }
+
+    // The new cells, built aside because the new run overlaps the old one.
+    std::vector<Cell> fresh(static_cast<std::size_t>(newCount));
+    for (int n = 0; n < newCount; ++n) {
+        const int x = n % newWidth, y = n / newWidth;
+        Cell& cell = fresh[static_cast<std::size_t>(n)];
+        if (kept[y][x] != 0) cell = s.cell(kept[y][x]);
+        else std::memset(&cell, 0, sizeof cell);
+        cell.col = static_cast<u8>(x);
+        cell.row = static_cast<u8>(y);
+    }
+
+    fd.width = newWidth;
+    fd.height = newHeight;
+    fd.cellCount = static_cast<i16>(newCount);
+
+    const int tailCount = poolEnd - oldLast;  // cells of the later fields
+    if (delta > 0 && tailCount > 0) moveCells(s, oldLast + 1, oldLast + 1 + delta, tailCount);
+    std::memcpy(&s.cell(first), fresh.data(), fresh.size() * sizeof(Cell));
+    if (delta < 0 && tailCount > 0) moveCells(s, oldLast + 1, oldLast + 1 + delta, tailCount);
+    if (tailCount > 0)
+        for (int g = F + 1; g <= kFieldCount && fieldInUse(s, g); ++g) s.field(g).firstCell += delta;
+    // Whatever the shrink left behind past the new end belongs to no field.
+    if (delta < 0) emptyCells(s, poolEnd + delta + 1, poolEnd);
+
+    // Warp points close up towards slot 1.
+    i32* warps = fd.warpPoints;
+    std::array<i32, 30> packed{};
+    int w = 0;
+    for (int i = 0; i < 30; ++i)
+        if (warps[i] != 0) packed[w++] = warps[i];
+    std::memcpy(warps, packed.data(), sizeof packed);
+    return FieldOpResult::Done;
+}
+
+FieldOpResult deleteField(Scenario& s, EditorSideData& side, int k) {
+    if (k == 1) return FieldOpResult::FirstField;
+    if (!fieldInUse(s, k)) return FieldOpResult::NotInUse;
+    if (!fieldLayoutSound(s)) return FieldOpResult::BadLayout;
+
+    const int lastField = fieldsInUseCount(s);
+    const int first = s.field(k).firstCell;
+    const int count = s.field(k).cellCount;
+    const int poolEnd = usedPoolEnd(s);
+
+    freshField(s.field(k), k);
+    s.fieldItemImageFiles[k - 1].clear();
+    side.pictures.fieldItem[k] = 0;
+
+    // Locations on the deleted field go; those on later fields follow their
+    // field down one number (positions stay as they are).
+    if (s.hero.startField == k) {
+        s.hero.startField = 1;
+        s.hero.startPosition = 1;
+    }
+    forEachLocationField(s, [&](u8& field, i32& position) {
+        if (field == k) {
+            field = 0;
+            position = 0;
+        } else if (field > k && field <= lastField) {
+            --field;
+        }
+    });
+
+    if (lastField > k) {
+        moveCells(s, first + count, first, poolEnd - (first + count) + 1);
+        for (int n = k + 1; n <= lastField; ++n) {
+            s.field(n).firstCell -= count;
+            s.field(n - 1) = s.field(n);
+            s.fieldItemImageFiles[n - 2] = s.fieldItemImageFiles[n - 1];
+            side.pictures.fieldItem[n - 1] = side.pictures.fieldItem[n];
+        }
+        blankNamedField(s.field(lastField), lastField);
+        s.fieldItemImageFiles[lastField - 1].clear();
+        side.pictures.fieldItem[lastField] = 0;
+    }
+    // The top `count` cells of the old used part belong to no field now.
+    emptyCells(s, poolEnd - count + 1, poolEnd);
+    return FieldOpResult::Done;
+}
+
+std::vector<std::string> fieldInvariantViolations(const Scenario& s) {
+    std::vector<std::string> out;
+    auto report = [&](std::string what) { out.push_back(std::move(what)); };
+    const int inUse = fieldsInUseCount(s);
+    for (int f = inUse + 1; f <= kFieldCount; ++f)
+        if (s.field(f).firstCell > 0) report("field " + std::to_string(f) + " in use after a free slot");
+
+    long long next = 1;
+    for (int f = 1; f <= inUse; ++f) {
+        const FieldDef& d = s.field(f);
+        const std::string name = "field " + std::to_string(f);
+        if (d.width < 1 || d.width > kMaxFieldSide || d.height < 1 || d.height > kMaxFieldSide ||
+            d.cellCount != d.width * d.height) {
+            report(name + " has a bad size");
+            return out;
+        }
+        if (d.firstCell != next) report(name + " starts at " + std::to_string(d.firstCell) + ", not " + std::to_string(next));
+        if (d.firstCell + d.cellCount - 1 > kCellCount) {
+            report(name + " runs past the store");
+            return out;
+        }
+        next = d.firstCell + d.cellCount;
+        for (int p = 1; p <= d.cellCount; ++p) {
+            const Cell& c = s.cell(d.firstCell + p - 1);
+            if (c.col != (p - 1) % d.width || c.row != (p - 1) / d.width) {
+                report(name + " position " + std::to_string(p) + " records a wrong column or row");
+                break;
+            }
+        }
+        for (int w = 0; w < 30; ++w) {
+            const i32 p = d.warpPoints[w];
+            if (p != 0 && (p < 1 || p > d.cellCount)) report(name + " warp point outside the field");
+        }
+    }
+    static const Cell emptyCell{};
+    for (long long c = next; c <= kCellCount; ++c) {
+        if (std::memcmp(&s.cell(static_cast<int>(c)), &emptyCell, sizeof emptyCell) != 0) {
+            report("cell " + std::to_string(c) + " after the last field is not empty");
+            break;
+        }
+    }
+
+    auto inside = [&](int field, i32 position) {
+        return fieldInUse(s, field) && position >= 1 && position <= s.field(field).cellCount;
+    };
+    if (!inside(s.hero.startField, s.hero.startPosition)) report("hero start outside its field");
+    for (int k = 1; k <= kEnterCount; ++k)
+        if (s.enters[k - 1].jumpField != 0 && !inside(s.enters[k - 1].jumpField, s.enters[k - 1].jumpPosition))
+            report("building " + std::to_string(k) + " jumps outside its field");
+    for (int k = 1; k <= kEventCount; ++k)
+        if (s.events[k - 1].jumpField != 0 && !inside(s.events[k - 1].jumpField, s.events[k - 1].jumpPosition))
+            report("event " + std::to_string(k) + " jumps outside its field");
+    for (int f = 1; f <= inUse; ++f)
+        if (s.field(f).escapeField != 0 && !inside(s.field(f).escapeField, s.field(f).escapePosition))
+            report("field " + std::to_string(f) + " escapes outside its field");
+    return out;
+}
+
+}  // namespace qrn

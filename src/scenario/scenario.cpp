@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "text.h"
@@ -10,14 +11,14 @@ namespace qrn {
 template <int N>
 void ShortString<N>::assign(std::string_view cp932Bytes) {
     const std::size_t n = cp932CutLength(cp932Bytes, N);
-    std::memcpy(chars, cp932Bytes.data(), n);
+    std::memmove(chars, cp932Bytes.data(), n);  // the source may be this very slot
     len = static_cast<u8>(n);
 }
 
 template <int N>
 void ShortString<N>::assignRaw(std::string_view bytes) {
     const std::size_t n = std::min<std::size_t>(bytes.size(), N);
-    std::memcpy(chars, bytes.data(), n);
+    std::memmove(chars, bytes.data(), n);
     len = static_cast<u8>(n);
 }
 
@@ -44,7 +45,9 @@ int fieldsInUseCount(const Scenario& s) {
 int myend(const Scenario& s, int field) {
     if (field < 1 || field > kFieldCount) return 0;
     const FieldDef& f = s.field(field);
-    return f.firstCell + f.cellCount - 1;
+    // A loaded firstCell near the i32 limit must not overflow the sum.
+    const long long end = static_cast<long long>(f.firstCell) + f.cellCount - 1;
+    return static_cast<int>(std::clamp<long long>(end, INT_MIN, INT_MAX));
 }
 
 int cellOf(const Scenario& s, int field, int position) {

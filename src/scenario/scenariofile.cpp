@@ -184,11 +184,16 @@ FileResult saveScenario(const std::string& path, Scenario& s, bool syncToDisk) {
         written = false;
         err = errno;
     }
-    if (written && ::close(tmp.fd) != 0) {
-        written = false;
-        err = errno;
+    if (written) {
+        // The descriptor is released even when close reports an error, so it
+        // must not be closed a second time.
+        const int fd = tmp.fd;
+        tmp.fd = -1;
+        if (::close(fd) != 0) {
+            written = false;
+            err = errno;
+        }
     }
-    tmp.fd = written ? -1 : tmp.fd;
     if (!written) {
         ::unlink(tmpl.c_str());
         return {false, systemError(err)};
