@@ -3,11 +3,52 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QImage>
+#include <QPoint>
 #include <QRect>
+#include <array>
+#include <functional>
+#include <random>
+#include <unordered_map>
+#include <vector>
+
+#include "editor/randomform.h"
 
 class QMenu;
 
 namespace qrn {
+
+struct Cell;
+
+// Composes map cells: the pictures of a cell's visible layers are drawn, in
+// layer order and with their masks, onto one reused 32 x 32 composition chip,
+// which is then stretched to the cell size. The result is kept per look (the
+// pictures a cell shows): a field uses few different looks, so painting a
+// cell is one copy of a ready picture and no allocation.
+class CellComposer {
+public:
+    CellComposer();
+    // The picture of a cell (nullptr: no cell record) at `cellPixels`.
+    const QImage& cellImage(const Cell* cell, int cellPixels);
+    // Forgets every composed look (pictures, visibility or size changed).
+    void forget();
+
+private:
+    // Picture indexes a cell shows, bottom to top (-1 for none).
+    using Look = std::array<int, 5>;
+    struct LookHash {
+        std::size_t operator()(const Look& look) const;
+    };
+    Look lookOf(const Cell* cell) const;
+    void compose(const Look& look);
+    bool pictureOpaque(int index);
+
+    QImage chip_;                      // the composition chip
+    std::vector<signed char> opaque_;  // per picture index: -1 unknown, 0 has transparency, 1 opaque
+    std::unordered_map<Look, QImage, LookHash> composed_;
+    int cellPixels_ = 32;
+    int pictureCount_ = -1;
+};
 
 class MapGrid : public QAbstractScrollArea {
     Q_OBJECT
@@ -21,6 +62,17 @@ public:
     void setRangeSelection(bool on);          // range mode extends a selection
     void setPopupMenu(QMenu* menu);           // opened by a right click without dragging
 
+    int columns() const { return columns_; }
+    int rows() const { return rows_; }
+    int cellSize() const { return cellPx_; }
+    int leftCol() const;
+    int topRow() const;
+    QPoint cursorCell() const { return cursor_; }
+    // Rectangle of a cell in viewport coordinates (may lie outside the viewport).
+    QRect cellRect(int col, int row) const;
+    // Cell under a viewport position, or (-1, -1) outside the field.
+    QPoint cellAt(const QPoint& pos) const;
+
     // Moves the cursor without running the cell-selection handler.
     void setCursorCell(int col, int row);
     // Moves cursor and selection to a cell, as the jump list does.
@@ -32,6 +84,15 @@ public:
     void repaintCell(int col, int row);
     void repaintAll();
 
+    // The cell-selection handler (mouse and keyboard moves of the cursor).
+    void mapgridSelectCell(int col, int row);
+    // Writes the current object of every target layer into a cell.
+    void penStroke(int col, int row);
+    // Empties every target layer of a cell.
+    void clearCell(int col, int row);
+    // Space: makes the layer after the current target the only target.
+    void spaceTargetChange();
+
     // Range tools and select all.
     void brushbtnClick();
     void eracebtnClick();
@@ -40,6 +101,60 @@ public:
     void allselectbtnClick();
     // Property mode: show the next layer's object of the cursor cell.
     void propstatechange();
+
+    // Where the random tools get their ratio; by default the ratio dialog.
+    void setRatioProvider(std::function<int(Trandomform::Role)> provider);
+    void seedRandom(std::uint32_t seed) { random_.seed(seed); }
+
+    // Paints the cells that meet `area` (viewport coordinates) with `painter`.
+    void paintCells(QPainter& painter, const QRect& area);
+
+signals:
+    // The cursor moved to another cell (also by setCursorCell/selectCell).
+    void cursorMoved(int col, int row);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    Cell* cellRecord(int col, int row) const;
+    bool inField(int col, int row) const;
+    int pitch() const { return cellPx_ + lineWidth_; }
+    int fullyVisibleColumns() const;
+    int fullyVisibleRows() const;
+    void updateScrollBars();
+    void ensureVisible(int col, int row);
+    // Moves the cursor; with `extend` (range mode) the selection grows from the anchor.
+    void moveCursor(int col, int row, bool extend, bool runHandler);
+    void updateCells(const QRect& cells);
+    void keyNavigate(QKeyEvent* event);
+    // Visits every selected cell column by column; `visit` returns whether it
+    // changed the cell, and changed cells are repainted.
+    template <typename Visit>
+    void forEachSelectedCell(Visit visit);
+    int askRatio(Trandomform::Role role);
+
+    int columns_ = 0;
+    int rows_ = 0;
+    int cellPx_ = 32;
+    int lineWidth_ = 1;
+    bool rangeMode_ = false;
+    QMenu* popup_ = nullptr;
+    QPoint cursor_{0, 0};
+    QPoint anchor_{0, 0};
+    QRect selection_{0, 0, 1, 1};
+    bool leftDown_ = false;
+    CellComposer composer_;
+    std::function<int(Trandomform::Role)> ratioProvider_;
+    std::mt19937 random_;
 };
 
 }  // namespace qrn

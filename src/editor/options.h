@@ -5,6 +5,8 @@
 
 #include <QRect>
 #include <QString>
+#include <array>
+#include <optional>
 
 class QSettings;
 
@@ -51,8 +53,13 @@ public:
     // map/colrowsizes live in EditorState (layerVisible, chipSize).
 };
 
-// The settings file (created on first write).
+struct EditorState;
+
+// The settings file (created on first write). One store for the whole run.
 QSettings* settingsStore();
+// Drops the store so the next settingsStore() opens the file anew (after
+// QSettings::setPath has moved the user's configuration folder, in tests).
+void reopenSettingsStore();
 // Reads an integer value: "0x"/"0X" prefix means hexadecimal; missing or
 // non-numeric gives the default.
 int readIntSetting(QSettings& store, const QString& section, const QString& name, int defaultValue);
@@ -61,5 +68,21 @@ QString readStringSetting(QSettings& store, const QString& section, const QStrin
                           const QString& defaultValue);
 // Ensures a folder setting ends with "/".
 QString withTrailingSlash(const QString& folder);
+// The program's folder, ending with "/": the default of the folder settings.
+QString programFolder();
+
+// Reads every persisted value except the random tools' ratios and the
+// ratio dialog's placement into the options and the editing state.
+void readOptions(QSettings& store, Options& options, EditorState& state);
+
+// Placements of the main window, the whole-area map, the palette, the image
+// view and the property editor, in that order; nullopt when one could not
+// be read.
+using WindowPlacements = std::array<std::optional<Placement>, 5>;
+
+// Writes every value that readOptions reads, with the given placements. If
+// any placement is missing nothing at all is written and false is returned.
+bool writeOptions(QSettings& store, Options& options, const EditorState& state,
+                  const WindowPlacements& placements);
 
 }  // namespace qrn

@@ -11,6 +11,16 @@ class QPainter;
 
 namespace qrn {
 
+// Largest bitmap side that is decoded; bigger files count as unreadable.
+inline constexpr int kMaxBitmapSide = 4096;
+
+// Reads a bitmap file for the picture list. A missing, unreadable, truncated
+// or oversized file gives a null image (the size is checked before decoding).
+QImage readChipBitmap(const QString& path);
+
+// Transparent colour of the scenario (0x00BBGGRR) as a Qt colour value.
+inline QRgb bgrToRgb(unsigned c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
 class PictureList {
 public:
     // Empties the list and adds the black entry 0 (defaultimageload).

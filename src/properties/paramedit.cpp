@@ -1,6 +1,13 @@
-// The property editor window; its pages come later.
+// The property editor window exists from start-up; its pages come with the
+// object editors.
 #include "properties/paramedit.h"
+
 namespace qrn {
-Tparamedit::Tparamedit(QWidget* parent) : QMainWindow(parent) {}
+
+Tparamedit::Tparamedit(QWidget* parent) : QMainWindow(parent, Qt::Tool) {
+    setObjectName(QStringLiteral("paramedit"));
+}
+
 void Tparamedit::openOn(int, int, bool) {}
+
 }  // namespace qrn

@@ -90,13 +90,18 @@ std::string droppedLocationMessage(const Scenario& s, int F, const LocationRef& 
     return {};
 }
 
-// Every stored location field (not warp points, which name no field).
+// Every stored location (not warp points, which name no field): `fn` gets
+// the field number and returns true when the location is to be dropped,
+// which empties its position too.
 template <typename Fn>
 void forEachLocationField(Scenario& s, Fn&& fn) {
-    fn(s.hero.startField, s.hero.startPosition);
-    for (auto& e : s.enters) fn(e.jumpField, e.jumpPosition);
-    for (auto& e : s.events) fn(e.jumpField, e.jumpPosition);
-    for (auto& f : s.fields) fn(f.escapeField, f.escapePosition);
+    if (fn(s.hero.startField)) s.hero.startPosition = 0;
+    for (auto& e : s.enters)
+        if (fn(e.jumpField)) e.jumpPosition = 0;
+    for (auto& e : s.events)
+        if (fn(e.jumpField)) e.jumpPosition = 0;
+    for (auto& f : s.fields)
+        if (fn(f.escapeField)) f.escapePosition = 0;
 }
 
 // ---- the cell store ----------------------------------------------------------
@@ -250,12 +255,11 @@ FieldOpResult resizefield(Scenario& s, int F, int newWidth, int newHeight, const
     if (delta < 0) emptyCells(s, poolEnd + delta + 1, poolEnd);
 
     // Warp points close up towards slot 1.
-    i32* warps = fd.warpPoints;
     std::array<i32, 30> packed{};
     int w = 0;
     for (int i = 0; i < 30; ++i)
-        if (warps[i] != 0) packed[w++] = warps[i];
-    std::memcpy(warps, packed.data(), sizeof packed);
+        if (fd.warpPoints[i] != 0) packed[w++] = fd.warpPoints[i];
+    for (int i = 0; i < 30; ++i) fd.warpPoints[i] = packed[i];
     return FieldOpResult::Done;
 }
 
@@ -279,13 +283,13 @@ FieldOpResult deleteField(Scenario& s, EditorSideData& side, int k) {
         s.hero.startField = 1;
         s.hero.startPosition = 1;
     }
-    forEachLocationField(s, [&](u8& field, i32& position) {
+    forEachLocationField(s, [&](u8& field) {
         if (field == k) {
             field = 0;
-            position = 0;
-        } else if (field > k && field <= lastField) {
-            --field;
+            return true;
         }
+        if (field > k && field <= lastField) --field;
+        return false;
     });
 
     if (lastField > k) {

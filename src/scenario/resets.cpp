@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <exception>
 #include <random>
 #include <string>
 
@@ -537,9 +538,14 @@ void alldatainitialize(Scenario& s, EditorSideData& side, std::uint64_t randomSe
 }
 
 void alldatainitialize(Scenario& s, EditorSideData& side) {
-    std::random_device rd;
-    const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    alldatainitialize(s, side, (static_cast<std::uint64_t>(rd()) << 32) ^ rd() ^ now);
+    auto seed = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    try {
+        std::random_device rd;
+        seed ^= (static_cast<std::uint64_t>(rd()) << 32) ^ rd();
+    } catch (const std::exception&) {
+        // No system random source: the clock alone still varies the stamp.
+    }
+    alldatainitialize(s, side, seed);
 }
 
 }  // namespace qrn

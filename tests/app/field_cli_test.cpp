@@ -109,9 +109,9 @@ TEST_F(FieldCli, NewFieldKeepsTitleAndDesignerAndFollowsTheLastField) {
     EXPECT_EQ(r.out, "4\n");
     EXPECT_EQ(readBytes(file("a.snr")), original);  // -o leaves the input alone
     auto b = open("b.snr");
-    EXPECT_EQ(b->field(4).firstCell, 601);
-    EXPECT_EQ(b->field(4).width, 30);
-    EXPECT_EQ(b->field(4).height, 20);
+    EXPECT_EQ(+b->field(4).firstCell, 601);
+    EXPECT_EQ(+b->field(4).width, 30);
+    EXPECT_EQ(+b->field(4).height, 20);
     EXPECT_EQ(b->field(4).name.str(), cp932Literal(utf8(u8"洞窟")));
     EXPECT_EQ(b->settings.scenarioname.str(), cp932Literal(utf8(u8"物語")));
     EXPECT_EQ(b->settings.scdesigner.str(), cp932Literal(utf8(u8"作者")));
@@ -121,7 +121,7 @@ TEST_F(FieldCli, NewFieldKeepsTitleAndDesignerAndFollowsTheLastField) {
     ASSERT_EQ(run({"new-field", file("b.snr")}).code, 0);
     auto c = open("b.snr");
     EXPECT_EQ(c->field(5).name.str(), cp932Literal(utf8(u8"無題")));
-    EXPECT_EQ(c->field(5).cellCount, 100);
+    EXPECT_EQ(+c->field(5).cellCount, 100);
 }
 
 TEST_F(FieldCli, RefusalsShowTheEditorsMessageAndLeaveTheFileUntouched) {
@@ -177,9 +177,9 @@ TEST_F(FieldCli, ResizeTellsEachResetLocationOnItsOwnLine) {
     };
     EXPECT_EQ(r.errLines, expected);
     auto t = open("a.snr");
-    EXPECT_EQ(t->field(1).warpPoints[0], 56);
-    EXPECT_EQ(t->field(2).firstCell, 101);
-    EXPECT_EQ(t->hero.startPosition, 1);
+    EXPECT_EQ(+t->field(1).warpPoints[0], 56);
+    EXPECT_EQ(+t->field(2).firstCell, 101);
+    EXPECT_EQ(+t->hero.startPosition, 1);
     EXPECT_TRUE(fieldInvariantViolations(*t).empty());
 }
 
@@ -196,10 +196,10 @@ TEST_F(FieldCli, DeleteFieldRenumbersTheLaterOnes) {
     EXPECT_TRUE(r.errLines.empty());
     auto t = open("a.snr");
     EXPECT_EQ(t->field(2).name.str(), "third");
-    EXPECT_EQ(t->field(2).firstCell, 101);
+    EXPECT_EQ(+t->field(2).firstCell, 101);
     EXPECT_FALSE(fieldInUse(*t, 3));
     EXPECT_EQ(t->enter(7).jumpField, 2);
-    EXPECT_EQ(t->enter(7).jumpPosition, 250);
+    EXPECT_EQ(+t->enter(7).jumpPosition, 250);
     EXPECT_EQ(t->event(8).jumpField, 0);
     EXPECT_TRUE(fieldInvariantViolations(*t).empty());
 }
@@ -223,7 +223,7 @@ TEST_F(FieldCli, BadArgumentsAndDamagedFilesAreRefused) {
              {"resize-field", file("bad.snr"), "1", "20", "20"},
              {"delete-field", file("bad.snr"), "2"},
          }) {
-        SCOPED_TRACE(args[0] + " " + args[2]);
+        SCOPED_TRACE(args[0] + " " + args.back());
         EXPECT_EQ(run(args).code, 2);
     }
     EXPECT_EQ(readBytes(file("a.snr")), good);

@@ -343,7 +343,8 @@ TEST(JsonImport, RefusesWhatItCannotStoreExactly) {
         const char* error;
     };
     const Case cases[] = {
-        {"text too long", [](Json& d) { d["charas"][0]["name"] = "あいうえおかきくけこさしすせそたち"; },
+        {"text too long",
+         [](Json& d) { d["charas"][0]["name"] = "あいうえおかきくけこさしすせそたち"; },
          "$.charas[0].name: the text takes 34 bytes in cp932, its slot holds 32"},
         {"not in cp932", [](Json& d) { d["hero"]["heroname"] = "勇\xF0\x9F\x98\x80"; },
          "$.hero.heroname: the character U+1F600 cannot be stored in cp932"},

@@ -116,6 +116,8 @@ TEST_F(ScenarioFile, BadFilesLeaveTheScenarioAlone) {
     expectOpenFails(dir / "missing.snr");
     fs::create_directory(dir / "folder.snr");
     expectOpenFails(dir / "folder.snr");
+    ASSERT_EQ(::mkfifo((dir / "pipe.snr").c_str(), 0600), 0);
+    expectOpenFails(dir / "pipe.snr");  // no writer: fails at once, never hangs
 }
 
 TEST_F(ScenarioFile, SaveThenOpenGivesTheSameRecord) {

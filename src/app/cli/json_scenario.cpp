@@ -23,7 +23,7 @@ namespace {
 
 enum class Kind : std::uint8_t { U8, I16, U16, I32, Text };
 
-struct FieldSpec {
+struct MemberLayout {
     const char* key;
     std::size_t offset;  // within its record
     std::size_t size;    // bytes of the whole member (all elements of an array)
@@ -39,11 +39,11 @@ template <int N>
 struct IsShortString<ShortString<N>> : std::true_type {};
 
 template <typename M>
-constexpr FieldSpec describe(const char* key, std::size_t offset) {
+constexpr MemberLayout describe(const char* key, std::size_t offset) {
     using E = std::remove_extent_t<M>;
     static_assert(std::rank_v<M> <= 1, "nested arrays are described by hand");
     const int count = std::is_array_v<M> ? static_cast<int>(std::extent_v<M>) : 0;
-    FieldSpec f{key, offset, sizeof(M), Kind::U8, count, 0, false};
+    MemberLayout f{key, offset, sizeof(M), Kind::U8, count, 0, false};
     if constexpr (std::is_same_v<E, u8>) {
         f.kind = Kind::U8;
     } else if constexpr (std::is_same_v<E, i16>) {
@@ -60,7 +60,7 @@ constexpr FieldSpec describe(const char* key, std::size_t offset) {
     return f;
 }
 
-constexpr FieldSpec hexOnly(FieldSpec f) {
+constexpr MemberLayout hexOnly(MemberLayout f) {
     f.alwaysHex = true;
     return f;
 }
@@ -69,16 +69,16 @@ constexpr FieldSpec hexOnly(FieldSpec f) {
 
 // True when the members follow each other without gap up to the record's end,
 // so every byte of the record has a key.
-constexpr bool coversRecord(std::span<const FieldSpec> fields, std::size_t size) {
+constexpr bool coversRecord(std::span<const MemberLayout> fields, std::size_t size) {
     std::size_t at = 0;
-    for (const FieldSpec& f : fields) {
+    for (const MemberLayout& f : fields) {
         if (f.offset != at) return false;
         at += f.size;
     }
     return at == size;
 }
 
-constexpr FieldSpec kHeroFields[] = {
+constexpr MemberLayout kHeroFields[] = {
     QRN_FIELD(HeroDef, heroname),    QRN_FIELD(HeroDef, startField),  QRN_FIELD(HeroDef, startPosition),
     QRN_FIELD(HeroDef, hemoney),     QRN_FIELD(HeroDef, heexperience), QRN_FIELD(HeroDef, hemaxitem),
     QRN_FIELD(HeroDef, heroItems),   QRN_FIELD(HeroDef, heroMagics),  QRN_FIELD(HeroDef, helevel),
@@ -88,7 +88,7 @@ constexpr FieldSpec kHeroFields[] = {
 };
 static_assert(coversRecord(kHeroFields, sizeof(HeroDef)));
 
-constexpr FieldSpec kCharaFields[] = {
+constexpr MemberLayout kCharaFields[] = {
     QRN_FIELD(CharaDef, name),           QRN_FIELD(CharaDef, chcharatype),   QRN_FIELD(CharaDef, chhealmoney),
     QRN_FIELD(CharaDef, chcomment),      QRN_FIELD(CharaDef, chendhide),     QRN_FIELD(CharaDef, chsale),
     QRN_FIELD(CharaDef, chtalkbgm),      QRN_FIELD(CharaDef, chshowitem),    QRN_FIELD(CharaDef, chshowevent),
@@ -103,7 +103,7 @@ constexpr FieldSpec kCharaFields[] = {
 };
 static_assert(coversRecord(kCharaFields, sizeof(CharaDef)));
 
-constexpr FieldSpec kItemFields[] = {
+constexpr MemberLayout kItemFields[] = {
     QRN_FIELD(ItemDef, name),          QRN_FIELD(ItemDef, itgroup),       QRN_FIELD(ItemDef, itcount),
     QRN_FIELD(ItemDef, itmoney),       QRN_FIELD(ItemDef, itspecial),     QRN_FIELD(ItemDef, itcomment),
     QRN_FIELD(ItemDef, itshowserch),   QRN_FIELD(ItemDef, itfielduse),    QRN_FIELD(ItemDef, itbattleuse),
@@ -114,7 +114,7 @@ constexpr FieldSpec kItemFields[] = {
 };
 static_assert(coversRecord(kItemFields, sizeof(ItemDef)));
 
-constexpr FieldSpec kEventFields[] = {
+constexpr MemberLayout kEventFields[] = {
     QRN_FIELD(EventDef, name),           QRN_FIELD(EventDef, evstarthide),    QRN_FIELD(EventDef, evendhide),
     QRN_FIELD(EventDef, evenemy),        QRN_FIELD(EventDef, evstartcomment), QRN_FIELD(EventDef, evendcomment),
     QRN_FIELD(EventDef, jumpField),      QRN_FIELD(EventDef, jumpPosition),   QRN_FIELD(EventDef, evprologue),
@@ -128,7 +128,7 @@ constexpr FieldSpec kEventFields[] = {
 };
 static_assert(coversRecord(kEventFields, sizeof(EventDef)));
 
-constexpr FieldSpec kPlaceFields[] = {
+constexpr MemberLayout kPlaceFields[] = {
     QRN_FIELD(PlaceDef, name),       QRN_FIELD(PlaceDef, plmove),        QRN_FIELD(PlaceDef, plwantitem),
     QRN_FIELD(PlaceDef, plwalkimg),  QRN_FIELD(PlaceDef, plenemytype),   QRN_FIELD(PlaceDef, plwondering),
     QRN_FIELD(PlaceDef, plhealing),  QRN_FIELD(PlaceDef, pldamage),      QRN_FIELD(PlaceDef, plrecover),
@@ -138,7 +138,7 @@ constexpr FieldSpec kPlaceFields[] = {
 };
 static_assert(coversRecord(kPlaceFields, sizeof(PlaceDef)));
 
-constexpr FieldSpec kEnterFields[] = {
+constexpr MemberLayout kEnterFields[] = {
     QRN_FIELD(EnterDef, name),        QRN_FIELD(EnterDef, enwantitem),  QRN_FIELD(EnterDef, jumpField),
     QRN_FIELD(EnterDef, jumpPosition), QRN_FIELD(EnterDef, ensound),    QRN_FIELD(EnterDef, enshowitem),
     QRN_FIELD(EnterDef, enshowevent), QRN_FIELD(EnterDef, enmove),      QRN_FIELD(EnterDef, imageTransparent),
@@ -146,7 +146,7 @@ constexpr FieldSpec kEnterFields[] = {
 };
 static_assert(coversRecord(kEnterFields, sizeof(EnterDef)));
 
-constexpr FieldSpec kMagicFields[] = {
+constexpr MemberLayout kMagicFields[] = {
     QRN_FIELD(MagicDef, name),          QRN_FIELD(MagicDef, mgdownmp),      QRN_FIELD(MagicDef, mgsuccess),
     QRN_FIELD(MagicDef, mgusebattle),   QRN_FIELD(MagicDef, allTargets),    QRN_FIELD(MagicDef, mgantipoison),
     QRN_FIELD(MagicDef, mgsilence),     QRN_FIELD(MagicDef, mgsleep),       QRN_FIELD(MagicDef, escapeMagic),
@@ -159,13 +159,13 @@ constexpr FieldSpec kMagicFields[] = {
 };
 static_assert(coversRecord(kMagicFields, sizeof(MagicDef)));
 
-constexpr FieldSpec kPoisonFields[] = {
+constexpr MemberLayout kPoisonFields[] = {
     QRN_FIELD(PoisonDef, name),      QRN_FIELD(PoisonDef, podamage),  QRN_FIELD(PoisonDef, podownmp),
     QRN_FIELD(PoisonDef, podownstr), QRN_FIELD(PoisonDef, podowndef), QRN_FIELD(PoisonDef, podowndex),
 };
 static_assert(coversRecord(kPoisonFields, sizeof(PoisonDef)));
 
-constexpr FieldSpec kFieldFields[] = {
+constexpr MemberLayout kFieldFields[] = {
     QRN_FIELD(FieldDef, name),          QRN_FIELD(FieldDef, firstCell),       QRN_FIELD(FieldDef, cellCount),
     QRN_FIELD(FieldDef, warpPoints),    QRN_FIELD(FieldDef, escapeField),     QRN_FIELD(FieldDef, escapePosition),
     QRN_FIELD(FieldDef, fieldBgm),      QRN_FIELD(FieldDef, fieldsave),       QRN_FIELD(FieldDef, itemImageTransparent),
@@ -173,33 +173,33 @@ constexpr FieldSpec kFieldFields[] = {
 };
 static_assert(coversRecord(kFieldFields, sizeof(FieldDef)));
 
-constexpr FieldSpec kBgmFields[] = {QRN_FIELD(BgmDef, name), QRN_FIELD(BgmDef, fileName), QRN_FIELD(BgmDef, loop)};
+constexpr MemberLayout kBgmFields[] = {QRN_FIELD(BgmDef, name), QRN_FIELD(BgmDef, fileName), QRN_FIELD(BgmDef, loop)};
 static_assert(coversRecord(kBgmFields, sizeof(BgmDef)));
 
-constexpr FieldSpec kSoundFields[] = {QRN_FIELD(SoundDef, name), QRN_FIELD(SoundDef, fileName)};
+constexpr MemberLayout kSoundFields[] = {QRN_FIELD(SoundDef, name), QRN_FIELD(SoundDef, fileName)};
 static_assert(coversRecord(kSoundFields, sizeof(SoundDef)));
 
-constexpr FieldSpec kCommentFields[] = {
+constexpr MemberLayout kCommentFields[] = {
     QRN_FIELD(CommentDef, name),  QRN_FIELD(CommentDef, line1), QRN_FIELD(CommentDef, line2),
     QRN_FIELD(CommentDef, line3), QRN_FIELD(CommentDef, line4),
 };
 static_assert(coversRecord(kCommentFields, sizeof(CommentDef)));
 
-constexpr FieldSpec kEnemyTypeFields[] = {QRN_FIELD(EnemyTypeDef, name), QRN_FIELD(EnemyTypeDef, members)};
+constexpr MemberLayout kEnemyTypeFields[] = {QRN_FIELD(EnemyTypeDef, name), QRN_FIELD(EnemyTypeDef, members)};
 static_assert(coversRecord(kEnemyTypeFields, sizeof(EnemyTypeDef)));
 
-constexpr FieldSpec kWalkImgFields[] = {
+constexpr MemberLayout kWalkImgFields[] = {
     QRN_FIELD(WalkImgDef, name), QRN_FIELD(WalkImgDef, imageTransparent), QRN_FIELD(WalkImgDef, imageColour),
 };
 static_assert(coversRecord(kWalkImgFields, sizeof(WalkImgDef)));
 
-constexpr FieldSpec kLevelFields[] = {
+constexpr MemberLayout kLevelFields[] = {
     QRN_FIELD(LevelEntry, experience), QRN_FIELD(LevelEntry, power), QRN_FIELD(LevelEntry, strength),
     QRN_FIELD(LevelEntry, dextality),  QRN_FIELD(LevelEntry, mp),    QRN_FIELD(LevelEntry, magic),
 };
 static_assert(coversRecord(kLevelFields, sizeof(LevelEntry)));
 
-constexpr FieldSpec kSettingsFields[] = {
+constexpr MemberLayout kSettingsFields[] = {
     QRN_FIELD(ScenarioSettings, reserved1),       QRN_FIELD(ScenarioSettings, reserved2),
     hexOnly(QRN_FIELD(ScenarioSettings, randomStamp)),
     QRN_FIELD(ScenarioSettings, scenarioname),    QRN_FIELD(ScenarioSettings, scdesigner),
@@ -223,7 +223,7 @@ static_assert(coversRecord(kSettingsFields, sizeof(ScenarioSettings)));
 #undef QRN_FIELD
 
 // Picture file names kept in the tables beside the definitions.
-struct ImageSpec {
+struct PictureNames {
     const char* key;
     std::size_t offset;  // slot of entry 1 in the record
     int frames;          // 0: one name; n: a JSON array of n names per entry
@@ -231,18 +231,18 @@ struct ImageSpec {
 
 constexpr std::size_t kNameSlot = sizeof(ShortString255);
 
-struct TableSpec {
+struct TableLayout {
     const char* key;
     int count;
     std::size_t offset;
     std::size_t size;
-    std::span<const FieldSpec> fields;
+    std::span<const MemberLayout> fields;
     void (*fresh)(unsigned char* record, int number);
-    std::array<ImageSpec, 2> images;
+    std::array<PictureNames, 2> images;
     int imageCount;
 
     unsigned char* entry(unsigned char* record, int n) const { return record + offset + (n - 1) * size; }
-    std::size_t imageStride(const ImageSpec& im) const { return kNameSlot * (im.frames > 0 ? im.frames : 1); }
+    std::size_t imageStride(const PictureNames& im) const { return kNameSlot * (im.frames > 0 ? im.frames : 1); }
 };
 
 template <typename Def, void (*Fresh)(Def&, int)>
@@ -257,7 +257,7 @@ void freshLevel(unsigned char* record, int) {
 
 #define QRN_OFFSET(m) offsetof(Scenario, m)
 
-const TableSpec kTables[] = {
+const TableLayout kTables[] = {
     {"charas", kCharaCount, QRN_OFFSET(charas), sizeof(CharaDef), kCharaFields, freshBytes<CharaDef, freshChara>,
      {{{"image", QRN_OFFSET(charaImageFiles), 0}}}, 1},
     {"items", kItemCount, QRN_OFFSET(items), sizeof(ItemDef), kItemFields, freshBytes<ItemDef, freshItem>,
@@ -268,13 +268,15 @@ const TableSpec kTables[] = {
      {{{"image", QRN_OFFSET(placeImageFiles), 0}, {"image2", QRN_OFFSET(placeImage2Files), 0}}}, 2},
     {"enters", kEnterCount, QRN_OFFSET(enters), sizeof(EnterDef), kEnterFields, freshBytes<EnterDef, freshEnter>,
      {{{"image", QRN_OFFSET(enterImageFiles), 0}, {"image2", QRN_OFFSET(enterImage2Files), 0}}}, 2},
-    {"magics", kMagicCount, QRN_OFFSET(magics), sizeof(MagicDef), kMagicFields, freshBytes<MagicDef, freshMagic>, {}, 0},
+    {"magics", kMagicCount, QRN_OFFSET(magics), sizeof(MagicDef), kMagicFields, freshBytes<MagicDef, freshMagic>,
+     {}, 0},
     {"poisons", kPoisonCount, QRN_OFFSET(poisons), sizeof(PoisonDef), kPoisonFields,
      freshBytes<PoisonDef, freshPoison>, {}, 0},
     {"fields", kFieldCount, QRN_OFFSET(fields), sizeof(FieldDef), kFieldFields, freshBytes<FieldDef, freshField>,
      {{{"itemImage", QRN_OFFSET(fieldItemImageFiles), 0}}}, 1},
     {"bgms", kBgmCount, QRN_OFFSET(bgms), sizeof(BgmDef), kBgmFields, freshBytes<BgmDef, freshBgm>, {}, 0},
-    {"sounds", kSoundCount, QRN_OFFSET(sounds), sizeof(SoundDef), kSoundFields, freshBytes<SoundDef, freshSound>, {}, 0},
+    {"sounds", kSoundCount, QRN_OFFSET(sounds), sizeof(SoundDef), kSoundFields, freshBytes<SoundDef, freshSound>,
+     {}, 0},
     {"comments", kCommentCount, QRN_OFFSET(comments), sizeof(CommentDef), kCommentFields,
      freshBytes<CommentDef, freshComment>, {}, 0},
     {"enemyTypes", kEnemyTypeCount, QRN_OFFSET(enemyTypes), sizeof(EnemyTypeDef), kEnemyTypeFields,
@@ -284,14 +286,14 @@ const TableSpec kTables[] = {
     {"levels", kLevelRows, QRN_OFFSET(levels), sizeof(LevelEntry), kLevelFields, freshLevel, {}, 0},
 };
 
-struct ObjectSpec {
+struct BlockLayout {
     const char* key;
     std::size_t offset;
-    std::span<const FieldSpec> fields;
+    std::span<const MemberLayout> fields;
 };
 
-const ObjectSpec kHero{"hero", QRN_OFFSET(hero), kHeroFields};
-const ObjectSpec kSettings{"settings", QRN_OFFSET(settings), kSettingsFields};
+const BlockLayout kHero{"hero", QRN_OFFSET(hero), kHeroFields};
+const BlockLayout kSettings{"settings", QRN_OFFSET(settings), kSettingsFields};
 
 #undef QRN_OFFSET
 
@@ -299,7 +301,7 @@ constexpr const char* kFormatName = "quorantel-scenario";
 constexpr int kFormatVersion = 1;
 constexpr const char* kLayerKeys[] = {"place", "enter", "event", "item", "chara"};
 
-std::size_t elementSize(const FieldSpec& f) {
+std::size_t elementSize(const MemberLayout& f) {
     switch (f.kind) {
         case Kind::U8: return 1;
         case Kind::I16:
@@ -369,7 +371,7 @@ Json textToJson(const unsigned char* slot, int capacity, bool alwaysHex) {
 
 // ---- export ----------------------------------------------------------------------
 
-Json valueToJson(const unsigned char* p, const FieldSpec& f) {
+Json valueToJson(const unsigned char* p, const MemberLayout& f) {
     switch (f.kind) {
         case Kind::U8: return p[0];
         case Kind::I16: return readAt<i16>(p);
@@ -380,8 +382,8 @@ Json valueToJson(const unsigned char* p, const FieldSpec& f) {
     return nullptr;
 }
 
-void putFields(Json& out, const unsigned char* record, std::span<const FieldSpec> fields) {
-    for (const FieldSpec& f : fields) {
+void putFields(Json& out, const unsigned char* record, std::span<const MemberLayout> fields) {
+    for (const MemberLayout& f : fields) {
         const unsigned char* p = record + f.offset;
         if (f.count == 0) {
             out[f.key] = valueToJson(p, f);
@@ -393,9 +395,9 @@ void putFields(Json& out, const unsigned char* record, std::span<const FieldSpec
     }
 }
 
-void putImages(Json& out, const unsigned char* record, const TableSpec& t, int n) {
+void putImages(Json& out, const unsigned char* record, const TableLayout& t, int n) {
     for (int k = 0; k < t.imageCount; ++k) {
-        const ImageSpec& im = t.images[k];
+        const PictureNames& im = t.images[k];
         const unsigned char* slot = record + im.offset + (n - 1) * t.imageStride(im);
         if (im.frames == 0) {
             out[im.key] = textToJson(slot, 255, false);
@@ -407,10 +409,10 @@ void putImages(Json& out, const unsigned char* record, const TableSpec& t, int n
     }
 }
 
-bool imagesEmpty(const unsigned char* record, const TableSpec& t, int n) {
+bool imagesEmpty(const unsigned char* record, const TableLayout& t, int n) {
     static const unsigned char zeros[kNameSlot] = {};
     for (int k = 0; k < t.imageCount; ++k) {
-        const ImageSpec& im = t.images[k];
+        const PictureNames& im = t.images[k];
         const unsigned char* slot = record + im.offset + (n - 1) * t.imageStride(im);
         for (int i = 0; i < (im.frames > 0 ? im.frames : 1); ++i) {
             if (std::memcmp(slot + i * kNameSlot, zeros, kNameSlot) != 0) return false;
@@ -441,7 +443,7 @@ void putCells(Json& out, const Scenario& s, const FieldDef& f) {
     if (!positions.empty()) out["cellPositions"] = std::move(positions);
 }
 
-Json tableToJson(const Scenario& s, const TableSpec& t, std::vector<CellRun>* mapped) {
+Json tableToJson(const Scenario& s, const TableLayout& t, std::vector<CellRun>* mapped) {
     const unsigned char* record = s.bytes();
     std::vector<unsigned char> fresh(t.size);
     Json out = Json::array();
@@ -467,7 +469,7 @@ Json tableToJson(const Scenario& s, const TableSpec& t, std::vector<CellRun>* ma
     return out;
 }
 
-Json objectToJson(const Scenario& s, const ObjectSpec& o) {
+Json objectToJson(const Scenario& s, const BlockLayout& o) {
     Json out = Json::object();
     putFields(out, s.bytes() + o.offset, o.fields);
     return out;
@@ -516,7 +518,7 @@ struct ImportError {
 // out (they may be huge or deeply nested).
 std::string describeJson(const Json& v) {
     if (v.is_object()) return v.empty() ? "{}" : "an object";
-    if (v.is_array()) return "an array of " + std::to_string(v.size()) + " values";
+    if (v.is_array()) return "an array of " + std::to_string(v.size()) + (v.size() == 1 ? " value" : " values");
     std::string text = v.dump();
     if (text.size() > 40) text = text.substr(0, 37) + "...";
     return text;
@@ -531,7 +533,9 @@ long long integerIn(const Json& v, long long lo, long long hi, const Path& p) {
         refuse(p, describeJson(v) + " is outside " + std::to_string(lo) + ".." + std::to_string(hi));
     }
     const long long x = v.get<long long>();
-    if (x < lo || x > hi) refuse(p, std::to_string(x) + " is outside " + std::to_string(lo) + ".." + std::to_string(hi));
+    if (x < lo || x > hi) {
+        refuse(p, std::to_string(x) + " is outside " + std::to_string(lo) + ".." + std::to_string(hi));
+    }
     return x;
 }
 
@@ -620,12 +624,12 @@ void storeText(const Json& v, unsigned char* slot, int capacity, const Path& p) 
     std::memcpy(slot + 1, bytes.data(), bytes.size());
 }
 
-void storeValue(const Json& v, unsigned char* p, const FieldSpec& f, const Path& path) {
+void storeValue(const Json& v, unsigned char* p, const MemberLayout& f, const Path& path) {
     if (f.kind == Kind::Text) storeText(v, p, f.capacity, path);
     else storeNumber(v, f.kind, p, path);
 }
 
-void storeField(const Json& v, unsigned char* record, const FieldSpec& f, const Path& path) {
+void storeField(const Json& v, unsigned char* record, const MemberLayout& f, const Path& path) {
     unsigned char* p = record + f.offset;
     if (f.count == 0) {
         storeValue(v, p, f, path);
@@ -637,8 +641,8 @@ void storeField(const Json& v, unsigned char* record, const FieldSpec& f, const 
     for (int i = 0; i < f.count; ++i) storeValue(v[i], p + i * elementSize(f), f, path[i]);
 }
 
-const FieldSpec* findField(std::span<const FieldSpec> fields, std::string_view key) {
-    for (const FieldSpec& f : fields) {
+const MemberLayout* findField(std::span<const MemberLayout> fields, std::string_view key) {
+    for (const MemberLayout& f : fields) {
         if (key == f.key) return &f;
     }
     return nullptr;
@@ -649,17 +653,17 @@ const Json& expectObject(const Json& v, const Path& p) {
     return v;
 }
 
-void importObject(const Json& v, Scenario& s, const ObjectSpec& o, const Path& p) {
+void importObject(const Json& v, Scenario& s, const BlockLayout& o, const Path& p) {
     for (const auto& [key, value] : expectObject(v, p).items()) {
-        const FieldSpec* f = findField(o.fields, key);
+        const MemberLayout* f = findField(o.fields, key);
         if (!f) refuse(p / key, "unknown key");
         storeField(value, s.bytes() + o.offset, *f, p / key);
     }
 }
 
-bool storeImage(const Json& v, Scenario& s, const TableSpec& t, int n, std::string_view key, const Path& p) {
+bool storeImage(const Json& v, Scenario& s, const TableLayout& t, int n, std::string_view key, const Path& p) {
     for (int k = 0; k < t.imageCount; ++k) {
-        const ImageSpec& im = t.images[k];
+        const PictureNames& im = t.images[k];
         if (key != im.key) continue;
         unsigned char* slot = s.bytes() + im.offset + (n - 1) * t.imageStride(im);
         if (im.frames == 0) {
@@ -735,7 +739,10 @@ public:
                 refuse(pi, "expected [cellNumber, col, row, enter, event, chara, item, place]");
             }
             const long long c = integerIn(v[0], 1, kCellCount, pi[0]);
-            if (c <= previous) refuse(pi[0], "cell " + std::to_string(c) + " comes after cell " + std::to_string(previous) + "; stray cells go in ascending order, each once");
+            if (c <= previous) {
+                refuse(pi[0], "cell " + std::to_string(c) + " comes after cell " + std::to_string(previous) +
+                                  "; stray cells go in ascending order, each once");
+            }
             previous = c;
             while (run != mapped_.end() && run->last < c) ++run;
             if (run != mapped_.end() && run->first <= c) {
@@ -797,7 +804,7 @@ private:
     std::vector<CellRun> mapped_;
 };
 
-void importTable(const Json& v, Scenario& s, const TableSpec& t, const Path& p, CellStoreImport* cells) {
+void importTable(const Json& v, Scenario& s, const TableLayout& t, const Path& p, CellStoreImport* cells) {
     if (!v.is_array()) refuse(p, "expected an array of entries, found " + describeJson(v));
     int previous = 0;
     for (std::size_t i = 0; i < v.size(); ++i) {
@@ -816,7 +823,7 @@ void importTable(const Json& v, Scenario& s, const TableSpec& t, const Path& p, 
         const Json* positions = nullptr;
         for (const auto& [key, value] : e.items()) {
             if (key == "number") continue;
-            if (const FieldSpec* f = findField(t.fields, key)) {
+            if (const MemberLayout* f = findField(t.fields, key)) {
                 storeField(value, record, *f, pe / key);
             } else if (storeImage(value, s, t, n, key, pe / key)) {
             } else if (cells && key == "cells") {
@@ -832,8 +839,8 @@ void importTable(const Json& v, Scenario& s, const TableSpec& t, const Path& p, 
     }
 }
 
-const TableSpec* findTable(std::string_view key) {
-    for (const TableSpec& t : kTables) {
+const TableLayout* findTable(std::string_view key) {
+    for (const TableLayout& t : kTables) {
         if (key == t.key) return &t;
     }
     return nullptr;
@@ -923,7 +930,7 @@ Json exportScenario(const Scenario& source) {
     doc["version"] = kFormatVersion;
     doc[kHero.key] = objectToJson(s, kHero);
     std::vector<CellRun> mapped;
-    for (const TableSpec& t : kTables) {
+    for (const TableLayout& t : kTables) {
         const bool isFields = std::string_view(t.key) == "fields";
         doc[t.key] = tableToJson(s, t, isFields ? &mapped : nullptr);
     }
@@ -957,7 +964,7 @@ std::string importScenario(const Json& doc, Scenario& s) {
 
         if (const auto hero = doc.find(kHero.key); hero != doc.end()) importObject(*hero, s, kHero, root / kHero.key);
         CellStoreImport cells(s);
-        for (const TableSpec& t : kTables) {
+        for (const TableLayout& t : kTables) {
             const auto table = doc.find(t.key);
             if (table == doc.end()) continue;
             const bool isFields = std::string_view(t.key) == "fields";
@@ -978,19 +985,21 @@ std::string importScenario(const Json& doc, Scenario& s) {
 }
 
 void forEachTextSlot(Scenario& s, const std::function<void(unsigned char* slot, int capacity)>& fn) {
-    const auto visit = [&](unsigned char* record, std::span<const FieldSpec> fields) {
-        for (const FieldSpec& f : fields) {
+    const auto visit = [&](unsigned char* record, std::span<const MemberLayout> fields) {
+        for (const MemberLayout& f : fields) {
             if (f.kind != Kind::Text) continue;
-            for (int i = 0; i < (f.count > 0 ? f.count : 1); ++i) fn(record + f.offset + i * elementSize(f), f.capacity);
+            for (int i = 0; i < (f.count > 0 ? f.count : 1); ++i) {
+                fn(record + f.offset + i * elementSize(f), f.capacity);
+            }
         }
     };
     visit(s.bytes() + kHero.offset, kHero.fields);
     visit(s.bytes() + kSettings.offset, kSettings.fields);
-    for (const TableSpec& t : kTables) {
+    for (const TableLayout& t : kTables) {
         for (int n = 1; n <= t.count; ++n) {
             visit(t.entry(s.bytes(), n), t.fields);
             for (int k = 0; k < t.imageCount; ++k) {
-                const ImageSpec& im = t.images[k];
+                const PictureNames& im = t.images[k];
                 unsigned char* slot = s.bytes() + im.offset + (n - 1) * t.imageStride(im);
                 for (int i = 0; i < (im.frames > 0 ? im.frames : 1); ++i) fn(slot + i * kNameSlot, 255);
             }

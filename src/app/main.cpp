@@ -1,0 +1,84 @@
+// quorantel [--resources DIR] [FILE.snr]
+#include <QAction>
+#include <QApplication>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "editor/editorcontext.h"
+#include "editor/helpviewer.h"
+#include "editor/maker.h"
+#include "editor/options.h"
+#include "editor/sdlmedia.h"
+#include "editor/splashform.h"
+#include "editor/startup.h"
+
+namespace {
+
+// Hints appear after 200 ms.
+class HintTimingStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay) return 200;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// QRN_SCREENSHOT=file.png saves a picture of the screen once the scenario is
+// open; QRN_QUIT_AFTER_START=1 ends the program right after start (timing).
+void afterStart(qrn::Tmaker* maker) {
+    const QString shot = qEnvironmentVariable("QRN_SCREENSHOT");
+    if (!shot.isEmpty()) {
+        // QRN_SCREENSHOT_TOOLS=1 opens the palette and the field manager too.
+        if (qEnvironmentVariableIsSet("QRN_SCREENSHOT_TOOLS"))
+            for (const char* command : {"palettemenu", "fieldmanmenu", "allmapmenu"})
+                if (QAction* action = maker->command(QString::fromLatin1(command))) action->trigger();
+        QTimer::singleShot(1500, maker, [shot, maker] {
+            QScreen* screen = maker->screen();
+            QPixmap picture = screen ? screen->grabWindow(0) : QPixmap();
+            if (picture.isNull() || picture.width() < 10) picture = maker->grab();
+            picture.save(shot);
+            QCoreApplication::exit(0);
+        });
+    } else if (qEnvironmentVariableIsSet("QRN_QUIT_AFTER_START")) {
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("QUORANTEL 初期化中"));
+    const qrn::CommandLine commandLine = qrn::parseCommandLine(QCoreApplication::arguments());
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "quorantel: %s\nusage: quorantel [--resources DIR] [FILE.snr]\n",
+                     qPrintable(commandLine.error));
+        return 2;
+    }
+    app.setStyle(new HintTimingStyle);
+
+    auto* splash = new qrn::Tsplashform;
+    splash->showNow();
+
+    static qrn::Options options;
+    static qrn::SdlMediaService media;
+    qrn::EditorContext& ed = qrn::editor();
+    ed.options = &options;
+    ed.media = &media;
+    qrn::createWindows();
+
+    QCoreApplication::setApplicationName(QStringLiteral("QUORANTEL"));
+    qrn::HelpViewer::installF1(&app);
+    qrn::Tmaker* maker = ed.maker;
+    maker->show();
+    splash->handOverTo(maker, [commandLine, maker] {
+        qrn::finishStart(commandLine);
+        afterStart(maker);
+    });
+    const int result = app.exec();
+    qrn::destroyWindows();
+    return result;
+}

@@ -1,0 +1,114 @@
+// The main window: start-up and shutdown of the editing session, the map of
+// the current field, the commands of the menus and the tool bar, the media
+// hooks and the runner.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace qrn {
+
+class MapGrid;
+class Tmapcreater;
+
+class Tmaker : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Tmaker(QWidget* parent = nullptr);
+    ~Tmaker() override;
+
+    MapGrid* mapgrid() const { return mapgrid_; }
+    QLabel* xlabel() const { return xlabel_; }
+    QLabel* ylabel() const { return ylabel_; }
+    QToolBar* makertool() const { return makertool_; }
+    // Every command by its form name ("newfilemenu", "brushbtn", ...).
+    QAction* command(const QString& name) const;
+
+    // Scenario commands.
+    void createnew();
+    void newfieldbtnClick();
+    void loadfile();
+    // Opens `path` as the open command does after its dialog; false on failure
+    // (the message has been shown and the old scenario is kept).
+    bool openFile(const QString& path);
+    void savefile(bool useKnownName);
+    void orverwritesave();
+    void start();
+
+    // Field display and navigation.
+    void fieldonchange();
+    void firstfieldClick();
+    void topreturnbtnClick();
+    void secondfieldClick();
+    // Shows a 0-based cursor position 1-based in the two labels.
+    void showCursorLabels(int col, int row);
+
+    void captionchange();
+    void formset();
+
+    // Map modes and view.
+    void madrawmodebtnclick(int tag);  // 1 property, 2 draw, 3 range
+    void mapdrawmodeset();
+    void mapvbtnClick(int tag);  // 1 place, 2 enter, 3 event, 4 item, 5 chara
+    void mapeditmenuset();
+    void colrowset(int size);
+
+    // Picture list.
+    void defaultimageload();
+    void allimageload();
+
+    // Media hooks; file names are looked up in the resource search folder.
+    void mediaplay(const QString& fileName, bool loop);
+    void mediastop();
+    void soundplay(const QString& fileName);
+
+    void runplayerbtnClick();
+
+    // Persisted settings.
+    void readregistry();
+    void writeregistry();
+
+    // Shows and restores a tool window (palette, field manager, ...).
+    static void showToolWindow(QWidget* window);
+
+    // How the creation dialog is run; tests replace it to answer without a
+    // human. Returns true when the dialog ended with OK.
+    std::function<bool(Tmapcreater&)> runCreationDialog;
+
+    // File names last chosen in the open and save dialogs.
+    QString openFileName() const { return openFileName_; }
+    QString saveFileName() const { return saveFileName_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+    void buildCommands();
+    void buildMenus();
+    void buildToolBar();
+    void buildPopup();
+    QAction* makeCommand(const QString& name, const QString& caption, const QString& hint = {});
+    void setEditingCommandsEnabled(bool on);
+    void toolmenuClick();
+    bool writeScenarioTo(const QString& path);
+
+    MapGrid* mapgrid_ = nullptr;
+    QToolBar* makertool_ = nullptr;
+    QLabel* xlabel_ = nullptr;
+    QLabel* ylabel_ = nullptr;
+    QMenu* popup_ = nullptr;
+    QString openFileName_;
+    QString saveFileName_;
+};
+
+}  // namespace qrn

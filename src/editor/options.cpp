@@ -1,0 +1,195 @@
+#include "editor/options.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <memory>
+
+#include "editor/editorstate.h"
+
+namespace qrn {
+
+namespace {
+
+std::unique_ptr<QSettings>& storeHolder() {
+    static std::unique_ptr<QSettings> store;
+    return store;
+}
+
+QRect rectFromEdges(int left, int top, int right, int bottom) {
+    return QRect(left, top, right - left, bottom - top);
+}
+
+std::optional<int> parseInt(const QString& raw) {
+    const QString text = raw.trimmed();
+    bool ok = false;
+    if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+        const qulonglong v = text.mid(2).toULongLong(&ok, 16);
+        if (!ok || v > 0xFFFFFFFFull) return std::nullopt;
+        return static_cast<int>(static_cast<quint32>(v));
+    }
+    const int v = text.toInt(&ok, 10);
+    if (!ok) return std::nullopt;
+    return v;
+}
+
+// Layer order of the persisted view switches: place, enter, chara, item, event.
+struct LayerKey {
+    const char* name;
+    Layer layer;
+};
+constexpr LayerKey kLayerKeys[] = {{"plchipview", kPlace},
+                                   {"enchipview", kEnter},
+                                   {"chchipview", kChara},
+                                   {"itchipview", kItem},
+                                   {"evchipview", kEvent}};
+
+void readPlacement(QSettings& s, const QString& section, Placement& p, const QRect& defaultRect) {
+    const int left = readIntSetting(s, section, "left", defaultRect.left());
+    const int top = readIntSetting(s, section, "top", defaultRect.top());
+    const int right = readIntSetting(s, section, "right", defaultRect.left() + defaultRect.width());
+    const int bottom = readIntSetting(s, section, "bottom", defaultRect.top() + defaultRect.height());
+    p.rect = rectFromEdges(left, top, right, bottom);
+    p.maxLeft = readIntSetting(s, section, "maxleft", 0);
+    p.maxTop = readIntSetting(s, section, "maxtop", 0);
+    p.maximize = readBoolSetting(s, section, "maximize", false);
+}
+
+void writeValue(QSettings& s, const QString& section, const QString& name, const QString& value) {
+    s.setValue(section + u'/' + name, value);
+}
+void writeInt(QSettings& s, const QString& section, const QString& name, int value) {
+    writeValue(s, section, name, QString::number(value));
+}
+void writeBool(QSettings& s, const QString& section, const QString& name, bool value) {
+    writeValue(s, section, name, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+void writePlacement(QSettings& s, const QString& section, const Placement& p) {
+    writeInt(s, section, "left", p.rect.left());
+    writeInt(s, section, "top", p.rect.top());
+    writeInt(s, section, "right", p.rect.left() + p.rect.width());
+    writeInt(s, section, "bottom", p.rect.top() + p.rect.height());
+    writeInt(s, section, "maxleft", p.maxLeft);
+    writeInt(s, section, "maxtop", p.maxTop);
+    writeBool(s, section, "maximize", p.maximize);
+}
+
+}  // namespace
+
+QString programFolder() { return withTrailingSlash(QCoreApplication::applicationDirPath()); }
+
+QString withTrailingSlash(const QString& folder) {
+    if (folder.isEmpty() || folder.endsWith(u'/')) return folder;
+    return folder + u'/';
+}
+
+Options::Options() {
+    mainform.rect = rectFromEdges(0, 0, 600, 480);
+    allmap.rect = rectFromEdges(365, 100, 640, 480);
+    palette.rect = rectFromEdges(0, 100, 502, 516);
+    chipview.rect = rectFromEdges(0, 0, 545, 388);
+    param.rect = rectFromEdges(200, 100, 300, 300);
+    compiledfileout = programFolder();
+    serchpath = programFolder();
+}
+
+QSettings* settingsStore() {
+    auto& store = storeHolder();
+    if (!store)
+        store = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quorantel"),
+                                            QStringLiteral("Positions"));
+    return store.get();
+}
+
+void reopenSettingsStore() { storeHolder().reset(); }
+
+int readIntSetting(QSettings& store, const QString& section, const QString& name, int defaultValue) {
+    const QVariant v = store.value(section + u'/' + name);
+    if (!v.isValid() || v.typeId() == QMetaType::QStringList) return defaultValue;
+    return parseInt(v.toString()).value_or(defaultValue);
+}
+
+bool readBoolSetting(QSettings& store, const QString& section, const QString& name, bool defaultValue) {
+    return readIntSetting(store, section, name, defaultValue ? 1 : 0) != 0;
+}
+
+QString readStringSetting(QSettings& store, const QString& section, const QString& name,
+                          const QString& defaultValue) {
+    const QVariant v = store.value(section + u'/' + name);
+    if (!v.isValid() || v.typeId() == QMetaType::QStringList) return defaultValue;
+    return v.toString();
+}
+
+void readOptions(QSettings& s, Options& o, EditorState& state) {
+    const Options d;  // defaults
+    readPlacement(s, "mainform", o.mainform, d.mainform.rect);
+    readPlacement(s, "allmap", o.allmap, d.allmap.rect);
+    readPlacement(s, "palette", o.palette, d.palette.rect);
+    readPlacement(s, "chipview", o.chipview, d.chipview.rect);
+    readPlacement(s, "param", o.param, d.param.rect);
+    o.coming = readBoolSetting(s, "dragging", "coming", true);
+    o.showpanel = readBoolSetting(s, "tool", "showpanel", true);
+    o.paletteFront = readBoolSetting(s, "palette", "allwaysfront", true);
+    o.chipviewFront = readBoolSetting(s, "chipview", "allwaysfront", false);
+    o.parameditFront = readBoolSetting(s, "paramedit", "allwaysfront", true);
+    o.allmapFront = readBoolSetting(s, "allmap", "allwaysfront", false);
+    o.tellmsg = readBoolSetting(s, "tool", "tellmsg", true);
+    o.showhint = readBoolSetting(s, "tool", "showhint", true);
+    o.gridline = readBoolSetting(s, "tool", "gridline", true);
+    o.chipslist = readBoolSetting(s, "tool", "chipslist", false);
+    // An empty folder would make file names relative to the working folder.
+    const QString out = readStringSetting(s, "path", "compiledfileout", d.compiledfileout);
+    o.compiledfileout = withTrailingSlash(out.isEmpty() ? d.compiledfileout : out);
+    const QString serch = readStringSetting(s, "path", "serchpath", d.serchpath);
+    o.serchpath = withTrailingSlash(serch.isEmpty() ? d.serchpath : serch);
+    o.quilmark = readStringSetting(s, "path", "quilmark", QString());
+    o.palettelistview = readBoolSetting(s, "tool", "palettelistview", false);
+    o.fieldmanview = readBoolSetting(s, "tool", "fieldmanview", true);
+    o.fieldmanfront = readBoolSetting(s, "tool", "fieldmanfront", true);
+    o.autoime = readBoolSetting(s, "tool", "autoime", true);
+    o.chiptoolview = readBoolSetting(s, "tool", "chiptoolview", true);
+    o.palettetoolview = readBoolSetting(s, "tool", "palettetoolview", true);
+    for (const LayerKey& k : kLayerKeys) state.layerVisible[k.layer] = readBoolSetting(s, "map", k.name, true);
+    state.chipSize = readIntSetting(s, "map", "colrowsizes", 1);
+    if (state.chipSize < 1 || state.chipSize > 3) state.chipSize = 1;
+}
+
+bool writeOptions(QSettings& s, Options& o, const EditorState& state, const WindowPlacements& placements) {
+    for (const auto& p : placements)
+        if (!p) return false;
+    o.mainform = *placements[0];
+    o.allmap = *placements[1];
+    o.palette = *placements[2];
+    o.chipview = *placements[3];
+    o.param = *placements[4];
+    writePlacement(s, "mainform", o.mainform);
+    writePlacement(s, "allmap", o.allmap);
+    writePlacement(s, "palette", o.palette);
+    writePlacement(s, "chipview", o.chipview);
+    writePlacement(s, "param", o.param);
+    writeBool(s, "dragging", "coming", o.coming);
+    writeBool(s, "tool", "showpanel", o.showpanel);
+    writeBool(s, "palette", "allwaysfront", o.paletteFront);
+    writeBool(s, "chipview", "allwaysfront", o.chipviewFront);
+    writeBool(s, "paramedit", "allwaysfront", o.parameditFront);
+    writeBool(s, "allmap", "allwaysfront", o.allmapFront);
+    writeBool(s, "tool", "tellmsg", o.tellmsg);
+    writeBool(s, "tool", "showhint", o.showhint);
+    writeBool(s, "tool", "gridline", o.gridline);
+    writeBool(s, "tool", "chipslist", o.chipslist);
+    writeValue(s, "path", "compiledfileout", withTrailingSlash(o.compiledfileout));
+    writeValue(s, "path", "serchpath", withTrailingSlash(o.serchpath));
+    writeValue(s, "path", "quilmark", o.quilmark);
+    writeBool(s, "tool", "palettelistview", o.palettelistview);
+    writeBool(s, "tool", "fieldmanview", o.fieldmanview);
+    writeBool(s, "tool", "fieldmanfront", o.fieldmanfront);
+    writeBool(s, "tool", "autoime", o.autoime);
+    writeBool(s, "tool", "chiptoolview", o.chiptoolview);
+    writeBool(s, "tool", "palettetoolview", o.palettetoolview);
+    for (const LayerKey& k : kLayerKeys) writeBool(s, "map", k.name, state.layerVisible[k.layer]);
+    writeInt(s, "map", "colrowsizes", state.chipSize);
+    s.sync();
+    return true;
+}
+
+}  // namespace qrn

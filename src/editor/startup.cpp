@@ -1,0 +1,99 @@
+#include "editor/startup.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "editor/editorcontext.h"
+#include "editor/maker.h"
+#include "editor/options.h"
+#include "editor/randomform.h"
+#include "fields/fieldman.h"
+#include "properties/paramedit.h"
+#include "resources/magicedit.h"
+#include "resources/resedit.h"
+#include "views/chipview.h"
+#include "views/minimap.h"
+#include "views/palette.h"
+#include "views/serchresult.h"
+
+namespace qrn {
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    CommandLine result;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (arg == QLatin1String("--resources")) {
+            if (i + 1 >= arguments.size()) {
+                result.error = QStringLiteral("--resources needs a folder");
+                return result;
+            }
+            result.resources = arguments[++i];
+        } else if (arg.startsWith(QLatin1String("--resources="))) {
+            result.resources = arg.mid(12);
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            result.error = QStringLiteral("unknown option ") + arg;
+            return result;
+        } else if (result.file.isEmpty()) {
+            result.file = arg;
+        } else {
+            result.error = QStringLiteral("only one scenario file can be opened");
+            return result;
+        }
+    }
+    return result;
+}
+
+QStringList createWindows() {
+    EditorContext& ed = editor();
+    QStringList order;
+    auto note = [&order](QObject* window) { order << QString::fromLatin1(window->metaObject()->className()); };
+    ed.maker = new Tmaker;
+    note(ed.maker);
+    QWidget* owner = ed.maker;
+    ed.minimap = new Tminimap(owner);
+    note(ed.minimap);
+    ed.palette = new Tpalette(owner);
+    note(ed.palette);
+    ed.chipview = new Tchipview(owner);
+    note(ed.chipview);
+    ed.paramedit = new Tparamedit(owner);
+    note(ed.paramedit);
+    ed.resedit = new Tresedit(owner);
+    note(ed.resedit);
+    ed.fieldman = new Tfieldman(owner);
+    note(ed.fieldman);
+    ed.serchresult = new Tserchresult(owner);
+    note(ed.serchresult);
+    ed.magicedit = new Tmagicedit(owner);
+    note(ed.magicedit);
+    ed.randomform = new Trandomform(owner);
+    note(ed.randomform);
+    return order;
+}
+
+void destroyWindows() {
+    EditorContext& ed = editor();
+    Tmaker* maker = ed.maker;
+    ed.minimap = nullptr;
+    ed.palette = nullptr;
+    ed.chipview = nullptr;
+    ed.paramedit = nullptr;
+    ed.resedit = nullptr;
+    ed.fieldman = nullptr;
+    ed.serchresult = nullptr;
+    ed.magicedit = nullptr;
+    ed.randomform = nullptr;
+    ed.maker = nullptr;
+    delete maker;  // owns the tool windows
+}
+
+void finishStart(const CommandLine& commandLine) {
+    EditorContext& ed = editor();
+    if (!ed.maker) return;
+    ed.maker->readregistry();
+    if (!commandLine.resources.isEmpty() && ed.options)
+        ed.options->serchpath = withTrailingSlash(QDir(commandLine.resources).absolutePath());
+    if (!commandLine.file.isEmpty()) ed.maker->openFile(commandLine.file);
+}
+
+}  // namespace qrn

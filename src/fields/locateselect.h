@@ -1,0 +1,126 @@
+// The location picker: a field and a cell of it, for jump destinations, the
+// hero's start and a field's escape location.
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QPixmap>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QScrollArea;
+
+namespace qrn {
+
+class LocateGrid;
+struct Cell;
+
+class Tlocateselect : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tlocateselect(QWidget* parent = nullptr);
+    ~Tlocateselect() override;
+
+    // Opens on a location (field 0 or position 0 when there is none) with
+    // the caption; call before showing the dialog.
+    void makelocategrid(int field, int position, const QString& caption);
+
+    // Results, read after the dialog ended with OK.
+    int pickedField() const { return pickedField_; }
+    int pickedPosition() const { return pickedPosition_; }
+
+    // Chooses a cell as a click does; false when it is refused (no terrain or
+    // a character on it).
+    bool selectCell(int col, int row);
+    // Chooses the field of a row of the field list.
+    void chooseField(int field);
+    // "拡縮(&W)": the next cell size, 12, 24, 32 and round again.
+    void bufsizeselClick();
+
+    // Cell side of the picture by scale 1..3; the scale outlives the dialog.
+    static int locateScale() { return scale_; }
+    static int cellPixels(int scale) { return scale == 1 ? 12 : scale == 2 ? 24 : 32; }
+
+    QListWidget* fieldlist() const { return fieldlist_; }
+    LocateGrid* locategrid() const { return grid_; }
+    QLabel* sizes() const { return sizes_; }
+    QLabel* xylabel() const { return xylabel_; }
+    QLabel* placename() const { return placename_; }
+    QLabel* entername() const { return entername_; }
+    QLabel* eventname() const { return eventname_; }
+    QLabel* itemname() const { return itemname_; }
+    QPushButton* okbtn() const { return okbtn_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void makefieldlist();
+    void buildGrid();
+    void clearDescription();
+    void describe(const Cell& cell);
+    // Cell number at (column, row) of the picked field, 0 outside it.
+    int cellAt(int col, int row) const;
+    bool acceptable(int col, int row) const;
+
+    int pickedField_ = 1;
+    int pickedPosition_ = 0;
+    int columns_ = 0;
+    int rows_ = 0;
+    std::array<std::array<int, 120>, 120> cellIndex_{};  // [column][row]
+
+    QListWidget* fieldlist_;
+    QScrollArea* scroller_;
+    LocateGrid* grid_;
+    QLabel* sizes_;
+    QLabel* xylabel_;
+    QLabel* placename_;
+    QLabel* entername_;
+    QLabel* eventname_;
+    QLabel* itemname_;
+    QPushButton* okbtn_;
+    QPushButton* cancelbtn_;
+    QPushButton* bufsizesel_;
+
+    static int scale_;                      // 1..3, 3 at program start
+    static Qt::WindowStates windowState_;   // normal at program start
+
+    friend class LocateGrid;
+};
+
+// The picture of the picked field, all five layers, one chip per cell.
+class LocateGrid : public QWidget {
+public:
+    explicit LocateGrid(Tlocateselect* owner);
+    void reset(int columns, int rows, int cellPx);
+    int cellPixels() const { return cellPx_; }
+    // The selected cell, (-1, -1) when none.
+    QPoint cursorCell() const { return cursor_; }
+    void setCursorCell(QPoint cell);
+    QPoint cellAt(const QPoint& pixel) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    const QPixmap& chipFor(const Cell& cell);
+
+    Tlocateselect* owner_;
+    int columns_ = 0;
+    int rows_ = 0;
+    int cellPx_ = 32;
+    QPoint cursor_{-1, -1};
+    QHash<quint64, QPixmap> chips_;  // composed chips at the current size, by layer entries
+};
+
+}  // namespace qrn
