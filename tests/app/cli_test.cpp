@@ -16,6 +16,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli_runner.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/resets.h"
 #include "scenario/scenario.h"
@@ -26,37 +27,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct RunResult {
-    int code = -1;
-    std::string out;
-};
-
-// Quotes one argument for the shell.
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-RunResult runCli(const std::vector<std::string>& args) {
-    std::string cmd = quoted(QRN_CLI_PATH);
-    for (const auto& a : args) cmd += " " + quoted(a);
-    cmd += " 2>/dev/null";
-    RunResult r;
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe) return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
-    const int status = ::pclose(pipe);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using qrn::testing::readBytes;
+using qrn::testing::runCli;
+using RunResult = qrn::testing::CliRun;
 
 std::unique_ptr<qrn::Scenario> openOrFail(const fs::path& p) {
     auto s = std::make_unique<qrn::Scenario>();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_runner.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/fieldops.h"
 #include "scenario/resets.h"
@@ -25,22 +26,8 @@ using namespace qrn;
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::vector<std::string> errLines;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using qrn::testing::CliRun;
+using qrn::testing::readBytes;
 
 std::string utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
@@ -55,22 +42,7 @@ protected:
 
     std::string file(const std::string& name) const { return (dir_ / name).string(); }
 
-    CliRun run(const std::vector<std::string>& args) {
-        std::string cmd = quoted(QRN_CLI_PATH);
-        for (const auto& a : args) cmd += " " + quoted(a);
-        cmd += " 2>" + quoted(file("stderr.txt"));
-        CliRun r;
-        FILE* pipe = ::popen(cmd.c_str(), "r");
-        if (!pipe) return r;
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
-        const int status = ::pclose(pipe);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(file("stderr.txt"));
-        for (std::string line; std::getline(err, line);) r.errLines.push_back(line);
-        return r;
-    }
+    CliRun run(const std::vector<std::string>& args) { return qrn::testing::runCli(args, file("stderr.txt")); }
 
     // A scenario of fields of the given sizes, with title and designer set.
     std::unique_ptr<Scenario> scenario(std::initializer_list<std::pair<int, int>> sizes) {
