@@ -20,9 +20,14 @@
 #include "scenario/resets.h"
 #include "scenario/scenariofile.h"
 
+#include "bench_util.h"
+
 using namespace qrn;
 
 namespace {
+
+using qrn::bench::median;
+using qrn::bench::millisSince;
 
 constexpr int kRuns = 25;
 
@@ -138,15 +143,7 @@ void buildMaximal(Scenario& s, EditorSideData& side) {
     s.settings.scdesigner.assign(name);
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
-double millisSince(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
 
 }  // namespace
 

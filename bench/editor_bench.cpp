@@ -21,14 +21,14 @@
 #include "editor/startup.h"
 #include "scenario/resets.h"
 
+#include "bench_util.h"
+
 namespace {
+
+using qrn::bench::median;
 
 using namespace qrn;
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double runEditor(const QStringList& args, const QString& configDir) {
     QProcess process;

@@ -17,23 +17,18 @@
 #include "scenario/resets.h"
 #include "scenario/scenario.h"
 
+#include "bench_util.h"
+
 using namespace qrn;
 
 namespace {
 
+using qrn::bench::median;
+using qrn::bench::millis;
+
 constexpr int kRuns = 25;
 
-double millis(const std::function<void()>& fn) {
-    const auto t0 = std::chrono::steady_clock::now();
-    fn();
-    const auto t1 = std::chrono::steady_clock::now();
-    return std::chrono::duration<double, std::milli>(t1 - t0).count();
-}
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // 100 fields filling the pool but for 2,300 cells: the first 110 x 110, then
 // 97 of 70 x 40 and 2 of 70 x 100. Cells carry objects, and locations point
