@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -17,6 +18,7 @@
 #include "scenario/fieldlayout.h"
 #include "scenario/fieldops.h"
 #include "scenario/resets.h"
+#include "views/chipview.h"
 #include "views/palette.h"
 #include "views/palette_layers.h"
 #include "views/palette_widgets.h"
@@ -280,6 +282,49 @@ TEST_F(PaletteTest, AddimgLoadsFromTheSearchFolderAndFallsBackToABlankChip) {
     EXPECT_EQ(palette_->addimg(QStringLiteral("missing.bmp"), false, 0), before + 1);
     EXPECT_EQ(palette_->addimg(QStringLiteral("broken.bmp"), false, 0), before + 2);
     EXPECT_EQ(list.count(), before + 3);
+}
+
+// Double-click on an empty slot: the image chooser gives the slot its first
+// picture with the chosen transparency; cancelling leaves the slot empty.
+TEST_F(PaletteTest, EmptySlotTakesItsPictureFromTheChooser) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    options_.serchpath = folder.path() + QStringLiteral("/");
+    QImage picture(32, 32, QImage::Format_RGB32);
+    picture.fill(qRgb(255, 255, 255));
+    picture.setPixel(7, 7, qRgb(0, 128, 0));
+    ASSERT_TRUE(picture.save(folder.filePath(QStringLiteral("tree.bmp"))));
+
+    Tchipview chooser;
+    chooser.readbmp();
+    editor().chipview = &chooser;
+    editor().palette = palette_.get();
+    Scenario& s = editor().scenario;
+    editor().drawing.currentObject[kPlace] = 10;  // the first click of the double-click
+
+    QTimer::singleShot(0, &chooser, [&] {
+        chooser.selectEntry(0, false);
+        chooser.findChild<QPushButton*>(QStringLiteral("cancelbtn"))->click();
+    });
+    palette_->gridDblClick(kPlace, 10, false);
+    EXPECT_TRUE(s.placeImageFiles[9].empty());
+    EXPECT_EQ(editor().side.pictures.place[10], 0);
+
+    QTimer::singleShot(0, &chooser, [&] {
+        chooser.selectEntry(0, false);
+        chooser.toggleTransparent();  // terrains start without transparency
+        chooser.setTransparentColour(0xFFFFFF);
+        chooser.finishChooser(true);
+    });
+    palette_->gridDblClick(kPlace, 10, false);
+    EXPECT_EQ(s.placeImageFiles[9].str(), "tree.bmp");
+    EXPECT_EQ(s.place(10).imageTransparent, 1);
+    EXPECT_EQ(+s.place(10).imageColour, 0xFFFFFF);
+    const int index = editor().side.pictures.place[10];
+    ASSERT_GT(index, 0);
+    const QImage loaded = editor().imageList.pixmap(index).toImage();
+    EXPECT_EQ(qAlpha(loaded.pixel(0, 0)), 0);
+    EXPECT_EQ(loaded.pixel(7, 7) | 0xFF000000u, qRgb(0, 128, 0));
 }
 
 TEST_F(PaletteTest, ViewSwitchesShowListsOrGridsAndTheToolBar) {
