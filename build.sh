@@ -41,8 +41,8 @@ case "$cmd" in
     test)
         build build
         (cd build && ctest --output-on-failure)
-        # The model once more under AddressSanitizer and UndefinedBehaviorSanitizer.
-        build build-asan -DQRN_SANITIZE=ON -DQRN_BUILD_EDITOR=OFF -DCMAKE_BUILD_TYPE=Debug
+        # Everything once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+        build build-asan -DQRN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
         (cd build-asan && ctest --output-on-failure)
         ;;
     *)

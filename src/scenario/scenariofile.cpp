@@ -139,15 +139,16 @@ bool writeFully(int fd, const unsigned char* buf, std::size_t size) {
     return true;
 }
 
-// Puts the finished temporary file in place of the target, atomically. An
-// existing regular file is swapped with the temporary one and then removed:
-// as safe as renaming over it, but ext4 starts writing the whole file back on
-// every rename that replaces a file, which costs several milliseconds. Where
-// swapping is not possible (no previous file, another file system) a plain
-// rename does the job; a directory or other non-file target makes it fail.
-bool replaceFile(const char* tmp, const char* target) {
+// Puts the finished temporary file in place of the target, atomically. When
+// the new data is already on the disk, an existing regular file is swapped
+// with the temporary one and then removed: as safe as renaming over it, but
+// ext4 starts writing the whole file back on every rename that replaces a
+// file, which costs several milliseconds. Unsynced data keeps the plain
+// rename, so the file system's own protection of replaced files still holds.
+// A directory or other non-file target makes it fail.
+bool replaceFile(const char* tmp, const char* target, bool dataOnDisk) {
     struct stat st {};
-    if (::lstat(target, &st) == 0 && S_ISREG(st.st_mode) &&
+    if (dataOnDisk && ::lstat(target, &st) == 0 && S_ISREG(st.st_mode) &&
         ::renameat2(AT_FDCWD, tmp, AT_FDCWD, target, RENAME_EXCHANGE) == 0) {
         ::unlink(tmp);  // the previous file, now under the temporary name
         return true;
@@ -229,7 +230,7 @@ FileResult saveScenario(const std::string& path, Scenario& s, bool syncToDisk) {
         ::unlink(tmpl.c_str());
         return {false, systemError(err)};
     }
-    if (!replaceFile(tmpl.c_str(), path.c_str())) {
+    if (!replaceFile(tmpl.c_str(), path.c_str(), syncToDisk)) {
         err = errno;
         ::unlink(tmpl.c_str());
         return {false, systemError(err)};

@@ -115,10 +115,10 @@ TEST_F(MakerTest, FirstNewScenarioAsksNothingAndLaysOutFieldOne) {
     EXPECT_TRUE(messages.questions.isEmpty());
     EXPECT_FALSE(editor().state.noScenarioYet);
     Scenario& s = editor().scenario;
-    EXPECT_EQ(s.field(1).firstCell, 1);
-    EXPECT_EQ(s.field(1).cellCount, 200);
-    EXPECT_EQ(s.field(1).width, 20);
-    EXPECT_EQ(s.field(1).height, 10);
+    EXPECT_EQ(+s.field(1).firstCell, 1);
+    EXPECT_EQ(+s.field(1).cellCount, 200);
+    EXPECT_EQ(+s.field(1).width, 20);
+    EXPECT_EQ(+s.field(1).height, 10);
     EXPECT_EQ(s.cell(21).col, 0);
     EXPECT_EQ(s.cell(21).row, 1);
     EXPECT_EQ(s.cell(200).col, 19);
@@ -141,7 +141,7 @@ TEST_F(MakerTest, LaterNewScenarioAsksAfterTheDialogAndCancelKeepsEverything) {
     ASSERT_EQ(messages.questions.size(), 2);
     EXPECT_EQ(messages.questions.last(), QStringLiteral("現在のシナリオデータは破棄されます。よろしいですか？"));
     EXPECT_EQ(title(), QStringLiteral("二番目"));
-    EXPECT_EQ(editor().scenario.field(1).width, 30);
+    EXPECT_EQ(+editor().scenario.field(1).width, 30);
     EXPECT_EQ(editor().scenario.settings.scdesigner.view(), "");
 
     // A cancelled dialog asks nothing and changes nothing.
@@ -190,8 +190,8 @@ TEST_F(MakerTest, NewFieldFollowsTheLastFieldAndKeepsTheDesigner) {
     EXPECT_EQ(seenCaption, QStringLiteral("ﾌｨｰﾙﾄﾞﾒｲｷﾝｸﾞ"));
     EXPECT_EQ(seenDesigner, QStringLiteral("作者"));
     EXPECT_EQ(seenRemaining, QString::number(300000 - 100 - 100) + QStringLiteral("ピース"));
-    EXPECT_EQ(s.field(2).firstCell, 101);
-    EXPECT_EQ(s.field(2).width, 20);
+    EXPECT_EQ(+s.field(2).firstCell, 101);
+    EXPECT_EQ(+s.field(2).width, 20);
     EXPECT_EQ(fromCp932(s.settings.scdesigner.view()), QStringLiteral("作者"));
     EXPECT_EQ(fieldName(2), QStringLiteral("洞窟"));
     EXPECT_EQ(editor().state.currentField, 2);
@@ -229,7 +229,7 @@ TEST_F(MakerTest, NewFieldThatDoesNotFitLeavesNoTrace) {
     maker->newfieldbtnClick();
     ASSERT_EQ(messages.warnings.size(), 1);
     EXPECT_EQ(messages.warnings.last(), QStringLiteral("ﾌｨｰﾙﾄﾞﾘｿｰｽが足りません"));
-    EXPECT_EQ(s.field(3).firstCell, 0);
+    EXPECT_EQ(+s.field(3).firstCell, 0);
     EXPECT_EQ(editor().state.currentField, 1);
 }
 
