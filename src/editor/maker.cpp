@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QToolBar>
+#include <QToolTip>
 #include <cstdlib>
 #include <ctime>
 
@@ -75,13 +77,23 @@ void setStayOnTop(QWidget* window, bool on) {
     if (visible) window->show();
 }
 
-// Swallows tool tips while the option `showhint` is off.
+// Swallows tool tips while the option `showhint` is off, and otherwise
+// keeps each one up for ten seconds, whatever the length of its text.
 class HintFilter : public QObject {
 public:
     using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override {
-        return event->type() == QEvent::ToolTip && editor().options && !editor().options->showhint;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) return false;
+        if (editor().options && !editor().options->showhint) return true;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->toolTip().isEmpty()) return false;
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QToolTip::showText(help->globalPos(), widget->toolTip(), widget, {}, kHintVisibleMs);
+        return true;
     }
+
+private:
+    static constexpr int kHintVisibleMs = 10000;
 };
 
 // Placement of a window as the settings store keeps it. A window that was
