@@ -74,6 +74,32 @@ void writePlacement(QSettings& s, const QString& section, const Placement& p) {
     writeBool(s, section, "maximize", p.maximize);
 }
 
+// The on/off options, each under its section and name; read and written
+// from this one list so the two can never drift apart.
+struct BoolOption {
+    const char* section;
+    const char* name;
+    bool Options::*member;
+};
+const BoolOption kBoolOptions[] = {
+    {"dragging", "coming", &Options::coming},
+    {"tool", "showpanel", &Options::showpanel},
+    {"palette", "allwaysfront", &Options::paletteFront},
+    {"chipview", "allwaysfront", &Options::chipviewFront},
+    {"paramedit", "allwaysfront", &Options::parameditFront},
+    {"allmap", "allwaysfront", &Options::allmapFront},
+    {"tool", "tellmsg", &Options::tellmsg},
+    {"tool", "showhint", &Options::showhint},
+    {"tool", "gridline", &Options::gridline},
+    {"tool", "chipslist", &Options::chipslist},
+    {"tool", "palettelistview", &Options::palettelistview},
+    {"tool", "fieldmanview", &Options::fieldmanview},
+    {"tool", "fieldmanfront", &Options::fieldmanfront},
+    {"tool", "autoime", &Options::autoime},
+    {"tool", "chiptoolview", &Options::chiptoolview},
+    {"tool", "palettetoolview", &Options::palettetoolview},
+};
+
 }  // namespace
 
 QString programFolder() { return withTrailingSlash(QCoreApplication::applicationDirPath()); }
@@ -127,28 +153,13 @@ void readOptions(QSettings& s, Options& o, EditorState& state) {
     readPlacement(s, "palette", o.palette, d.palette.rect);
     readPlacement(s, "chipview", o.chipview, d.chipview.rect);
     readPlacement(s, "param", o.param, d.param.rect);
-    o.coming = readBoolSetting(s, "dragging", "coming", true);
-    o.showpanel = readBoolSetting(s, "tool", "showpanel", true);
-    o.paletteFront = readBoolSetting(s, "palette", "allwaysfront", true);
-    o.chipviewFront = readBoolSetting(s, "chipview", "allwaysfront", false);
-    o.parameditFront = readBoolSetting(s, "paramedit", "allwaysfront", true);
-    o.allmapFront = readBoolSetting(s, "allmap", "allwaysfront", false);
-    o.tellmsg = readBoolSetting(s, "tool", "tellmsg", true);
-    o.showhint = readBoolSetting(s, "tool", "showhint", true);
-    o.gridline = readBoolSetting(s, "tool", "gridline", true);
-    o.chipslist = readBoolSetting(s, "tool", "chipslist", false);
+    for (const BoolOption& b : kBoolOptions) o.*b.member = readBoolSetting(s, b.section, b.name, d.*b.member);
     // An empty folder would make file names relative to the working folder.
     const QString out = readStringSetting(s, "path", "compiledfileout", d.compiledfileout);
     o.compiledfileout = withTrailingSlash(out.isEmpty() ? d.compiledfileout : out);
     const QString serch = readStringSetting(s, "path", "serchpath", d.serchpath);
     o.serchpath = withTrailingSlash(serch.isEmpty() ? d.serchpath : serch);
     o.quilmark = readStringSetting(s, "path", "quilmark", QString());
-    o.palettelistview = readBoolSetting(s, "tool", "palettelistview", false);
-    o.fieldmanview = readBoolSetting(s, "tool", "fieldmanview", true);
-    o.fieldmanfront = readBoolSetting(s, "tool", "fieldmanfront", true);
-    o.autoime = readBoolSetting(s, "tool", "autoime", true);
-    o.chiptoolview = readBoolSetting(s, "tool", "chiptoolview", true);
-    o.palettetoolview = readBoolSetting(s, "tool", "palettetoolview", true);
     for (const LayerKey& k : kLayerKeys) state.layerVisible[k.layer] = readBoolSetting(s, "map", k.name, true);
     state.chipSize = readIntSetting(s, "map", "colrowsizes", 1);
     if (state.chipSize < 1 || state.chipSize > 3) state.chipSize = 1;
@@ -167,25 +178,10 @@ bool writeOptions(QSettings& s, Options& o, const EditorState& state, const Wind
     writePlacement(s, "palette", o.palette);
     writePlacement(s, "chipview", o.chipview);
     writePlacement(s, "param", o.param);
-    writeBool(s, "dragging", "coming", o.coming);
-    writeBool(s, "tool", "showpanel", o.showpanel);
-    writeBool(s, "palette", "allwaysfront", o.paletteFront);
-    writeBool(s, "chipview", "allwaysfront", o.chipviewFront);
-    writeBool(s, "paramedit", "allwaysfront", o.parameditFront);
-    writeBool(s, "allmap", "allwaysfront", o.allmapFront);
-    writeBool(s, "tool", "tellmsg", o.tellmsg);
-    writeBool(s, "tool", "showhint", o.showhint);
-    writeBool(s, "tool", "gridline", o.gridline);
-    writeBool(s, "tool", "chipslist", o.chipslist);
+    for (const BoolOption& b : kBoolOptions) writeBool(s, b.section, b.name, o.*b.member);
     writeValue(s, "path", "compiledfileout", withTrailingSlash(o.compiledfileout));
     writeValue(s, "path", "serchpath", withTrailingSlash(o.serchpath));
     writeValue(s, "path", "quilmark", o.quilmark);
-    writeBool(s, "tool", "palettelistview", o.palettelistview);
-    writeBool(s, "tool", "fieldmanview", o.fieldmanview);
-    writeBool(s, "tool", "fieldmanfront", o.fieldmanfront);
-    writeBool(s, "tool", "autoime", o.autoime);
-    writeBool(s, "tool", "chiptoolview", o.chiptoolview);
-    writeBool(s, "tool", "palettetoolview", o.palettetoolview);
     for (const LayerKey& k : kLayerKeys) writeBool(s, "map", k.name, state.layerVisible[k.layer]);
     writeInt(s, "map", "colrowsizes", state.chipSize);
     s.sync();
