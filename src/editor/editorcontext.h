@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "editor/choosers.h"
 #include "editor/editorstate.h"
 #include "editor/picturelist.h"
 #include "editor/services.h"
@@ -41,6 +42,7 @@ struct EditorContext {
     FileDialogService* files = nullptr;
     MediaService* media = nullptr;
     ProcessLauncher* launcher = nullptr;
+    ResourceChooser* resourceChooser = nullptr;  // the resource lists
 
     Tmaker* maker = nullptr;
     Tminimap* minimap = nullptr;
