@@ -5,6 +5,7 @@
 
 #include "editor/editorcontext.h"
 #include "editor/maker.h"
+#include "editor/mapgrid.h"
 #include "editor/options.h"
 #include "editor/randomform.h"
 #include "fields/fieldman.h"
@@ -14,6 +15,7 @@
 #include "views/chipview.h"
 #include "views/minimap.h"
 #include "views/palette.h"
+#include "views/palette_widgets.h"
 #include "views/serchresult.h"
 
 namespace qrn {
@@ -43,6 +45,60 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return result;
 }
 
+namespace {
+
+// What the property editor asks of the palette, the map, the image view and
+// the field manager.
+void connectParamedit(EditorContext& ed) {
+    ParameditHooks& h = ed.paramedit->hooks();
+    h.chooseImage = [](bool preset) -> std::optional<QString> {
+        Tchipview* chooser = editor().chipview;
+        if (!chooser || !chooser->chooseImage(preset)) return std::nullopt;
+        return chooser->chosenImageFile();
+    };
+    h.addimg = [](const QString& file, bool transparent, unsigned colour) {
+        return editor().palette ? editor().palette->addimg(file, transparent, colour) : 0;
+    };
+    h.namesChanged = [](int layer) {
+        Tpalette* palette = editor().palette;
+        if (!palette) return;
+        switch (layer) {
+        case kPlace: palette->plinvalid(); break;
+        case kEnter: palette->eninvalid(); break;
+        case kEvent: palette->evinvalid(); break;
+        case kItem: palette->itinvalid(); break;
+        case kChara: palette->chinvalid(); break;
+        default: break;
+        }
+    };
+    h.picturesChanged = [](int) {
+        EditorContext& ctx = editor();
+        if (ctx.palette) ctx.palette->allgridfillrect();
+        if (ctx.maker && ctx.maker->mapgrid()) ctx.maker->mapgrid()->repaintAll();
+    };
+    h.jumpsChanged = [] {
+        Tfieldman* fieldman = editor().fieldman;
+        if (fieldman && fieldman->isVisible()) {
+            fieldman->makefieldman();
+            fieldman->update();
+        }
+    };
+    h.paletteKeyTarget = []() -> QWidget* {
+        EditorContext& ctx = editor();
+        Tpalette* palette = ctx.palette;
+        if (!palette || !palette->isVisible()) return nullptr;
+        const int layer = palette->activeLayer();
+        const bool names = ctx.options && ctx.options->palettelistview;
+        return names ? static_cast<QWidget*>(palette->list(layer)) : static_cast<QWidget*>(palette->grid(layer));
+    };
+    h.mapKeyTarget = []() -> QWidget* {
+        Tmaker* maker = editor().maker;
+        return maker ? maker->mapgrid() : nullptr;
+    };
+}
+
+}  // namespace
+
 QStringList createWindows() {
     EditorContext& ed = editor();
     QStringList order;
@@ -58,6 +114,7 @@ QStringList createWindows() {
     note(ed.chipview);
     ed.paramedit = new Tparamedit(owner);
     note(ed.paramedit);
+    connectParamedit(ed);
     ed.resedit = new Tresedit(owner);
     note(ed.resedit);
     ed.fieldman = new Tfieldman(owner);

@@ -1,0 +1,82 @@
+#include "properties/pagehelpers.h"
+
+#include "editor/editorcontext.h"
+#include "editor/textconv.h"
+#include "scenario/text.h"
+#include "properties/paramedit.h"
+#include "views/palette_layers.h"
+
+namespace qrn {
+
+namespace {
+
+template <typename Def>
+QString nameOr(Def* table, int count, int number, const QString& none) {
+    if (number < 1 || number > count) return none;
+    return fromCp932(table[number - 1].name.view());
+}
+
+}  // namespace
+
+QString itemRefName(int n, const QString& none) { return nameOr(editor().scenario.items, kItemCount, n, none); }
+QString eventRefName(int n, const QString& none) { return nameOr(editor().scenario.events, kEventCount, n, none); }
+QString soundRefName(int n, const QString& none) { return nameOr(editor().scenario.sounds, kSoundCount, n, none); }
+QString enemyGroupRefName(int n, const QString& none) {
+    return nameOr(editor().scenario.enemyTypes, kEnemyTypeCount, n, none);
+}
+QString walkImageRefName(int n, const QString& none) {
+    return nameOr(editor().scenario.walkImgs, kWalkImgCount, n, none);
+}
+QString fieldRefName(int n, const QString& none) { return nameOr(editor().scenario.fields, kFieldCount, n, none); }
+
+QString fileRefName(const ShortString255& file, const QString& none) {
+    return file.empty() ? none : fromCp932(file.view());
+}
+
+int itemPictureIndex(int n) { return pictureIndex(editor().side.pictures, kItem, n); }
+int eventPictureIndex(int n) { return pictureIndex(editor().side.pictures, kEvent, n); }
+
+QPushButton* pageButton(const QString& name, const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* valueLabel(const QString& name, QWidget* parent) {
+    auto* l = new QLabel(QStringLiteral("-"), parent);
+    l->setObjectName(name);
+    l->setFrameShape(QFrame::StyledPanel);
+    l->setMinimumWidth(40);
+    return l;
+}
+
+bool storeImageFile(ShortString255& slot, const QString& file) {
+    const std::optional<std::string> bytes = utf8ToCp932(file.toStdString());
+    if (!bytes || bytes->empty() || bytes->size() > static_cast<std::size_t>(ShortString255::capacity)) return false;
+    slot.assignRaw(*bytes);
+    return true;
+}
+
+bool takeResource(ResourceKind kind, const QString& suffix, u8& reference, int count) {
+    ResourceChooser* chooser = editor().resourceChooser;
+    if (!chooser) return false;
+    const ResourceChoice c = chooser->chooseResource(kind, suffix, reference);
+    if (!c.accepted) return false;
+    reference = static_cast<u8>(c.entry >= 1 && c.entry <= count ? c.entry : 0);
+    return true;
+}
+
+void takeItem(Tparamedit& owner, const QString& caption, u8& reference) {
+    if (!owner.hooks().pickItems) return;
+    const std::optional<int> n = lowestChosen(owner.hooks().pickItems(caption, {}));
+    if (n && *n >= 1 && *n <= kItemCount) reference = static_cast<u8>(*n);
+}
+
+void takeEvent(Tparamedit& owner, const QString& caption, u8& reference) {
+    if (!owner.hooks().pickEvents) return;
+    const std::optional<int> n = lowestChosen(owner.hooks().pickEvents(caption, {}));
+    if (n && *n >= 1 && *n <= kEventCount) reference = static_cast<u8>(*n);
+}
+
+}  // namespace qrn

@@ -1,0 +1,57 @@
+// Small pieces every object page uses: the 32 x 32 picture box, names of
+// referenced things for display, and the image chooser protocol.
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "editor/choosers.h"
+#include "pickers/picturebox.h"
+#include "scenario/scenario.h"
+
+class QHBoxLayout;
+class QVBoxLayout;
+
+namespace qrn {
+
+class Tparamedit;
+
+
+// Display names of references; `none` for 0 or a number outside the table.
+QString itemRefName(int number, const QString& none = QStringLiteral("-"));
+QString eventRefName(int number, const QString& none = QStringLiteral("-"));
+QString soundRefName(int number, const QString& none = QStringLiteral("-"));
+QString enemyGroupRefName(int number, const QString& none = QStringLiteral("-"));
+QString walkImageRefName(int number, const QString& none = QStringLiteral("-"));
+QString fieldRefName(int number, const QString& none = QStringLiteral("-"));
+QString fileRefName(const ShortString255& file, const QString& none = QStringLiteral("-"));
+// Picture index of an item's first picture (0 when out of range).
+int itemPictureIndex(int number);
+int eventPictureIndex(int number);
+
+// The one value a single-value setting takes from a picker's result.
+inline std::optional<int> lowestChosen(const std::optional<std::vector<int>>& chosen) {
+    if (!chosen || chosen->empty()) return std::nullopt;
+    return chosen->front();
+}
+
+// A resource list's choice into a byte reference: Cancel (or no chooser)
+// keeps it and returns false; a choice below 1 or beyond `count` clears it.
+bool takeResource(ResourceKind kind, const QString& captionSuffix, u8& reference, int count);
+// The lowest-numbered item / event the picker returns into a reference;
+// Cancel or an empty choice keeps it.
+void takeItem(Tparamedit& owner, const QString& caption, u8& reference);
+void takeEvent(Tparamedit& owner, const QString& caption, u8& reference);
+
+// Builders for the rows of a page.
+QPushButton* pageButton(const QString& name, const QString& text, QWidget* parent);
+QLabel* valueLabel(const QString& name, QWidget* parent);
+
+// Stores a chosen image file name; false (nothing stored) when the name does
+// not fit the slot or holds characters the scenario cannot store.
+bool storeImageFile(ShortString255& slot, const QString& file);
+
+}  // namespace qrn
