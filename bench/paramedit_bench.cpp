@@ -1,0 +1,87 @@
+// Opening the property editor on a terrain and on a building, until the
+// window is rendered offscreen, against rendering an empty window of the
+// same size in the same run. Each run opens another object than the last,
+// so the page is filled anew every time.
+#include <QApplication>
+#include <QMainWindow>
+#include <cstdio>
+#include <vector>
+
+#include "bench_util.h"
+#include "editor/editorcontext.h"
+#include "properties/paramedit.h"
+#include "scenario/fieldlayout.h"
+#include "scenario/resets.h"
+#include "views/palette_layers.h"
+
+using namespace qrn;
+
+namespace {
+
+constexpr int kRuns = 41;
+
+void setUpObjects() {
+    EditorContext& ctx = editor();
+    Scenario& s = ctx.scenario;
+    alldatainitialize(s, ctx.side, 1);
+    createFirstField(s, "", "", "", 20, 20);
+    ctx.imageList.reset();
+    QImage chip(32, 32, QImage::Format_RGB32);
+    chip.fill(qRgb(40, 160, 60));
+    for (int layer = kPlace; layer <= kEnter; ++layer) {
+        for (int n = 1; n <= 2; ++n) {
+            firstImageFile(s, layer, n)->assign("chip.bmp");
+            *pictureSlot(ctx.side.pictures, layer, n) = ctx.imageList.add(chip, false, 0);
+        }
+    }
+    s.place(1).plmove = 1;
+    s.place(1).plenemytype = 3;
+    s.place(1).plwondering = 30;
+    s.place(1).plhealing = 255;
+    s.placeImage2Files[0].assign("ext.bmp");
+    s.enter(1).enmove = 1;
+    s.enter(1).jumpField = 1;
+    s.enter(1).jumpPosition = 25;
+}
+
+template <typename Fn>
+double medianMs(Fn&& work) {
+    std::vector<double> times;
+    work(0);  // warm up
+    for (int i = 1; i <= kRuns; ++i) times.push_back(bench::millis([&] { work(i); }));
+    return bench::median(times);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform warns on every raise(); the figures are the output.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QApplication app(argc, argv);
+    setUpObjects();
+    Tparamedit paramedit;
+    editor().paramedit = &paramedit;
+    const struct {
+        const char* name;
+        int layer;
+    } layers[] = {{"terrain", kPlace}, {"building", kEnter}};
+    for (const auto& l : layers) {
+        const double open = medianMs([&](int i) {
+            paramedit.openOn(l.layer, 1 + i % 2, i % 2 == 0);
+            QApplication::processEvents();
+            (void)paramedit.grab();
+        });
+        QMainWindow empty;
+        empty.setFixedSize(parameditClientSize(l.layer));
+        empty.show();
+        const double blank = medianMs([&](int) {
+            QApplication::processEvents();
+            (void)empty.grab();
+        });
+        std::printf("op=open_property_editor layer=%s median_ms=%.3f ratio=%.2f\n", l.name, open,
+                    blank > 0 ? open / blank : 0.0);
+    }
+    editor().paramedit = nullptr;
+    return 0;
+}
