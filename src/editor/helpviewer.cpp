@@ -34,6 +34,10 @@ const Topic kTopics[] = {
     {50000, "minimap.html", "全域マップ", "qrn::Tminimap"},
     {62000, "fieldman.html", "フィールドマネージャ", "qrn::Tfieldman"},
     {117000, "options.html", "環境設定", "qrn::Toptionform"},
+    {64000, "paramedit.html", "プロパティシート", "qrn::Tparamedit"},
+    {160100, "pickers.html", "アイテムの選択", "qrn::Titemlist"},
+    {160200, "pickers.html", "イベントの選択", "qrn::Teventlist"},
+    {160300, "pickers.html", "魔法の選択", "qrn::Tmagicselectlist"},
 };
 
 const QString kContents = QStringLiteral("index.html");
@@ -123,6 +127,11 @@ int HelpViewer::helpContextOf(const QWidget* window) {
 QString HelpViewer::pageOf(int helpContext) {
     for (const Topic& t : kTopics)
         if (t.context == helpContext) return QString::fromLatin1(t.page);
+    // Every page of the property editor has its own context; they share one page.
+    const std::pair<int, int> parameditPages[] = {{64000, 66000}, {124000, 125000}, {128000, 131000},
+                                                  {137000, 139000}, {143000, 148000}};
+    for (const auto& [first, last] : parameditPages)
+        if (helpContext >= first && helpContext <= last && helpContext % 1000 == 0) return QStringLiteral("paramedit.html");
     return kContents;
 }
 
