@@ -253,6 +253,52 @@ TEST_F(ParameditTest, BuildingJumpThroughTheLocationPicker) {
     EXPECT_EQ(jumpRebuilds, 2);
 }
 
+TEST_F(ParameditTest, ImagesFromTheChooserAndTheExtendImageRule) {
+    EditorContext& ctx = editor();
+    PlaceDef& p = mountain();
+    p.plmove = 1;
+    paramedit_->openOn(kPlace, 2, true);
+    std::vector<bool> presets;
+    QStringList loaded;
+    int repaints = 0;
+    ParameditHooks& h = paramedit_->hooks();
+    h.chooseImage = [&](bool preset) -> std::optional<QString> {
+        presets.push_back(preset);
+        ctx.state.defaultTransparent = true;
+        ctx.state.defaultTransparentColour = 0x00FF00;
+        return QStringLiteral("rock.bmp");
+    };
+    h.addimg = [&](const QString& file, bool transparent, unsigned colour) {
+        loaded << file + (transparent ? "|t|" : "|-|") + QString::number(colour, 16);
+        return 42;
+    };
+    h.picturesChanged = [&](int layer) { repaints += layer == kPlace; };
+    p.image2Transparent = 1;
+    place().plextendfilenamesetClick();
+    EXPECT_EQ(presets, std::vector<bool>{true});
+    EXPECT_EQ(loaded, QStringList{"rock.bmp|t|ff00"});
+    EXPECT_EQ(ctx.scenario.placeImage2Files[1].view(), "rock.bmp");
+    EXPECT_EQ(p.image2Colour, 0x00FF00);
+    EXPECT_EQ(ctx.side.pictures.place2[2], 42);
+    EXPECT_EQ(repaints, 0);  // the palette and the map draw only the first picture
+    p.plshowitem = 7;
+    p.plshowevent = 2;
+    place().plextendfilenamedelClick();
+    EXPECT_TRUE(ctx.scenario.placeImage2Files[1].empty());
+    EXPECT_EQ(ctx.side.pictures.place2[2], 0);
+    EXPECT_EQ(p.plshowitem, 0);
+    EXPECT_EQ(p.plshowevent, 0);
+
+    place().plfilenamesetClick();
+    EXPECT_EQ(ctx.scenario.placeImageFiles[1].view(), "rock.bmp");
+    EXPECT_EQ(ctx.side.pictures.place[2], 42);
+    EXPECT_EQ(p.imageTransparent, 1);
+    EXPECT_EQ(repaints, 1);
+    h.chooseImage = [](bool) -> std::optional<QString> { return std::nullopt; };  // cancelled
+    place().plfilenamesetClick();
+    EXPECT_EQ(ctx.scenario.placeImageFiles[1].view(), "rock.bmp");
+}
+
 TEST_F(ParameditTest, NameBoxWritesTheNameAndTheCaption) {
     editor().scenario.place(3).name.clear();
     paramedit_->openOn(kPlace, 3, true);
