@@ -34,6 +34,7 @@ const Topic kTopics[] = {
     {50000, "minimap.html", "全域マップ", "qrn::Tminimap"},
     {62000, "fieldman.html", "フィールドマネージャ", "qrn::Tfieldman"},
     {117000, "options.html", "環境設定", "qrn::Toptionform"},
+    {35100, "join.html", "結合とビットマップ保存", "qrn::Tfilenameenter"},
 };
 
 const QString kContents = QStringLiteral("index.html");
