@@ -5,6 +5,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -144,31 +145,77 @@ std::size_t FieldRenderer::LookHash::operator()(const CellLook& look) const {
     return h;
 }
 
+const QImage* FieldRenderer::premultiplied(int index) {
+    if (index < -1 || index >= chips_.count()) return nullptr;
+    if (premultiplied_.empty()) premultiplied_.resize(static_cast<std::size_t>(chips_.count()) + 1);
+    QImage& image = premultiplied_[static_cast<std::size_t>(index + 1)];
+    if (image.isNull()) {
+        const QImage& source = index < 0 ? chips_.blank : chips_.chips[static_cast<std::size_t>(index)];
+        image = QImage(kChip, kChip, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        if (!source.isNull()) {
+            QPainter painter(&image);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(0, 0, source);
+        }
+    }
+    return &image;
+}
+
 const QImage& FieldRenderer::tile(const CellLook& look) {
     auto found = tiles_.find(look);
     if (found != tiles_.end()) return found->second;
-    QImage chip(kChip, kChip, QImage::Format_ARGB32_Premultiplied);
-    chip.fill(Qt::black);
-    {
-        QPainter painter(&chip);
-        if (!chips_.blank.isNull()) {
-            painter.setCompositionMode(QPainter::CompositionMode_Source);
-            painter.drawImage(0, 0, chips_.blank);
+    // Source-over of premultiplied pixels by hand: a tile is only 32 x 32,
+    // where setting up a painter would cost more than the blending.
+    std::array<QRgb, kChip * kChip> px;
+    px.fill(qRgb(0, 0, 0));
+    auto over = [&px](const QImage* chip, bool first) {
+        if (!chip) return;
+        for (int y = 0; y < kChip; ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(chip->constScanLine(y));
+            QRgb* out = px.data() + y * kChip;
+            for (int x = 0; x < kChip; ++x) {
+                const QRgb s = line[x];
+                const unsigned a = qAlpha(s);
+                if (a == 255 || first) out[x] = s;
+                else if (a != 0) {
+                    const QRgb d = out[x];
+                    const unsigned k = 255 - a;
+                    out[x] = qRgba(qRed(s) + (qRed(d) * k + 127) / 255, qGreen(s) + (qGreen(d) * k + 127) / 255,
+                                   qBlue(s) + (qBlue(d) * k + 127) / 255, a + (qAlpha(d) * k + 127) / 255);
+                }
+            }
         }
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        for (int i = 0; i < look.count; ++i) {
-            const int index = look.pictures[static_cast<std::size_t>(i)];
-            if (index >= 0 && index < chips_.count()) painter.drawImage(0, 0, chips_.chips[static_cast<std::size_t>(index)]);
+    };
+    over(premultiplied(-1), true);
+    for (int i = 0; i < look.count; ++i) over(premultiplied(look.pictures[static_cast<std::size_t>(i)]), false);
+    QImage result(kChip, kChip, kTileFormat);
+    for (int y = 0; y < kChip; ++y) {
+        uchar* out = result.scanLine(y);
+        for (int x = 0; x < kChip; ++x) {
+            const QRgb p = px[static_cast<std::size_t>(y * kChip + x)];
+            out[3 * x] = static_cast<uchar>(qBlue(p));
+            out[3 * x + 1] = static_cast<uchar>(qGreen(p));
+            out[3 * x + 2] = static_cast<uchar>(qRed(p));
         }
     }
-    return tiles_.emplace(look, chip.convertToFormat(kTileFormat)).first->second;
+    return tiles_.emplace(look, std::move(result)).first->second;
 }
 
 namespace {
 
-void blit(QImage& target, const QImage& tile, int x, int y) {
-    for (int row = 0; row < kChip; ++row)
-        std::memcpy(target.scanLine(y + row) + x * 3, tile.constScanLine(row), kChip * 3);
+void blit(uchar* bits, qsizetype stride, const QImage& tile, int x, int y) {
+    uchar* at = bits + stride * y + x * 3;
+    for (int row = 0; row < kChip; ++row, at += stride) std::memcpy(at, tile.constScanLine(row), kChip * 3);
+}
+
+// Fills a 24-bit image with the colour of a pixel of `sample`.
+void fillWith(QImage& image, const QImage& sample) {
+    const uchar* px = sample.constScanLine(0);
+    uchar* first = image.bits();
+    for (int x = 0; x < image.width(); ++x) std::memcpy(first + x * 3, px, 3);
+    for (int y = 1; y < image.height(); ++y)
+        std::memcpy(image.bits() + image.bytesPerLine() * y, first, static_cast<std::size_t>(image.width()) * 3);
 }
 
 }  // namespace
@@ -179,15 +226,66 @@ QImage FieldRenderer::renderField(const Scenario& s, int field, const LayerFlags
     QImage out(f.width * kChip, f.height * kChip, kTileFormat);
     if (out.isNull()) return {};
     // The blank chip's colour is the background of cells that are never drawn.
-    const QImage& blank = tile(CellLook{});
-    out.fill(blank.pixelColor(0, 0));
+    fillWith(out, tile(CellLook{}));
+    uchar* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
     const int last = myend(s, field);
     for (int n = f.firstCell; n <= last; ++n) {
         const Cell& c = s.cell(n);
         if (c.col >= f.width || c.row >= f.height) continue;
-        blit(out, tile(composeCell(c, pictures_, layers, chips_.count())), c.col * kChip, c.row * kChip);
+        blit(bits, stride, tile(composeCell(c, pictures_, layers, chips_.count())), c.col * kChip, c.row * kChip);
     }
     return out;
+}
+
+bool FieldRenderer::writeFieldBmp(const Scenario& s, int field, const std::string& path, const LayerFlags& layers) {
+    if (!fieldExportable(s, field)) {
+        errno = EINVAL;
+        return false;
+    }
+    const FieldDef& f = s.field(field);
+    const int w = f.width, h = f.height;
+    // Which cell is drawn where: a later cell on the same spot covers an earlier one.
+    std::vector<int> cellAt(static_cast<std::size_t>(w * h), 0);
+    const int last = myend(s, field);
+    for (int n = f.firstCell; n <= last; ++n) {
+        const Cell& c = s.cell(n);
+        if (c.col < w && c.row < h) cellAt[static_cast<std::size_t>(c.row * w + c.col)] = n;
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(w) * kChip * 3;  // a multiple of 4: w is
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    auto writeAll = [fd](const char* data, std::size_t size) {
+        while (size > 0) {
+            const ssize_t n = ::write(fd, data, size);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+        return true;
+    };
+    const std::string header = bmpHeader(w * kChip, h * kChip);
+    bool ok = writeAll(header.data(), header.size());
+    const QImage& blank = tile(CellLook{});
+    std::vector<char> band(rowBytes * kChip);
+    // The file holds the picture bottom-up: the last row of cells comes first.
+    for (int row = h - 1; row >= 0 && ok; --row) {
+        for (int col = 0; col < w; ++col) {
+            const int n = cellAt[static_cast<std::size_t>(row * w + col)];
+            const QImage& t = n ? tile(composeCell(s.cell(n), pictures_, layers, chips_.count())) : blank;
+            for (int y = 0; y < kChip; ++y)
+                std::memcpy(band.data() + rowBytes * static_cast<std::size_t>(kChip - 1 - y) + col * kChip * 3,
+                            t.constScanLine(y), kChip * 3);
+        }
+        ok = writeAll(band.data(), band.size());
+    }
+    const int err = errno;
+    if (::close(fd) != 0) return false;
+    errno = err;
+    return ok;
 }
 
 QImage FieldRenderer::renderSheet(const ChipAssignment& a) {
@@ -195,7 +293,9 @@ QImage FieldRenderer::renderSheet(const ChipAssignment& a) {
     if (height <= 0) return {};
     QImage out(kSheetWidth, height, kTileFormat);
     if (out.isNull()) return {};
-    out.fill(Qt::black);
+    std::memset(out.bits(), 0, static_cast<std::size_t>(out.sizeInBytes()));
+    uchar* bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
     for (std::size_t i = 0; i < a.chips.size(); ++i) {
         const int x = static_cast<int>(i % kSheetColumns) * kChip;
         const int y = static_cast<int>(i / kSheetColumns) * kChip;
@@ -205,7 +305,7 @@ QImage FieldRenderer::renderSheet(const ChipAssignment& a) {
         CellLook look;
         look.pictures[0] = index;
         look.count = 1;
-        blit(out, tile(look), x, y);
+        blit(bits, stride, tile(look), x, y);
     }
     return out;
 }

@@ -53,6 +53,11 @@ public:
     // The field at 32 pixels per cell, every cell at its stored column and
     // row with the layers in `layers`. Null when !fieldExportable.
     QImage renderField(const Scenario& s, int field, const LayerFlags& layers = kAllLayers);
+    // The same picture written straight into a 24-bit BMP file, one row of
+    // cells at a time, so a large field never needs the whole picture in
+    // memory. False with errno set when the field is not exportable
+    // (EINVAL) or the file cannot be written.
+    bool writeFieldBmp(const Scenario& s, int field, const std::string& path, const LayerFlags& layers = kAllLayers);
     // The picture sheet: chip n at column (n - 1) mod 30, row (n - 1) div 30,
     // drawn as the map draws its picture. Null when the sheet has no rows.
     QImage renderSheet(const ChipAssignment& chips);
@@ -61,8 +66,12 @@ private:
     struct LookHash {
         std::size_t operator()(const CellLook& look) const;
     };
+    // Chip `index` (-1: the blank chip) as a 32 x 32 premultiplied image.
+    const QImage* premultiplied(int index);
+
     const ChipImages& chips_;
     const PictureIndexTables& pictures_;
+    std::vector<QImage> premultiplied_;
     std::unordered_map<CellLook, QImage, LookHash> tiles_;
 };
 

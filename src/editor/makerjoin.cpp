@@ -101,8 +101,8 @@ void Tmaker::savebybmpmenuClick() {
     const ChipImages images = chipImagesOf(ed.imageList);
     FieldRenderer renderer(images, ed.side.pictures);
     // Every layer goes out at 32 pixels per cell, whatever the map shows.
-    const QImage image = renderer.renderField(ed.scenario, ed.state.currentField, kAllLayers);
-    if (image.isNull() || !writeBmp24(image, path.toStdString())) ed.messages->warning(this, kExportFailed);
+    if (!renderer.writeFieldBmp(ed.scenario, ed.state.currentField, path.toStdString(), kAllLayers))
+        ed.messages->warning(this, kExportFailed);
 }
 
 }  // namespace qrn
