@@ -17,6 +17,7 @@ namespace qrn {
 
 class MapGrid;
 class Tmapcreater;
+class Tfilenameenter;
 
 class Tmaker : public QMainWindow {
     Q_OBJECT
@@ -71,6 +72,10 @@ public:
 
     void runplayerbtnClick();
 
+    // Join into runner files, and the current field saved as a bitmap.
+    void jointmenuClick();
+    void savebybmpmenuClick();
+
     // Persisted settings.
     void readregistry();
     void writeregistry();
@@ -81,6 +86,8 @@ public:
     // How the creation dialog is run; tests replace it to answer without a
     // human. Returns true when the dialog ended with OK.
     std::function<bool(Tmapcreater&)> runCreationDialog;
+    // How the join name dialog is run; likewise replaceable.
+    std::function<bool(Tfilenameenter&)> runJoinNameDialog;
 
     // File names last chosen in the open and save dialogs.
     QString openFileName() const { return openFileName_; }

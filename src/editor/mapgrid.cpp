@@ -15,6 +15,7 @@
 #include "editor/editorcontext.h"
 #include "editor/options.h"
 #include "properties/paramedit.h"
+#include "scenario/cellcomposition.h"
 #include "views/palette.h"
 #include "views/palette_layers.h"
 
@@ -576,19 +577,9 @@ std::size_t CellComposer::LookHash::operator()(const Look& look) const {
 }
 
 CellComposer::Look CellComposer::lookOf(const Cell* cell) const {
-    Look look;
-    look.fill(-1);
-    if (!cell) return look;
+    if (!cell) return CellLook{}.pictures;
     const EditorContext& ctx = editor();
-    const auto& visible = ctx.state.layerVisible;
-    std::size_t count = 0;
-    // Bottom to top: place, enter, event, item, chara.
-    for (int layer : kEraseOrder) {
-        const int object = cellEntry(*cell, layer);
-        if (object > 0 && visible[static_cast<std::size_t>(layer)] && validObject(layer, object))
-            look[count++] = pictureIndex(ctx.side.pictures, layer, object);
-    }
-    return look;
+    return composeCell(*cell, ctx.side.pictures, ctx.state.layerVisible, ctx.imageList.count()).pictures;
 }
 
 void CellComposer::compose(const Look& look) {
