@@ -34,6 +34,7 @@ const Topic kTopics[] = {
     {50000, "minimap.html", "全域マップ", "qrn::Tminimap"},
     {62000, "fieldman.html", "フィールドマネージャ", "qrn::Tfieldman"},
     {117000, "options.html", "環境設定", "qrn::Toptionform"},
+    {123000, "chipserch.html", "チップ検索", "qrn::Tserchresult"},
 };
 
 const QString kContents = QStringLiteral("index.html");

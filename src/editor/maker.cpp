@@ -625,6 +625,16 @@ void Tmaker::fieldonchange() {
     if (ed.minimap) ed.minimap->minimapsize();
 }
 
+void Tmaker::jumpToCell(int field, int col, int row) {
+    EditorContext& ed = editor();
+    if (!fieldInUse(ed.scenario, field)) return;
+    if (field != ed.state.currentField) {
+        ed.state.currentField = static_cast<std::uint8_t>(field);
+        fieldonchange();
+    }
+    mapgrid_->selectCell(col, row);
+}
+
 void Tmaker::showCursorLabels(int col, int row) {
     xlabel_->setText(QStringLiteral("X:") + QString::number(col + 1));
     ylabel_->setText(QStringLiteral("Y:") + QString::number(row + 1));

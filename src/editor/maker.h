@@ -47,6 +47,9 @@ public:
     void firstfieldClick();
     void topreturnbtnClick();
     void secondfieldClick();
+    // Moves the map's cursor to (col, row) of `field`, showing that field
+    // first when it is not the current one (chip search, whole-area map).
+    void jumpToCell(int field, int col, int row);
     // Shows a 0-based cursor position 1-based in the two labels.
     void showCursorLabels(int col, int row);
 

@@ -5,6 +5,7 @@
 
 #include "editor/editorcontext.h"
 #include "editor/maker.h"
+#include "editor/mapgrid.h"
 #include "editor/options.h"
 #include "editor/randomform.h"
 #include "fields/fieldman.h"
@@ -43,6 +44,28 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return result;
 }
 
+namespace {
+
+// What the tool windows ask of each other and of the main window.
+void connectToolWindows() {
+    EditorContext& ed = editor();
+    Tmaker* maker = ed.maker;
+    Tserchresult* results = ed.serchresult;
+    ed.palette->chipSearch = [results](int layer, int number) { results->chipSearch(layer, number); };
+    QObject::connect(results, &Tserchresult::moveMapCursor, maker, &Tmaker::jumpToCell);
+    QObject::connect(results, &Tserchresult::focusMap, maker, [maker] {
+        maker->activateWindow();
+        maker->mapgrid()->setFocus();
+    });
+    Tpalette* palette = ed.palette;
+    QObject::connect(results, &Tserchresult::focusPalette, palette, [palette] {
+        Tmaker::showToolWindow(palette);
+        palette->activateWindow();
+    });
+}
+
+}  // namespace
+
 QStringList createWindows() {
     EditorContext& ed = editor();
     QStringList order;
@@ -68,6 +91,7 @@ QStringList createWindows() {
     note(ed.magicedit);
     ed.randomform = new Trandomform(owner);
     note(ed.randomform);
+    connectToolWindows();
     return order;
 }
 
