@@ -24,6 +24,7 @@
 #include "editor/qtservices.h"
 #include "editor/textconv.h"
 #include "fields/fieldman.h"
+#include "options/optionform.h"
 #include "properties/paramedit.h"
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
@@ -123,6 +124,7 @@ Tmaker::Tmaker(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("maker"));
     setProperty("helpContext", 35000);
     runCreationDialog = [](Tmapcreater& dialog) { return dialog.exec() == QDialog::Accepted; };
+    runOptionDialog = [](Toptionform& dialog) { dialog.exec(); };
     buildCommands();
     buildMenus();
     buildToolBar();
@@ -317,7 +319,7 @@ void Tmaker::buildCommands() {
     makeCommand("levelupmenu", "レベルアップ設定(&L)");
     a = makeCommand("kankyoumenu", "オプション(&O)", "オプション");
     a->setShortcut(QKeySequence("Ctrl+O"));
-    on(a, [this] { formset(); });
+    on(a, [this] { kankyoumenuClick(); });
     // Help
     on(makeCommand("helpindexmenu", "目次(&I)"), [] { HelpViewer::instance()->showContents(); });
     on(makeCommand("searchmenu", "トピックの検索(&S)"), [] { HelpViewer::instance()->showSearch(); });
@@ -682,6 +684,19 @@ void Tmaker::formset() {
     setStayOnTop(ed.chipview, o.chipviewFront);
     setStayOnTop(ed.paramedit, o.parameditFront);
     mapgrid_->setGridLines(o.gridline);
+}
+
+void Tmaker::kankyoumenuClick() {
+    EditorContext& ed = editor();
+    {
+        Toptionform dialog(options(), this);
+        runOptionDialog(dialog);
+        // Pictures already in the picture list stay until the next open.
+        if (dialog.searchFolderChanged() && ed.chipview) ed.chipview->readbmp();
+    }
+    formset();
+    // Written now too, so that a crash later does not lose the choices.
+    writeregistry();
 }
 
 // ---- map modes and view ----------------------------------------------------

@@ -17,6 +17,7 @@ namespace qrn {
 
 class MapGrid;
 class Tmapcreater;
+class Toptionform;
 
 class Tmaker : public QMainWindow {
     Q_OBJECT
@@ -55,6 +56,9 @@ public:
 
     void captionchange();
     void formset();
+    // "オプション(&O)": the options dialog, then its choices applied and
+    // written to the settings store at once.
+    void kankyoumenuClick();
 
     // Map modes and view.
     void madrawmodebtnclick(int tag);  // 1 property, 2 draw, 3 range
@@ -84,6 +88,8 @@ public:
     // How the creation dialog is run; tests replace it to answer without a
     // human. Returns true when the dialog ended with OK.
     std::function<bool(Tmapcreater&)> runCreationDialog;
+    // How the options dialog is run (modally); tests replace it.
+    std::function<void(Toptionform&)> runOptionDialog;
 
     // File names last chosen in the open and save dialogs.
     QString openFileName() const { return openFileName_; }
