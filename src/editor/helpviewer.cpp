@@ -35,6 +35,7 @@ const Topic kTopics[] = {
     {62000, "fieldman.html", "フィールドマネージャ", "qrn::Tfieldman"},
     {117000, "options.html", "環境設定", "qrn::Toptionform"},
     {123000, "chipserch.html", "チップ検索", "qrn::Tserchresult"},
+    {35100, "join.html", "結合とビットマップ保存", "qrn::Tfilenameenter"},
 };
 
 const QString kContents = QStringLiteral("index.html");

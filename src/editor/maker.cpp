@@ -18,6 +18,7 @@
 
 #include "editor/editorcontext.h"
 #include "editor/helpviewer.h"
+#include "editor/filenameenter.h"
 #include "editor/mapcreater.h"
 #include "editor/mapgrid.h"
 #include "editor/options.h"
@@ -125,7 +126,10 @@ Tmaker::Tmaker(QWidget* parent) : QMainWindow(parent) {
     setProperty("helpContext", 35000);
     runCreationDialog = [](Tmapcreater& dialog) { return dialog.exec() == QDialog::Accepted; };
     runOptionDialog = [](Toptionform& dialog) { dialog.exec(); };
+    runJoinNameDialog = [](Tfilenameenter& dialog) { return dialog.exec() == QDialog::Accepted; };
     buildCommands();
+    connect(command("jointmenu"), &QAction::triggered, this, [this] { jointmenuClick(); });
+    connect(command("savebybmpmenu"), &QAction::triggered, this, [this] { savebybmpmenuClick(); });
     buildMenus();
     buildToolBar();
     mapgrid_ = new MapGrid(this);

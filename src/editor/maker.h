@@ -18,6 +18,7 @@ namespace qrn {
 class MapGrid;
 class Tmapcreater;
 class Toptionform;
+class Tfilenameenter;
 
 class Tmaker : public QMainWindow {
     Q_OBJECT
@@ -78,6 +79,10 @@ public:
 
     void runplayerbtnClick();
 
+    // Join into runner files, and the current field saved as a bitmap.
+    void jointmenuClick();
+    void savebybmpmenuClick();
+
     // Persisted settings.
     void readregistry();
     void writeregistry();
@@ -90,6 +95,8 @@ public:
     std::function<bool(Tmapcreater&)> runCreationDialog;
     // How the options dialog is run (modally); tests replace it.
     std::function<void(Toptionform&)> runOptionDialog;
+    // How the join name dialog is run; likewise replaceable.
+    std::function<bool(Tfilenameenter&)> runJoinNameDialog;
 
     // File names last chosen in the open and save dialogs.
     QString openFileName() const { return openFileName_; }

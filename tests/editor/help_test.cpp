@@ -17,7 +17,8 @@ TEST(HelpTest, EveryHelpContextOpensItsOwnPage) {
     const std::pair<int, const char*> topics[] = {{35000, "main.html"},     {120000, "palette.html"},
                                                   {118000, "chipview.html"}, {62000, "fieldman.html"},
                                                   {11000, "mapcreater.html"}, {117000, "options.html"},
-                                                  {123000, "chipserch.html"}};
+                                                  {123000, "chipserch.html"},
+                                                  {35100, "join.html"}};
     for (const auto& [context, page] : topics) {
         viewer->showTopic(context);
         EXPECT_EQ(viewer->currentPage(), QString::fromLatin1(page)) << context;
