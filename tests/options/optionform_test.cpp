@@ -163,6 +163,8 @@ TEST_F(OptionsWithMaker, ClosingAppliesTheChoicesAndWritesThemAtOnce) {
     // A deletion now asks nothing; a whole-layer reset still asks.
     Scenario& s = editor().scenario;
     firstImageFile(s, kPlace, 1)->assign("town.bmp");
+    editor().palette->setActivePage(0);
+    editor().drawing.currentObject[kPlace] = 1;
     editor().palette->deletebtnClick();
     EXPECT_TRUE(messages.questions.isEmpty());
     EXPECT_FALSE(objectInUse(s, kPlace, 1));
