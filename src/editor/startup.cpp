@@ -57,6 +57,7 @@ void connectToolWindows() {
         maker->activateWindow();
         maker->mapgrid()->setFocus();
     });
+    QObject::connect(ed.minimap, &Tminimap::moveMapCursor, maker, &Tmaker::jumpToCell);
     Tpalette* palette = ed.palette;
     QObject::connect(results, &Tserchresult::focusPalette, palette, [palette] {
         Tmaker::showToolWindow(palette);
