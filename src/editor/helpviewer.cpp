@@ -38,6 +38,7 @@ const Topic kTopics[] = {
     {160100, "pickers.html", "アイテムの選択", "qrn::Titemlist"},
     {160200, "pickers.html", "イベントの選択", "qrn::Teventlist"},
     {160300, "pickers.html", "魔法の選択", "qrn::Tmagicselectlist"},
+    {123000, "chipserch.html", "チップ検索", "qrn::Tserchresult"},
     {35100, "join.html", "結合とビットマップ保存", "qrn::Tfilenameenter"},
 };
 

@@ -25,6 +25,7 @@
 #include "editor/qtservices.h"
 #include "editor/textconv.h"
 #include "fields/fieldman.h"
+#include "options/optionform.h"
 #include "properties/paramedit.h"
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
@@ -124,6 +125,7 @@ Tmaker::Tmaker(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("maker"));
     setProperty("helpContext", 35000);
     runCreationDialog = [](Tmapcreater& dialog) { return dialog.exec() == QDialog::Accepted; };
+    runOptionDialog = [](Toptionform& dialog) { dialog.exec(); };
     runJoinNameDialog = [](Tfilenameenter& dialog) { return dialog.exec() == QDialog::Accepted; };
     buildCommands();
     connect(command("jointmenu"), &QAction::triggered, this, [this] { jointmenuClick(); });
@@ -321,7 +323,7 @@ void Tmaker::buildCommands() {
     makeCommand("levelupmenu", "レベルアップ設定(&L)");
     a = makeCommand("kankyoumenu", "オプション(&O)", "オプション");
     a->setShortcut(QKeySequence("Ctrl+O"));
-    on(a, [this] { formset(); });
+    on(a, [this] { kankyoumenuClick(); });
     // Help
     on(makeCommand("helpindexmenu", "目次(&I)"), [] { HelpViewer::instance()->showContents(); });
     on(makeCommand("searchmenu", "トピックの検索(&S)"), [] { HelpViewer::instance()->showSearch(); });
@@ -629,6 +631,16 @@ void Tmaker::fieldonchange() {
     if (ed.minimap) ed.minimap->minimapsize();
 }
 
+void Tmaker::jumpToCell(int field, int col, int row) {
+    EditorContext& ed = editor();
+    if (!fieldInUse(ed.scenario, field)) return;
+    if (field != ed.state.currentField) {
+        ed.state.currentField = static_cast<std::uint8_t>(field);
+        fieldonchange();
+    }
+    mapgrid_->selectCell(col, row);
+}
+
 void Tmaker::showCursorLabels(int col, int row) {
     xlabel_->setText(QStringLiteral("X:") + QString::number(col + 1));
     ylabel_->setText(QStringLiteral("Y:") + QString::number(row + 1));
@@ -676,6 +688,19 @@ void Tmaker::formset() {
     setStayOnTop(ed.chipview, o.chipviewFront);
     setStayOnTop(ed.paramedit, o.parameditFront);
     mapgrid_->setGridLines(o.gridline);
+}
+
+void Tmaker::kankyoumenuClick() {
+    EditorContext& ed = editor();
+    {
+        Toptionform dialog(options(), this);
+        runOptionDialog(dialog);
+        // Pictures already in the picture list stay until the next open.
+        if (dialog.searchFolderChanged() && ed.chipview) ed.chipview->readbmp();
+    }
+    formset();
+    // Written now too, so that a crash later does not lose the choices.
+    writeregistry();
 }
 
 // ---- map modes and view ----------------------------------------------------

@@ -17,6 +17,7 @@ namespace qrn {
 
 class MapGrid;
 class Tmapcreater;
+class Toptionform;
 class Tfilenameenter;
 
 class Tmaker : public QMainWindow {
@@ -48,11 +49,17 @@ public:
     void firstfieldClick();
     void topreturnbtnClick();
     void secondfieldClick();
+    // Moves the map's cursor to (col, row) of `field`, showing that field
+    // first when it is not the current one (chip search, whole-area map).
+    void jumpToCell(int field, int col, int row);
     // Shows a 0-based cursor position 1-based in the two labels.
     void showCursorLabels(int col, int row);
 
     void captionchange();
     void formset();
+    // "オプション(&O)": the options dialog, then its choices applied and
+    // written to the settings store at once.
+    void kankyoumenuClick();
 
     // Map modes and view.
     void madrawmodebtnclick(int tag);  // 1 property, 2 draw, 3 range
@@ -86,6 +93,8 @@ public:
     // How the creation dialog is run; tests replace it to answer without a
     // human. Returns true when the dialog ended with OK.
     std::function<bool(Tmapcreater&)> runCreationDialog;
+    // How the options dialog is run (modally); tests replace it.
+    std::function<void(Toptionform&)> runOptionDialog;
     // How the join name dialog is run; likewise replaceable.
     std::function<bool(Tfilenameenter&)> runJoinNameDialog;
 

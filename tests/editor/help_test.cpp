@@ -19,6 +19,7 @@ TEST(HelpTest, EveryHelpContextOpensItsOwnPage) {
                                                   {11000, "mapcreater.html"}, {117000, "options.html"},
                                                   {65000, "paramedit.html"},  {145000, "paramedit.html"},
                                                   {160300, "pickers.html"},
+                                                  {123000, "chipserch.html"},
                                                   {35100, "join.html"}};
     for (const auto& [context, page] : topics) {
         viewer->showTopic(context);
