@@ -59,6 +59,7 @@ QStringList createWindows() {
     ed.paramedit = new Tparamedit(owner);
     note(ed.paramedit);
     ed.resedit = new Tresedit(owner);
+    ed.resourceChooser = ed.resedit;
     note(ed.resedit);
     ed.fieldman = new Tfieldman(owner);
     note(ed.fieldman);
@@ -79,6 +80,7 @@ void destroyWindows() {
     ed.chipview = nullptr;
     ed.paramedit = nullptr;
     ed.resedit = nullptr;
+    ed.resourceChooser = nullptr;
     ed.fieldman = nullptr;
     ed.serchresult = nullptr;
     ed.magicedit = nullptr;

@@ -187,6 +187,18 @@ bool removeEnemyMember(EnemyTypeDef& group, int slot) {
     return true;
 }
 
+WalkStep nextWalkStep(int step, const std::array<bool, kWalkFrames>& framePictured) {
+    static constexpr int kFrames[16] = {0, 2, 1, 2, 3, 4, 3, 4, 5, 6, 5, 6, 7, 8, 7, 8};
+    step = step < 1 || step > 16 ? 1 : step % 16 + 1;
+    if (step == 16) return {16, 0};
+    for (int tries = 0; tries < 15; ++tries) {
+        const int frame = kFrames[step];
+        if (framePictured[static_cast<std::size_t>(frame - 1)]) return {step, frame};
+        step = step % 15 + 1;
+    }
+    return {step, 0};
+}
+
 PoisonValueInput readPoisonValue(std::string_view text) {
     PoisonValueInput in;
     if (text.empty()) return in;

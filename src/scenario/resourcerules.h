@@ -3,6 +3,7 @@
 // the members of an enemy group and the values of a special attack.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -58,6 +59,18 @@ int addEnemyMember(EnemyTypeDef& group, int chara);
 // Clears slot 1..5 and closes every gap: the remaining members move to the
 // front in their order. False (nothing changes) for an empty or invalid slot.
 bool removeEnemyMember(EnemyTypeDef& group, int slot);
+
+// ---- walk images ---------------------------------------------------------------
+
+// One tick of the walk animation. Steps 1..15 show frames 2, 1, 2, 3, 4, 3, 4,
+// 5, 6, 5, 6, 7, 8, 7, 8; step 16 shows nothing. A step whose frame has no
+// picture is passed over at once; when no frame has a picture, nothing is
+// shown (frame 0) instead of searching on.
+struct WalkStep {
+    int step = 1;   // the step now reached (1..16)
+    int frame = 0;  // the frame (1..8) to show, 0 for none
+};
+WalkStep nextWalkStep(int step, const std::array<bool, kWalkFrames>& framePictured);
 
 // ---- special attacks -----------------------------------------------------------
 

@@ -168,3 +168,29 @@ TEST(PoisonBoxes, ClampEmptyOrIgnore) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WalkAnimation, ShowsTheFramesInTurnAndSkipsThoseWithoutPictures) {
+    std::array<bool, kWalkFrames> all;
+    all.fill(true);
+    std::vector<int> frames;
+    int step = 16;
+    for (int tick = 0; tick < 17; ++tick) {
+        const WalkStep w = nextWalkStep(step, all);
+        frames.push_back(w.frame);
+        step = w.step;
+    }
+    EXPECT_EQ(frames, (std::vector<int>{2, 1, 2, 3, 4, 3, 4, 5, 6, 5, 6, 7, 8, 7, 8, 0, 2}));
+
+    std::array<bool, kWalkFrames> south{};  // only frames 5 and 6
+    south[4] = south[5] = true;
+    const WalkStep w = nextWalkStep(16, south);  // step 1 shows frame 2: passed over up to step 8
+    EXPECT_EQ(w.step, 8);
+    EXPECT_EQ(w.frame, 5);
+
+    const std::array<bool, kWalkFrames> none{};
+    for (int s = 0; s <= 17; ++s) EXPECT_EQ(nextWalkStep(s, none).frame, 0) << s;  // and it returns
+}
+
+}  // namespace
