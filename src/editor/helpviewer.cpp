@@ -34,6 +34,8 @@ const Topic kTopics[] = {
     {50000, "minimap.html", "全域マップ", "qrn::Tminimap"},
     {62000, "fieldman.html", "フィールドマネージャ", "qrn::Tfieldman"},
     {117000, "options.html", "環境設定", "qrn::Toptionform"},
+    {53000, "resedit.html", "リソース編集", "qrn::Tresedit"},
+    {54000, "resedit.html", "ファイルの選択（BGM・効果音）", "qrn::Tfileselectform"},
 };
 
 const QString kContents = QStringLiteral("index.html");

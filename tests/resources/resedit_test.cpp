@@ -19,6 +19,7 @@
 #include <functional>
 
 #include "../editor/editor_fakes.h"
+#include "editor/helpviewer.h"
 #include "editor/maker.h"
 #include "editor/shortstringedit.h"
 #include "editor/textconv.h"
@@ -496,6 +497,15 @@ TEST_F(ResEditTest, MainWindowMenusOpenTheListsAndTheFieldManagerSetsItsMusicThr
         },
         [&] { set->click(); });
     EXPECT_EQ(s.field(1).fieldBgm, 0);  // OK on an unused entry clears it
+}
+
+TEST_F(ResEditTest, HelpOpensTheResourcePage) {
+    Tfileselectform chooser(QStringLiteral("x"), QStringLiteral("*.MID"), options.serchpath);
+    for (QWidget* w : {static_cast<QWidget*>(res), static_cast<QWidget*>(&chooser)}) {
+        HelpViewer::instance()->showTopic(HelpViewer::helpContextOf(w));
+        EXPECT_EQ(HelpViewer::instance()->currentPage(), QStringLiteral("resedit.html"));
+    }
+    HelpViewer::closeViewer();
 }
 
 }  // namespace
