@@ -21,6 +21,7 @@
 #include "../editor/editor_fakes.h"
 #include "editor/helpviewer.h"
 #include "editor/maker.h"
+#include "editor/sdlmedia.h"
 #include "editor/shortstringedit.h"
 #include "editor/textconv.h"
 #include "fields/fieldman.h"
@@ -497,6 +498,43 @@ TEST_F(ResEditTest, MainWindowMenusOpenTheListsAndTheFieldManagerSetsItsMusicThr
         },
         [&] { set->click(); });
     EXPECT_EQ(s.field(1).fieldBgm, 0);  // OK on an unused entry clears it
+}
+
+// A real MIDI file through the real media hook (no sound device needed).
+TEST_F(ResEditTest, ChosenMidiPlaysThroughTheMediaHook) {
+    QByteArray track = QByteArray::fromHex("00FF510307A120" "00903C60" "18803C00" "00FF2F00");
+    QByteArray midi = QByteArray::fromHex("4D546864000000060000000100 60") + "MTrk";
+    for (int shift : {24, 16, 8, 0}) midi += char(track.size() >> shift);
+    QFile f(folder.filePath(QStringLiteral("TOWN.MID")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(midi + track);
+    f.close();
+    SdlMediaService sdl;
+    editor().media = &sdl;
+    bool loaded = false, stopped = false;
+    whileModal(
+        [&](QWidget*) {
+            auto* p = panel<MediaPanel>(Tresedit::Bgm);
+            whileModal(
+                [](QWidget* w) {
+                    auto* form = qobject_cast<Tfileselectform*>(w);
+                    form->fileList()->setCurrentRow(0);
+                    form->accept();
+                },
+                [&] { p->chooseFile(); });
+            p->loopBox()->setChecked(true);
+            p->playButton()->click();
+            loaded = sdl.musicLoaded() && sdl.looping();
+            p->findChild<QPushButton*>(QStringLiteral("bgmstopbtn"))->click();
+            stopped = !sdl.musicLoaded();
+            p->okButton()->click();
+        },
+        [&] { res->chooseResource(ResourceKind::Bgm, {}, 6); });
+    editor().media = &media;
+    EXPECT_EQ(s.bgm(6).fileName.str(), "TOWN.MID");
+    EXPECT_EQ(s.bgm(6).name.str(), "TOWN");
+    if (!loaded) GTEST_SKIP() << "no MIDI synthesiser available";
+    EXPECT_TRUE(stopped);
 }
 
 TEST_F(ResEditTest, HelpOpensTheResourcePage) {
