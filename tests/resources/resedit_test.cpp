@@ -270,6 +270,11 @@ TEST_F(ResEditTest, SpecialAttackBoxesClampEmptyAndStoreAtOnce) {
             p->valueBox(4)->setText(QStringLiteral("12"));
             EXPECT_EQ(s.poison(3).podowndex, 12);
             EXPECT_EQ(p->valueBox(4)->maxLength(), 5);
+            // The name box holds 32 bytes: sixteen full-width characters, not seventeen.
+            p->nameBox()->clear();
+            type(p->nameBox(), QStringLiteral("毒"), 17);
+            EXPECT_EQ(fromCp932(s.poison(3).name.view()), QString(16, QChar(0x6BD2)));
+            EXPECT_EQ(line(Tresedit::Poison, 2), QStringLiteral("3：") + QString(16, QChar(0x6BD2)));
             p->list()->setCurrentRow(0);  // another entry shows its own values
             EXPECT_EQ(p->valueBox(4)->text(), QString());
             p->okButton()->click();
