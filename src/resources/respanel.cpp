@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <functional>
 
 #include "editor/editorcontext.h"
 #include "editor/imeset.h"
