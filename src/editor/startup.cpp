@@ -135,6 +135,7 @@ QStringList createWindows() {
     note(ed.paramedit);
     connectParamedit(ed);
     ed.resedit = new Tresedit(owner);
+    ed.resourceChooser = ed.resedit;
     note(ed.resedit);
     ed.fieldman = new Tfieldman(owner);
     note(ed.fieldman);
@@ -156,6 +157,7 @@ void destroyWindows() {
     ed.chipview = nullptr;
     ed.paramedit = nullptr;
     ed.resedit = nullptr;
+    ed.resourceChooser = nullptr;
     ed.fieldman = nullptr;
     ed.serchresult = nullptr;
     ed.magicedit = nullptr;

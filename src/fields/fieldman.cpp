@@ -21,6 +21,7 @@
 #include "editor/maker.h"
 #include "editor/mapgrid.h"
 #include "editor/options.h"
+#include "editor/shortstringedit.h"
 #include "editor/textconv.h"
 #include "editor/waitform.h"
 #include "fields/locateselect.h"
@@ -185,7 +186,7 @@ QWidget* Tfieldman::buildPanel() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
 
-    fieldname_ = new QLineEdit(panel);
+    fieldname_ = new ShortStringEdit(32, panel);
     fieldname_->setObjectName(QStringLiteral("fieldname"));
     fieldname_->setMaxLength(32);
     connect(fieldname_, &QLineEdit::textEdited, this, &Tfieldman::fieldnameChange);
@@ -195,10 +196,20 @@ QWidget* Tfieldman::buildPanel() {
 
     auto* settings = new QGridLayout;
     settings->setSpacing(2);
-    // Music: the BGM list picker is not available yet, so the set button
-    // stays off; play and clear work on what the scenario holds.
     fieldbgmset_ = button(panel, "fieldbgmset", QStringLiteral("BGM  (&B)"));
-    fieldbgmset_->setEnabled(false);
+    connect(fieldbgmset_, &QPushButton::clicked, this, [this] {
+        // A cancelled list leaves the field's music alone; OK on an unused
+        // entry clears it.
+        EditorContext& ctx = editor();
+        if (!ctx.resourceChooser) return;
+        FieldDef& d = ctx.scenario.field(selectedField_);
+        const QString name = d.name.empty() ? QStringLiteral("このﾌｨｰﾙﾄﾞ") : fromCp932(d.name.view());
+        const ResourceChoice choice = ctx.resourceChooser->chooseResource(
+            ResourceKind::Bgm, QStringLiteral("：") + name + QStringLiteral("上で再生するBGMを一つ選択"), d.fieldBgm);
+        if (!choice.accepted) return;
+        ctx.scenario.field(selectedField_).fieldBgm = static_cast<u8>(std::clamp(choice.entry, 0, kBgmCount));
+        fieldview();
+    });
     fieldbgm_ = label(panel, "fieldbgm");
     fieldbgmplay_ = button(panel, "fieldbgmplay", QStringLiteral("♪"));
     fieldbgmdel_ = button(panel, "fieldbgmdel", QStringLiteral("消"));
