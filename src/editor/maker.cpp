@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QToolBar>
 #include <QToolTip>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 
@@ -108,6 +109,24 @@ std::optional<Placement> placementOf(QWidget* window, const Placement& kept) {
     return p;
 }
 
+// Why reading or writing a scenario file failed, in the author's words.
+QString fileFailureText(const FileResult& result) {
+    switch (result.systemErrno) {
+    case 0: return QStringLiteral("ファイルが短すぎます。シナリオファイルではないか、壊れています。");
+    case ENOENT: return QStringLiteral("ファイルまたはフォルダが見つかりません。");
+    case EACCES:
+    case EPERM: return QStringLiteral("アクセスが許可されていません。");
+    case EISDIR: return QStringLiteral("ファイルではなくフォルダです。");
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("ディスクの空き容量が足りません。");
+    case EROFS: return QStringLiteral("読み取り専用の場所には書き込めません。");
+    case ENOTDIR: return QStringLiteral("パスの途中にフォルダでないものがあります。");
+    case ENAMETOOLONG: return QStringLiteral("ファイル名が長すぎます。");
+    case EIO: return QStringLiteral("入出力エラーが発生しました。");
+    default: return QStringLiteral("システムエラーが発生しました（エラー番号 %1）。").arg(result.systemErrno);
+    }
+}
+
 Options& options() {
     EditorContext& ed = editor();
     if (!ed.options) {
@@ -162,8 +181,9 @@ void Tmaker::FormCreate() {
     // No scenario yet: no map and only the commands that make or open one.
     setEditingCommandsEnabled(false);
     mapgrid_->hide();
-    xlabel_->setVisible(false);
-    ylabel_->setVisible(false);
+    // Widgets on a tool bar are shown and hidden through their actions.
+    xlabelAction_->setVisible(false);
+    ylabelAction_->setVisible(false);
     setWindowTitle(QStringLiteral("QUORANTEL"));
 }
 
@@ -389,8 +409,15 @@ void Tmaker::buildToolBar() {
     for (QLabel* label : {xlabel_, ylabel_}) {
         label->setToolTip(QStringLiteral("現在の座標"));
         label->setMinimumWidth(44);
-        makertool_->addWidget(label);
     }
+    xlabelAction_ = makertool_->addWidget(xlabel_);
+    ylabelAction_ = makertool_->addWidget(ylabel_);
+    // The tool bar area's own menu can hide the tool bar too: the option and
+    // the check mark of the view menu follow it.
+    connect(makertool_->toggleViewAction(), &QAction::triggered, this, [this](bool shown) {
+        options().showpanel = shown;
+        command("toolmenu")->setChecked(shown);
+    });
     xlabel_->setObjectName(QStringLiteral("xlabel"));
     ylabel_->setObjectName(QStringLiteral("ylabel"));
 }
@@ -477,6 +504,8 @@ void Tmaker::createnew() {
         return;
     }
     if (!ed.state.noScenarioYet) alldatainitialize(ed.scenario, ed.side);
+    // A new scenario has no file yet: an overwrite asks for a name.
+    saveFileName_.clear();
     createFirstField(ed.scenario, toCp932(dialog.crname()->text()), toCp932(dialog.crdesigner()->text()),
                      toCp932(dialog.crfield()->text()), ed.state.createWidth, ed.state.createHeight);
     start();
@@ -499,8 +528,11 @@ void Tmaker::newfieldbtnClick() {
         ed.state.currentField = previousField;
         return;
     }
-    if (placeNewField(ed.scenario, slot, ed.state.createWidth, ed.state.createHeight) != AddFieldResult::Added) {
-        ed.messages->warning(this, QStringLiteral("ﾌｨｰﾙﾄﾞﾘｿｰｽが足りません"));
+    const AddFieldResult placed = placeNewField(ed.scenario, slot, ed.state.createWidth, ed.state.createHeight);
+    if (placed != AddFieldResult::Added) {
+        ed.messages->warning(this, placed == AddFieldResult::PoolTooSmall
+                                       ? QStringLiteral("ﾌｨｰﾙﾄﾞﾘｿｰｽが足りません")
+                                       : fromCp932(damagedFieldLayoutMessage()));
         ed.state.currentField = previousField;
         return;
     }
@@ -523,9 +555,11 @@ bool Tmaker::openFile(const QString& path) {
     if (!result.ok) {
         // The scenario in memory is untouched: the author goes on with it.
         ed.messages->error(this, QStringLiteral("読み込みｴﾗｰ") + QStringLiteral("\n\n") + path + u'\n' +
-                                     QString::fromStdString(result.error));
+                                     fileFailureText(result));
         return false;
     }
+    // The file opened is the one an overwrite goes to.
+    saveFileName_ = path;
     ed.state.currentField = 1;
     start();
     return true;
@@ -545,8 +579,7 @@ bool Tmaker::writeScenarioTo(const QString& path) {
     EditorContext& ed = editor();
     const FileResult result = saveScenario(QFile::encodeName(path).toStdString(), ed.scenario);
     if (!result.ok)
-        ed.messages->warning(this, path + QStringLiteral(" を保存できませんでした。\n") +
-                                       QString::fromStdString(result.error));
+        ed.messages->warning(this, path + QStringLiteral(" を保存できませんでした。\n") + fileFailureText(result));
     return result.ok;
 }
 
@@ -618,8 +651,8 @@ void Tmaker::fieldonchange() {
     }
     mapgrid_->setCursorCell(ed.state.cursorCol, ed.state.cursorRow);
     showCursorLabels(ed.state.cursorCol, ed.state.cursorRow);
-    xlabel_->setVisible(true);
-    ylabel_->setVisible(true);
+    xlabelAction_->setVisible(true);
+    ylabelAction_->setVisible(true);
     mapgrid_->repaintAll();
     captionchange();
     if (ed.minimap) ed.minimap->minimapsize();
@@ -807,6 +840,13 @@ void Tmaker::readregistry() {
     command("toolmenu")->setChecked(o.showpanel);
     mapeditmenuset();
     formset();
+    // The palette places itself; these take their stored places when first shown.
+    if (!placersInstalled_) {
+        placersInstalled_ = true;
+        applyPlacementOnFirstShow(ed.minimap, &o.allmap);
+        applyPlacementOnFirstShow(ed.chipview, &o.chipview);
+        applyPlacementOnFirstShow(ed.paramedit, &o.param);
+    }
 }
 
 void Tmaker::writeregistry() {

@@ -82,7 +82,8 @@ public:
     // human. Returns true when the dialog ended with OK.
     std::function<bool(Tmapcreater&)> runCreationDialog;
 
-    // File names last chosen in the open and save dialogs.
+    // The file last chosen in the open dialog, and the file an overwrite goes
+    // to: the one last opened or saved under a name (none for a new scenario).
     QString openFileName() const { return openFileName_; }
     QString saveFileName() const { return saveFileName_; }
 
@@ -106,7 +107,10 @@ private:
     QToolBar* makertool_ = nullptr;
     QLabel* xlabel_ = nullptr;
     QLabel* ylabel_ = nullptr;
+    QAction* xlabelAction_ = nullptr;  // the labels' places on the tool bar
+    QAction* ylabelAction_ = nullptr;
     QMenu* popup_ = nullptr;
+    bool placersInstalled_ = false;
     QString openFileName_;
     QString saveFileName_;
 };

@@ -2,7 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 #include <QSettings>
+#include <algorithm>
 #include <memory>
 
 #include "editor/editorstate.h"
@@ -53,7 +58,27 @@ void readPlacement(QSettings& s, const QString& section, Placement& p, const QRe
     p.maxLeft = readIntSetting(s, section, "maxleft", 0);
     p.maxTop = readIntSetting(s, section, "maxtop", 0);
     p.maximize = readBoolSetting(s, section, "maximize", false);
+    p.stored = s.contains(section + QStringLiteral("/left"));
 }
+
+// Applies a placement on the window's first show (before it is mapped, so
+// the window appears in its place at once), then goes away.
+class FirstShowPlacer : public QObject {
+public:
+    FirstShowPlacer(QWidget* window, const Placement* placement) : QObject(window), placement_(placement) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            auto* window = static_cast<QWidget*>(watched);
+            window->removeEventFilter(this);
+            applyPlacement(window, *placement_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    const Placement* placement_;
+};
 
 void writeValue(QSettings& s, const QString& section, const QString& name, const QString& value) {
     s.setValue(section + u'/' + name, value);
@@ -101,6 +126,36 @@ const BoolOption kBoolOptions[] = {
 };
 
 }  // namespace
+
+bool titleBarOnScreen(const QRect& client) {
+    // A title bar is about 24 pixels high; a third of it and 48 pixels of
+    // its width are enough to take hold of it.
+    constexpr int kTitleHeight = 24;
+    if (client.width() <= 0 || client.height() <= 0) return false;
+    const QRect bar(client.left(), client.top() - kTitleHeight, client.width(), kTitleHeight);
+    const int wantedWidth = std::min(48, client.width());
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        const QRect seen = screen->availableGeometry().intersected(bar);
+        return seen.width() >= wantedWidth && seen.height() >= kTitleHeight / 3;
+    });
+}
+
+bool applyPlacement(QWidget* window, const Placement& p, const QSize& maxSize) {
+    if (!window) return false;
+    const bool applied = titleBarOnScreen(p.rect);
+    if (applied) {
+        // Client rectangles both ways: the placement is read back with
+        // geometry(), so it is given back with setGeometry().
+        window->setGeometry(QRect(p.rect.topLeft(), p.rect.size().boundedTo(maxSize)));
+    }
+    if (p.maximize) window->setWindowState(window->windowState() | Qt::WindowMaximized);
+    return applied;
+}
+
+void applyPlacementOnFirstShow(QWidget* window, const Placement* p) {
+    if (window && p) window->installEventFilter(new FirstShowPlacer(window, p));
+}
 
 QString programFolder() { return withTrailingSlash(QCoreApplication::applicationDirPath()); }
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QSettings;
+class QWidget;
 
 namespace qrn {
 
@@ -18,6 +19,7 @@ struct Placement {
     int maxLeft = 0;
     int maxTop = 0;
     bool maximize = false;
+    bool stored = false;  // read from the settings file, not the default
 };
 
 class Options {
@@ -54,6 +56,17 @@ public:
 };
 
 struct EditorState;
+
+// Whether a window whose client area is `client` has enough of its title bar
+// on some screen to be taken with the mouse.
+bool titleBarOnScreen(const QRect& client);
+// Gives a window the client rectangle a placement keeps (its size capped at
+// maxSize) and maximises it when the placement says so. A rectangle whose
+// title bar no screen shows is ignored: the window stays where it is.
+// Returns whether the rectangle was applied.
+bool applyPlacement(QWidget* window, const Placement& p, const QSize& maxSize = QSize(4096, 4096));
+// Applies *p (read at that moment) when `window` is first shown.
+void applyPlacementOnFirstShow(QWidget* window, const Placement* p);
 
 // The settings file (created on first write). One store for the whole run.
 QSettings* settingsStore();
