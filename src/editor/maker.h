@@ -6,6 +6,10 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <span>
+#include <vector>
+
+#include "editor/makercommands.h"
 
 class QAction;
 class QActionGroup;
@@ -28,8 +32,12 @@ public:
     QLabel* xlabel() const { return xlabel_; }
     QLabel* ylabel() const { return ylabel_; }
     QToolBar* makertool() const { return makertool_; }
-    // Every command by its form name ("newfilemenu", "brushbtn", ...).
+    // Every command by its form name ("newfilemenu", "brushbtn", ...);
+    // nullptr for a name that is not in the command table.
     QAction* command(const QString& name) const;
+    // The command table (makercommands.cpp) that the menus, the tool bar
+    // and the pop-up menu are built from.
+    static std::span<const MakerCommand> commandTable();
 
     // Scenario commands.
     void createnew();
@@ -98,6 +106,9 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildPopup();
+    void addCommandsOf(MakerMenu menu, QMenu* to);
+    // Calls fn with the action and tag of every command of the group.
+    void forEachInGroup(MakerGroup group, const std::function<void(QAction*, int tag)>& fn) const;
     QAction* makeCommand(const QString& name, const QString& caption, const QString& hint = {});
     void setEditingCommandsEnabled(bool on);
     void toolmenuClick();
@@ -110,6 +121,7 @@ private:
     QAction* xlabelAction_ = nullptr;  // the labels' places on the tool bar
     QAction* ylabelAction_ = nullptr;
     QMenu* popup_ = nullptr;
+    std::vector<QAction*> actions_;  // one per row of commandTable()
     bool placersInstalled_ = false;
     QString openFileName_;
     QString saveFileName_;

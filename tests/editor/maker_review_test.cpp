@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QFile>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 #include <QMouseEvent>
 #include <QSlider>
 #include <QRegularExpression>
@@ -200,6 +202,36 @@ TEST_F(MakerShown, ReasonsOfFailedOpensAndSavesAreJapanese) {
         // No word of English: every letter of the reason is Japanese.
         EXPECT_FALSE(reason.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}")))) << reason.toStdString();
     }
+}
+
+TEST_F(MakerShown, EveryCommandOfTheTableIsBuiltOnceAndFoundByBothNames) {
+    QSet<QString> names, buttons;
+    int onBar = 0;
+    for (const MakerCommand& c : Tmaker::commandTable()) {
+        const QString name = QString::fromUtf8(c.name);
+        EXPECT_FALSE(names.contains(name)) << c.name;
+        names << name;
+        QAction* a = maker->command(name);
+        ASSERT_TRUE(a) << c.name;
+        EXPECT_EQ(a->text(), QString::fromUtf8(c.caption));
+        if (c.button) {
+            EXPECT_FALSE(buttons.contains(QString::fromUtf8(c.button))) << c.button;
+            buttons << QString::fromUtf8(c.button);
+            EXPECT_EQ(maker->command(QString::fromUtf8(c.button)), a);
+            EXPECT_TRUE(maker->makertool()->actions().contains(a)) << c.button;
+            ++onBar;
+        }
+        // Listed exactly where the table says.
+        const bool inPopup = maker->findChild<QMenu*>(QStringLiteral("PopupMenu1"))->actions().contains(a);
+        EXPECT_EQ(inPopup, c.menu == MakerMenu::Popup) << c.name;
+        bool inMenuBar = false;
+        for (QAction* top : maker->menuBar()->actions())
+            if (top->menu() && top->menu()->actions().contains(a)) inMenuBar = true;
+        EXPECT_EQ(inMenuBar, c.menu != MakerMenu::Popup && c.menu != MakerMenu::None) << c.name;
+    }
+    EXPECT_EQ(onBar, 37);
+    EXPECT_EQ(maker->command(QStringLiteral("nosuchmenu")), nullptr);
+    EXPECT_EQ(maker->command(QString()), nullptr);
 }
 
 }  // namespace
