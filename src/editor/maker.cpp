@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolTip>
 #include <algorithm>
@@ -669,6 +670,11 @@ void Tmaker::readregistry() {
     readOptions(*settingsStore(), o, ed.state);
     QRect rect = o.mainform.rect;
     if (rect.width() < 200 || rect.height() < 150) rect.setSize(Options().mainform.rect.size());
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    // Nothing stored (a first start) or a title bar no screen shows: wide
+    // enough for the whole tool bar, with the tool windows beside it.
+    if (!o.mainform.stored || !titleBarOnScreen(rect))
+        rect = firstMainWindowRect(screenArea, toolBarWidth(), kToolColumnWidth);
     setGeometry(rect);
     if (o.mainform.maximize) showMaximized();
     else showNormal();
@@ -682,7 +688,32 @@ void Tmaker::readregistry() {
         applyPlacementOnFirstShow(ed.minimap, &o.allmap);
         applyPlacementOnFirstShow(ed.chipview, &o.chipview);
         applyPlacementOnFirstShow(ed.paramedit, &o.param);
+        placeToolWindowsBeside();
     }
+}
+
+int Tmaker::toolBarWidth() const {
+    // The coordinate labels are hidden until a scenario is open.
+    const int labels = xlabel_->minimumWidth() + ylabel_->minimumWidth() + 16;
+    return makertool_->sizeHint().width() + (xlabelAction_->isVisible() ? 0 : labels);
+}
+
+void Tmaker::placeToolWindowsBeside() {
+    EditorContext& ed = editor();
+    Options& o = options();
+    // Measured when each is first shown: the main window may have moved.
+    auto beside = [this](const QSize& size, int below) {
+        const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+        return besideMainWindow(area, geometry(), size, below);
+    };
+    constexpr int kGap = 38;  // a title bar and a little room
+    if (ed.palette && !o.palette.stored)
+        onFirstShow(ed.palette, [&o, beside] { o.palette.rect = beside(o.palette.rect.size(), 0); });
+    if (QWidget* fieldman = ed.fieldman)
+        onFirstShow(fieldman, [fieldman, &o, beside] {
+            const QSize size(o.fieldmanview ? kToolColumnWidth : 207, 386);
+            fieldman->setGeometry(beside(size, o.palette.rect.height() + kGap));
+        });
 }
 
 void Tmaker::writeregistry() {

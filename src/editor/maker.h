@@ -113,6 +113,11 @@ private:
     void setEditingCommandsEnabled(bool on);
     void toolmenuClick();
     bool writeScenarioTo(const QString& path);
+    // Width the tool bar needs to show every button and the coordinates.
+    int toolBarWidth() const;
+    // Tool windows with no stored place open beside the main window.
+    void placeToolWindowsBeside();
+    static constexpr int kToolColumnWidth = 531;  // the widest tool window
 
     MapGrid* mapgrid_ = nullptr;
     QToolBar* makertool_ = nullptr;

@@ -61,23 +61,22 @@ void readPlacement(QSettings& s, const QString& section, Placement& p, const QRe
     p.stored = s.contains(section + QStringLiteral("/left"));
 }
 
-// Applies a placement on the window's first show (before it is mapped, so
-// the window appears in its place at once), then goes away.
+// Runs a placement on the window's first show (before it is mapped, so the
+// window appears in its place at once), then goes away.
 class FirstShowPlacer : public QObject {
 public:
-    FirstShowPlacer(QWidget* window, const Placement* placement) : QObject(window), placement_(placement) {}
+    FirstShowPlacer(QWidget* window, std::function<void()> place) : QObject(window), place_(std::move(place)) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && !event->spontaneous()) {
-            auto* window = static_cast<QWidget*>(watched);
-            window->removeEventFilter(this);
-            applyPlacement(window, *placement_);
+            watched->removeEventFilter(this);
+            place_();
             deleteLater();
         }
         return false;
     }
 
 private:
-    const Placement* placement_;
+    std::function<void()> place_;
 };
 
 void writeValue(QSettings& s, const QString& section, const QString& name, const QString& value) {
@@ -154,7 +153,39 @@ bool applyPlacement(QWidget* window, const Placement& p, const QSize& maxSize) {
 }
 
 void applyPlacementOnFirstShow(QWidget* window, const Placement* p) {
-    if (window && p) window->installEventFilter(new FirstShowPlacer(window, p));
+    if (window && p) onFirstShow(window, [window, p] { applyPlacement(window, *p); });
+}
+
+void onFirstShow(QWidget* window, std::function<void()> place) {
+    if (window) window->installEventFilter(new FirstShowPlacer(window, std::move(place)));
+}
+
+namespace {
+// What a window frame adds around the client area, about.
+constexpr int kFrameTitle = 30;
+constexpr int kFrameBorder = 8;
+}  // namespace
+
+QRect firstMainWindowRect(const QRect& screen, int toolBarWidth, int columnWidth) {
+    const int room = screen.width() - 2 * kFrameBorder;
+    int width = std::min(toolBarWidth, room);
+    // Leave the column beside it when both fit.
+    if (toolBarWidth + columnWidth + 3 * kFrameBorder <= screen.width())
+        width = std::max(toolBarWidth, std::min(room - columnWidth - kFrameBorder, 1100));
+    width = std::max(std::min(width, room), 200);
+    const int height = std::max(150, std::min(640, screen.height() - kFrameTitle - 2 * kFrameBorder));
+    return QRect(screen.left() + kFrameBorder, screen.top() + kFrameTitle, width, height);
+}
+
+QRect besideMainWindow(const QRect& screen, const QRect& main, const QSize& size, int below) {
+    int x = main.right() + 1 + 2 * kFrameBorder;
+    int y = main.top() + below;
+    // Back onto the screen: the whole frame if it fits, else the title bar.
+    x = std::min(x, screen.right() + 1 - kFrameBorder - size.width());
+    y = std::min(y, screen.bottom() + 1 - kFrameBorder - size.height());
+    x = std::max(x, screen.left() + kFrameBorder);
+    y = std::max(y, screen.top() + kFrameTitle);
+    return QRect(QPoint(x, y), size);
 }
 
 QString programFolder() { return withTrailingSlash(QCoreApplication::applicationDirPath()); }

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 class QSettings;
@@ -67,6 +68,18 @@ bool titleBarOnScreen(const QRect& client);
 bool applyPlacement(QWidget* window, const Placement& p, const QSize& maxSize = QSize(4096, 4096));
 // Applies *p (read at that moment) when `window` is first shown.
 void applyPlacementOnFirstShow(QWidget* window, const Placement* p);
+// Runs `place` when `window` is first shown, before it appears.
+void onFirstShow(QWidget* window, std::function<void()> place);
+
+// Window placement when nothing is stored. All rectangles are client areas;
+// `screen` is a screen's available area. The main window is as wide as its
+// tool bar needs, as far as the screen allows, leaving room on its right for
+// a column of `columnWidth` when the screen is wide enough for both.
+QRect firstMainWindowRect(const QRect& screen, int toolBarWidth, int columnWidth);
+// A tool window of `size` right of the main window's client area `main`,
+// `below` pixels under its top, moved back onto the screen where it would
+// leave it (and then over the main window only as far as it must).
+QRect besideMainWindow(const QRect& screen, const QRect& main, const QSize& size, int below);
 
 // The settings file (created on first write). One store for the whole run.
 QSettings* settingsStore();

@@ -43,6 +43,16 @@ void FormSave::restorePlacement() {
     // client restored would move the dialog up by its title bar every run.
     const QRect own = form_->geometry();
     const QString section = QStringLiteral("FormLocate/") + formName_;
+    if (!store->contains(section + QStringLiteral("/RLeft"))) {
+        // Never placed: beside the main window, at the foot of the screen,
+        // rather than over the map.
+        if (QWidget* owner = form_->parentWidget()) {
+            QWidget* main = owner->window();
+            const QRect area = main->screen() ? main->screen()->availableGeometry() : QRect();
+            if (area.isValid()) form_->setGeometry(besideMainWindow(area, main->geometry(), form_->size(), area.height()));
+        }
+        return;
+    }
     const int left = readIntSetting(*store, section, "RLeft", own.left());
     const int top = readIntSetting(*store, section, "RTop", own.top());
     const int right = readIntSetting(*store, section, "RRight", own.left() + own.width());
