@@ -34,7 +34,7 @@ void afterStart(qrn::Tmaker* maker) {
     if (!shot.isEmpty()) {
         // QRN_SCREENSHOT_TOOLS=1 opens the palette and the field manager too.
         if (qEnvironmentVariableIsSet("QRN_SCREENSHOT_TOOLS"))
-            for (const char* command : {"palettemenu", "fieldmanmenu", "allmapmenu"})
+            for (const char* command : {"palettemenu", "fieldmanmenu"})
                 if (QAction* action = maker->command(QString::fromLatin1(command))) action->trigger();
         QTimer::singleShot(1500, maker, [shot, maker] {
             QScreen* screen = maker->screen();
