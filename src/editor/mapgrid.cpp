@@ -183,7 +183,14 @@ void MapGrid::moveCursor(int col, int row, bool extend, bool runHandler) {
 
 void MapGrid::setCursorCell(int col, int row) { moveCursor(col, row, false, false); }
 
-void MapGrid::selectCell(int col, int row) { moveCursor(col, row, false, false); }
+void MapGrid::selectCell(int col, int row) {
+    if (!inField(col, row)) return;
+    moveCursor(col, row, false, false);
+    // The field remembers the place, as for a move by hand.
+    EditorState& state = editor().state;
+    if (state.currentField >= 1 && state.currentField <= kFieldCount)
+        state.fieldCursor[state.currentField] = {col, row};
+}
 
 QRect MapGrid::selection() const {
     if (columns_ == 0 || rows_ == 0) return {};
@@ -502,8 +509,10 @@ void MapGrid::mouseMoveEvent(QMouseEvent* event) {
             int step = away < 0 ? -1 : 1;
             if (!dragComing()) step = -step;
             QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
-            bar->setValue(bar->value() + step);
-            state.rightDragMoved = true;
+            const int before = bar->value();
+            bar->setValue(before + step);
+            // Only a drag that scrolled is a drag: a jitter still opens the menu.
+            if (bar->value() != before) state.rightDragMoved = true;
         }
     } else {
         if (viewport()->cursor().shape() == Qt::SizeAllCursor) viewport()->unsetCursor();

@@ -71,7 +71,10 @@ void warn(QWidget* parent, const QString& text) {
     if (MessageService* m = editor().messages) m->warning(parent, text);
 }
 
-const QString kDamagedFields = QStringLiteral("ﾌｨｰﾙﾄﾞの配置が壊れているため変更できません。");
+QString damagedFields() { return fromCp932(damagedFieldLayoutMessage()); }
+
+// Client width with and without the settings panel.
+int clientWidth(bool panel) { return panel ? kLeftWidth + kPanelWidth + 4 : kLeftWidth; }
 
 QString fieldName(const Scenario& s, int field) {
     if (field < 1 || field > kFieldCount) return QStringLiteral("-");
@@ -583,7 +586,7 @@ void Tfieldman::fielddelClick() {
         result = deleteField(ctx.scenario, ctx.side, k);
     }
     if (result != FieldOpResult::Done) {
-        warn(this, kDamagedFields);
+        warn(this, damagedFields());
         return;
     }
     // The remembered map cursors follow their fields down one number.
@@ -618,7 +621,7 @@ void Tfieldman::sizechangebtnClick() {
                              [this](const std::string& message) { inform(this, fromCp932(message)); });
     }
     if (result == FieldOpResult::PoolTooSmall) warn(this, QStringLiteral("ﾌｨｰﾙﾄﾞﾘｿｰｽが足りません"));
-    else if (result != FieldOpResult::Done) warn(this, kDamagedFields);
+    else if (result != FieldOpResult::Done) warn(this, damagedFields());
     fieldtreereset();
     warpview();
     fieldview();
@@ -637,8 +640,11 @@ void Tfieldman::applyPanel(bool resizeWindow) {
     fieldpanel_->setVisible(on);
     fieldpanel_->setEnabled(on);
     if (!resizeWindow) return;
-    const int width = on ? this->width() + kPanelWidth : std::max(5, this->width() - kPanelWidth);
-    resize(width, height());
+    // Let the layouts take the panel in or out first: the old minimum width
+    // would otherwise hold the window wide.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    resize(clientWidth(on), height());
 }
 
 void Tfieldman::infoviewClick() {
@@ -651,7 +657,7 @@ void Tfieldman::showEvent(QShowEvent* event) {
     if (firstShow_) {
         firstShow_ = false;
         applyPanel(false);
-        resize(panelOn() ? kLeftWidth + kPanelWidth + 4 : kLeftWidth, kClientHeight);
+        resize(clientWidth(panelOn()), kClientHeight);
     }
     makefieldman();
     QMainWindow::showEvent(event);

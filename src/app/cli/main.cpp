@@ -46,6 +46,10 @@ int main(int argc, char** argv) {
             return c.run(qrn::cli::Args(argv + 2, argv + argc));
         }
     }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("quorantel-cli %s\n", QRN_VERSION);
+        return 0;
+    }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
         printUsage();
         return 0;
