@@ -2,12 +2,10 @@
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <algorithm>
 #include <cstring>
 
@@ -173,16 +171,9 @@ void Tminimap::minimapDblClick() {
 
 void Tminimap::showEvent(QShowEvent* event) {
     if (!placed_) {
+        // The stored position is applied by the main window on the first
+        // show (as for the other tool windows); the size is the miniature's.
         placed_ = true;
-        if (const Options* options = editor().options) {
-            // Only the position: the size is the miniature's. A position no
-            // screen shows leaves the window where the platform puts it.
-            const QPoint at = options->allmap.rect.topLeft();
-            const auto screens = QGuiApplication::screens();
-            if (std::any_of(screens.begin(), screens.end(),
-                            [&](const QScreen* screen) { return screen->availableGeometry().contains(at); }))
-                move(at);
-        }
         minimapsize();
     }
     QMainWindow::showEvent(event);
