@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "scenario/celledit.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/fieldops.h"
 #include "scenario/resets.h"
@@ -54,6 +55,46 @@ void buildCrowdedScenario(Scenario& s, EditorSideData& side) {
         s.field(f).escapeField = static_cast<u8>(1 + (f * 7) % 100);
         s.field(f).escapePosition = 1;
     }
+}
+
+// The fill alone on a 120 x 120 field (terrain and entrance, every cell
+// changing each run), against a plain loop writing the same two entries
+// into the same cells.
+bool benchFillModel() {
+    auto s = std::make_unique<Scenario>();
+    if (placeNewField(*s, 1, 120, 120) != AddFieldResult::Added) return false;
+    for (int n = 1; n <= 2; ++n) {
+        s->placeImageFiles[n - 1].assign("a.bmp");
+        s->enterImageFiles[n - 1].assign("a.bmp");
+    }
+    CellIndexMap map{};
+    buildCellIndexMap(*s, 1, map);
+    DrawChoice choice;
+    choice.targets[kPlace] = choice.targets[kEnter] = true;
+    std::vector<double> modelMs, loopMs;
+    bool ok = true;
+    for (int run = 0; run < 41; ++run) {
+        // The fill writes 1 where the loop wrote 2 the run before.
+        choice.objects[kPlace] = choice.objects[kEnter] = 1;
+        modelMs.push_back(millis([&] { ok &= drawCells(*s, map, {0, 0, 119, 119}, choice).count() == 14400; }));
+        const int other = 2;
+        loopMs.push_back(millis([&] {
+            for (int row = 0; row < 120; ++row) {
+                for (int col = 0; col < 120; ++col) {
+                    Cell& cell = s->cell(map[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)]);
+                    cell.place = other;
+                    cell.enter = static_cast<u8>(other);
+                }
+            }
+        }));
+    }
+    if (!ok) {
+        std::fprintf(stderr, "the fill changed the wrong cells\n");
+        return false;
+    }
+    const double m = median(modelMs), base = median(loopMs);
+    std::printf("op=fill_120x120_model median_ms=%.3f ratio=%.2f baseline_ms=%.3f\n", m, m / base, base);
+    return true;
 }
 
 }  // namespace
@@ -100,5 +141,5 @@ int main() {
     report("resize_grow_first_field", growMs);
     report("resize_shrink_first_field", shrinkMs);
     report("delete_field_2", deleteMs);
-    return 0;
+    return benchFillModel() ? 0 : 1;
 }

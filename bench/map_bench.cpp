@@ -15,7 +15,7 @@
 #include "editor/mapgrid.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/resets.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 using namespace qrn;
 

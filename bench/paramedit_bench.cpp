@@ -12,7 +12,7 @@
 #include "properties/paramedit.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/resets.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 using namespace qrn;
 

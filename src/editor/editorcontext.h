@@ -11,6 +11,7 @@
 #include "editor/editorstate.h"
 #include "editor/picturelist.h"
 #include "editor/services.h"
+#include "scenario/celledit.h"
 #include "scenario/resets.h"
 #include "scenario/scenario.h"
 
@@ -35,7 +36,7 @@ struct EditorContext {
     DrawingState drawing;
     PictureList imageList;  // ImageList1
     // (column, row) -> cell number of the field on the map (CellIndexMap).
-    std::array<std::array<int, kMaxFieldSide>, kMaxFieldSide> cellIndexMap{};
+    CellIndexMap cellIndexMap{};
     Options* options = nullptr;
 
     MessageService* messages = nullptr;

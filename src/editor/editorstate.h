@@ -5,10 +5,9 @@
 #include <array>
 #include <cstdint>
 
-namespace qrn {
+#include "scenario/maplayers.h"
 
-// Layers as property mode numbers them: 1 place, 2 enter, 3 event, 4 item, 5 chara.
-enum Layer { kPlace = 1, kEnter = 2, kEvent = 3, kItem = 4, kChara = 5 };
+namespace qrn {
 
 struct EditorState {
     std::uint8_t currentField = 1;

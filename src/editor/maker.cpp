@@ -155,8 +155,24 @@ Tmaker::Tmaker(QWidget* parent) : QMainWindow(parent) {
 }
 
 Tmaker::~Tmaker() {
-    if (editor().maker == this) editor().maker = nullptr;
+    if (editor().maker == this) {
+        editor().maker = nullptr;
+        setMainWindowHooks(nullptr);
+    }
 }
+
+void Tmaker::setCommandChecked(const QString& name, bool on) {
+    if (QAction* a = command(name)) a->setChecked(on);
+}
+
+void Tmaker::selectMapCell(int col, int row) { mapgrid_->selectCell(col, row); }
+
+void Tmaker::focusMap() {
+    activateWindow();
+    mapgrid_->setFocus();
+}
+
+void Tmaker::repaintMap() { mapgrid_->repaintAll(); }
 
 void Tmaker::FormCreate() {
     EditorContext& ed = editor();
@@ -463,22 +479,9 @@ void Tmaker::fieldonchange() {
     EditorContext& ed = editor();
     const Scenario& s = ed.scenario;
     const int field = ed.state.currentField;
-    int width = 0, height = 0;
-    for (auto& column : ed.cellIndexMap) column.fill(0);
-    if (fieldInUse(s, field)) {
-        // A damaged file may claim any size: the grid never exceeds 120 x 120.
-        // (copied out first: the record is packed, its members may be unaligned)
-        const int storedWidth = s.field(field).width;
-        const int storedHeight = s.field(field).height;
-        width = std::clamp(storedWidth, 0, kMaxFieldSide);
-        height = std::clamp(storedHeight, 0, kMaxFieldSide);
-        const int first = s.field(field).firstCell;
-        const int last = std::min(myend(s, field), kCellCount);
-        for (int c = std::max(first, 1); c <= last; ++c) {
-            const Cell& cell = s.cell(c);
-            if (cell.col < kMaxFieldSide && cell.row < kMaxFieldSide) ed.cellIndexMap[cell.col][cell.row] = c;
-        }
-    }
+    const FieldSize size = buildCellIndexMap(s, field, ed.cellIndexMap);
+    const int width = size.width;
+    const int height = size.height;
     mapgrid_->setFieldSize(width, height);
     ed.state.cursorCol = 0;
     ed.state.cursorRow = 0;

@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "editor/mainwindowhooks.h"
 #include "editor/makercommands.h"
 
 class QAction;
@@ -24,11 +25,18 @@ class Tmapcreater;
 class Toptionform;
 class Tfilenameenter;
 
-class Tmaker : public QMainWindow {
+class Tmaker : public QMainWindow, public MainWindowHooks {
     Q_OBJECT
 public:
     explicit Tmaker(QWidget* parent = nullptr);
     ~Tmaker() override;
+
+    // What the tool windows ask of the main window.
+    QMainWindow* hooksWindow() override { return this; }
+    void setCommandChecked(const QString& name, bool on) override;
+    void selectMapCell(int col, int row) override;
+    void focusMap() override;
+    void repaintMap() override;
 
     MapGrid* mapgrid() const { return mapgrid_; }
     QLabel* xlabel() const { return xlabel_; }
@@ -53,7 +61,7 @@ public:
     void start();
 
     // Field display and navigation.
-    void fieldonchange();
+    void fieldonchange() override;
     void firstfieldClick();
     void topreturnbtnClick();
     void secondfieldClick();
@@ -63,7 +71,7 @@ public:
     // Shows a 0-based cursor position 1-based in the two labels.
     void showCursorLabels(int col, int row);
 
-    void captionchange();
+    void captionchange() override;
     void formset();
     // "オプション(&O)": the options dialog, then its choices applied and
     // written to the settings store at once.
@@ -81,8 +89,8 @@ public:
     void allimageload();
 
     // Media hooks; file names are looked up in the resource search folder.
-    void mediaplay(const QString& fileName, bool loop);
-    void mediastop();
+    void mediaplay(const QString& fileName, bool loop) override;
+    void mediastop() override;
     void soundplay(const QString& fileName);
 
     void runplayerbtnClick();

@@ -16,17 +16,15 @@
 #include "editor/options.h"
 #include "properties/paramedit.h"
 #include "scenario/cellcomposition.h"
+#include "scenario/celledit.h"
 #include "views/palette.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn {
 
 namespace {
 
 constexpr int kChip = 32;
-// The pen and random draw write the layers in this order, the erasers this one.
-constexpr std::array<int, 5> kDrawOrder{kPlace, kEnter, kChara, kItem, kEvent};
-constexpr std::array<int, 5> kEraseOrder{kPlace, kEnter, kEvent, kItem, kChara};
 
 const QColor kGridLineColour(192, 192, 192);
 const QColor kOutsideColour(128, 128, 128);
@@ -238,24 +236,26 @@ void MapGrid::mapgridSelectCell(int col, int row) {
 }
 
 void MapGrid::penStroke(int col, int row) {
-    Cell* cell = cellRecord(col, row);
-    if (!cell) return;
-    EditorContext& ctx = editor();
-    for (int layer : kDrawOrder) {
-        const int object = ctx.drawing.currentObject[static_cast<std::size_t>(layer)];
-        if (ctx.drawing.drawTarget[static_cast<std::size_t>(layer)] && objectInUse(ctx.scenario, layer, object))
-            setCellEntry(*cell, layer, object);
-    }
+    if (!cellRecord(col, row)) return;
+    drawCells(editor().scenario, editor().cellIndexMap, {col, row, col, row}, drawChoice());
     repaintCell(col, row);
 }
 
 void MapGrid::clearCell(int col, int row) {
-    Cell* cell = cellRecord(col, row);
-    if (!cell) return;
-    const DrawingState& drawing = editor().drawing;
-    for (int layer : kEraseOrder)
-        if (drawing.drawTarget[static_cast<std::size_t>(layer)]) setCellEntry(*cell, layer, 0);
+    if (!cellRecord(col, row)) return;
+    eraseCells(editor().scenario, editor().cellIndexMap, {col, row, col, row}, editor().drawing.drawTarget);
     repaintCell(col, row);
+}
+
+DrawChoice MapGrid::drawChoice() const {
+    const DrawingState& drawing = editor().drawing;
+    return {drawing.currentObject, drawing.drawTarget};
+}
+
+CellRange MapGrid::selectedRange() const {
+    const QRect sel = selection();
+    if (sel.left() < 0 || sel.top() < 0 || sel.right() < 0 || sel.bottom() < 0) return {};
+    return {sel.left(), sel.top(), sel.right(), sel.bottom()};
 }
 
 void MapGrid::spaceTargetChange() {
@@ -291,10 +291,7 @@ void MapGrid::propstatechange() {
 
 // ---- range tools ---------------------------------------------------------------
 
-template <typename Visit>
-void MapGrid::forEachSelectedCell(Visit visit) {
-    const QRect sel = selection();
-    if (sel.left() < 0 || sel.top() < 0 || sel.right() < 0 || sel.bottom() < 0) return;
+void MapGrid::repaintChanged(const ChangedCells& changed) {
     const QRect view = viewport()->rect();
     // Changed cells that touch each other in a column make one rectangle;
     // neighbouring columns with the same rows merge.
@@ -309,21 +306,24 @@ void MapGrid::forEachSelectedCell(Visit visit) {
         }
         dirty.push_back(run);
     };
-    for (int col = sel.left(); col <= sel.right(); ++col) {
-        QRect run;
-        for (int row = sel.top(); row <= sel.bottom(); ++row) {
-            Cell* cell = cellRecord(col, row);
-            const bool changed = cell && visit(*cell);
-            const QRect r = cellRect(col, row);
-            if (changed && r.intersects(view)) {
-                run = run.isNull() ? r : run.united(r);
-            } else if (!run.isNull()) {
-                addRun(run);
-                run = QRect();
-            }
+    QRect run;
+    CellPos previous{-1, -1};
+    for (const CellPos& cell : changed.cells()) {
+        const QRect r = cellRect(cell.col, cell.row);
+        const bool continues = cell.col == previous.col && cell.row == previous.row + 1;
+        if (!run.isNull() && !continues) {
+            addRun(run);
+            run = QRect();
         }
-        if (!run.isNull()) addRun(run);
+        previous = cell;
+        if (!r.intersects(view)) {
+            if (!run.isNull()) addRun(run);
+            run = QRect();
+            continue;
+        }
+        run = run.isNull() ? r : run.united(r);
     }
+    if (!run.isNull()) addRun(run);
     // A scattered change (random tools) repaints its bounding rectangle: a
     // clip of many small rectangles makes painting slower than the few
     // unchanged cells cost.
@@ -338,38 +338,11 @@ void MapGrid::forEachSelectedCell(Visit visit) {
 }
 
 void MapGrid::brushbtnClick() {
-    EditorContext& ctx = editor();
-    std::array<int, 5> objects{};
-    std::array<bool, 5> writes{};
-    for (std::size_t i = 0; i < kDrawOrder.size(); ++i) {
-        const auto layer = static_cast<std::size_t>(kDrawOrder[i]);
-        objects[i] = ctx.drawing.currentObject[layer];
-        writes[i] = ctx.drawing.drawTarget[layer] && objectInUse(ctx.scenario, kDrawOrder[i], objects[i]);
-    }
-    forEachSelectedCell([&](Cell& cell) {
-        bool changed = false;
-        for (std::size_t i = 0; i < kDrawOrder.size(); ++i) {
-            if (writes[i] && cellEntry(cell, kDrawOrder[i]) != objects[i]) {
-                setCellEntry(cell, kDrawOrder[i], objects[i]);
-                changed = true;
-            }
-        }
-        return changed;
-    });
+    repaintChanged(drawCells(editor().scenario, editor().cellIndexMap, selectedRange(), drawChoice()));
 }
 
 void MapGrid::eracebtnClick() {
-    const auto& target = editor().drawing.drawTarget;
-    forEachSelectedCell([&](Cell& cell) {
-        bool changed = false;
-        for (int layer : kEraseOrder) {
-            if (target[static_cast<std::size_t>(layer)] && cellEntry(cell, layer) != 0) {
-                setCellEntry(cell, layer, 0);
-                changed = true;
-            }
-        }
-        return changed;
-    });
+    repaintChanged(eraseCells(editor().scenario, editor().cellIndexMap, selectedRange(), editor().drawing.drawTarget));
 }
 
 void MapGrid::setRatioProvider(std::function<int(Trandomform::Role)> provider) {
@@ -386,42 +359,18 @@ void MapGrid::randombrushbtnClick() {
     const QRect sel = selection();
     if (sel.left() < 0 || sel.top() < 0) return;
     const int ratio = askRatio(Trandomform::Draw);
-    if (ratio < 1 || ratio > 100) return;
-    EditorContext& ctx = editor();
     std::uniform_int_distribution<int> percent(0, 99);
-    forEachSelectedCell([&](Cell& cell) {
-        bool changed = false;
-        for (int layer : kDrawOrder) {
-            const int object = ctx.drawing.currentObject[static_cast<std::size_t>(layer)];
-            if (!ctx.drawing.drawTarget[static_cast<std::size_t>(layer)] || !objectInUse(ctx.scenario, layer, object))
-                continue;
-            if (percent(random_) < ratio && cellEntry(cell, layer) != object) {
-                setCellEntry(cell, layer, object);
-                changed = true;
-            }
-        }
-        return changed;
-    });
+    repaintChanged(randomDrawCells(editor().scenario, editor().cellIndexMap, selectedRange(), drawChoice(), ratio,
+                                   [&] { return percent(random_); }));
 }
 
 void MapGrid::randomeracebtnClick() {
     const QRect sel = selection();
     if (sel.left() < 0 || sel.top() < 0) return;
     const int ratio = askRatio(Trandomform::Erase);
-    if (ratio < 1 || ratio > 100) return;
-    const auto& target = editor().drawing.drawTarget;
     std::uniform_int_distribution<int> percent(0, 99);
-    forEachSelectedCell([&](Cell& cell) {
-        bool changed = false;
-        for (int layer : kEraseOrder) {
-            if (!target[static_cast<std::size_t>(layer)]) continue;
-            if (percent(random_) < ratio && cellEntry(cell, layer) != 0) {
-                setCellEntry(cell, layer, 0);
-                changed = true;
-            }
-        }
-        return changed;
-    });
+    repaintChanged(randomEraseCells(editor().scenario, editor().cellIndexMap, selectedRange(),
+                                    editor().drawing.drawTarget, ratio, [&] { return percent(random_); }));
 }
 
 void MapGrid::allselectbtnClick() { setSelection(QRect(0, 0, columns_, rows_)); }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/randomform.h"
+#include "scenario/celledit.h"
 
 class QMenu;
 
@@ -137,10 +138,11 @@ private:
     void moveCursor(int col, int row, bool extend, bool runHandler);
     void updateCells(const QRect& cells);
     void keyNavigate(QKeyEvent* event);
-    // Visits every selected cell column by column; `visit` returns whether it
-    // changed the cell, and changed cells are repainted.
-    template <typename Visit>
-    void forEachSelectedCell(Visit visit);
+    // Repaints the cells an operation changed, merged into few rectangles.
+    void repaintChanged(const ChangedCells& changed);
+    // What the tools draw with, and the selection as a cell range.
+    DrawChoice drawChoice() const;
+    CellRange selectedRange() const;
     int askRatio(Trandomform::Role role);
 
     int columns_ = 0;

@@ -123,6 +123,7 @@ QStringList createWindows() {
     QStringList order;
     auto note = [&order](QObject* window) { order << QString::fromLatin1(window->metaObject()->className()); };
     ed.maker = new Tmaker;
+    setMainWindowHooks(ed.maker);
     note(ed.maker);
     QWidget* owner = ed.maker;
     ed.minimap = new Tminimap(owner);
@@ -163,6 +164,7 @@ void destroyWindows() {
     ed.magicedit = nullptr;
     ed.randomform = nullptr;
     ed.maker = nullptr;
+    setMainWindowHooks(nullptr);
     delete maker;  // owns the tool windows
 }
 

@@ -11,21 +11,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRegularExpression>
+#include <QPoint>
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "editor/editorcontext.h"
-#include "editor/maker.h"
-#include "editor/mapgrid.h"
+#include "editor/mainwindowhooks.h"
 #include "editor/options.h"
 #include "editor/shortstringedit.h"
 #include "editor/textconv.h"
 #include "editor/waitform.h"
 #include "fields/locateselect.h"
 #include "fields/sizechangeform.h"
+#include "scenario/fieldlinks.h"
 #include "scenario/fieldops.h"
 #include "scenario/scenario.h"
 #include "views/chipview.h"
@@ -43,15 +43,15 @@ constexpr int kClientHeight = 386;
 // ---- what the field manager asks of the main window ----------------------------
 
 void showCurrentField() {
-    if (Tmaker* m = editor().maker) m->fieldonchange();
+    if (MainWindowHooks* m = mainWindowHooks()) m->fieldonchange();
 }
 
 void moveMapCursor(int col, int row) {
-    if (Tmaker* m = editor().maker; m && m->mapgrid()) m->mapgrid()->selectCell(col, row);
+    if (MainWindowHooks* m = mainWindowHooks()) m->selectMapCell(col, row);
 }
 
 void renewCaption() {
-    if (Tmaker* m = editor().maker) m->captionchange();
+    if (MainWindowHooks* m = mainWindowHooks()) m->captionchange();
 }
 
 void hideSearchResults() {
@@ -311,35 +311,19 @@ void Tfieldman::fieldtreereset() {
     fieldcount_->setText(QString::number(fieldsInUseCount(s)) + QStringLiteral("個のﾌｨｰﾙﾄﾞ"));
     filling_ = true;
     fieldtree_->clear();
-    // Depth first along the buildings' jumps; a field is shown once, under the
-    // first place that leads to it, and one no building leads to is a root.
-    bool visited[kFieldCount + 1] = {};
-    for (int f = 1; f <= kFieldCount; ++f) {
-        if (!fieldInUse(s, f) || visited[f]) continue;
-        auto* node = new QTreeWidgetItem(fieldtree_, QStringList{fieldName(s, f)});
-        node->setData(0, Qt::UserRole, f);
-        visited[f] = true;
-        expandField(node, f, visited);
+    // Depth first along the buildings' jumps (the rule is fieldJumpTree):
+    // a node's parent is the last node one level up.
+    std::vector<QTreeWidgetItem*> parents;
+    for (const FieldTreeNode& n : fieldJumpTree(s)) {
+        parents.resize(static_cast<std::size_t>(n.depth));
+        const QStringList text{fieldName(s, n.field)};
+        auto* node = parents.empty() ? new QTreeWidgetItem(fieldtree_, text) : new QTreeWidgetItem(parents.back(), text);
+        node->setData(0, Qt::UserRole, n.field);
+        parents.push_back(node);
     }
     fieldtree_->expandAll();
     if (QTreeWidgetItem* node = nodeOf(selectedField_)) fieldtree_->setCurrentItem(node);
     filling_ = false;
-}
-
-void Tfieldman::expandField(QTreeWidgetItem* node, int field, bool (&visited)[101]) {
-    const Scenario& s = editor().scenario;
-    for (int p = 1; p <= s.field(field).cellCount; ++p) {
-        const int c = cellOf(s, field, p);
-        if (c == 0) break;
-        const int enter = s.cell(c).enter;
-        if (enter < 1 || enter > kEnterCount) continue;
-        const int d = s.enters[enter - 1].jumpField;
-        if (d == 0 || d > kFieldCount || visited[d] || !fieldInUse(s, d)) continue;
-        auto* child = new QTreeWidgetItem(node, QStringList{fieldName(s, d)});
-        child->setData(0, Qt::UserRole, d);
-        visited[d] = true;
-        expandField(child, d, visited);
-    }
 }
 
 QTreeWidgetItem* Tfieldman::nodeOf(int field) const {
@@ -402,19 +386,12 @@ void Tfieldman::fieldview() {
 void Tfieldman::makejamplist() {
     const Scenario& s = editor().scenario;
     jamplist_->clear();
-    auto row = [&](const Cell& cell, const ShortString32& name, int destination) {
-        jamplist_->addItem(QStringLiteral("(") + QString::number(cell.col + 1) + QStringLiteral(",") +
-                           QString::number(cell.row + 1) + QStringLiteral(")") + fromCp932(name.view()) +
-                           QStringLiteral("→") + fieldName(s, destination));
-    };
-    for (int p = 1; p <= s.field(selectedField_).cellCount; ++p) {
-        const int c = cellOf(s, selectedField_, p);
-        if (c == 0) break;
-        const Cell& cell = s.cell(c);
-        if (cell.enter >= 1 && cell.enter <= kEnterCount && s.enters[cell.enter - 1].jumpField != 0)
-            row(cell, s.enters[cell.enter - 1].name, s.enters[cell.enter - 1].jumpField);
-        if (cell.event >= 1 && cell.event <= kEventCount && s.events[cell.event - 1].jumpField != 0)
-            row(cell, s.events[cell.event - 1].name, s.events[cell.event - 1].jumpField);
+    for (const JumpRow& r : jumpRows(s, selectedField_)) {
+        auto* item = new QListWidgetItem(QStringLiteral("(") + QString::number(r.col + 1) + QStringLiteral(",") +
+                                         QString::number(r.row + 1) + QStringLiteral(")") + fromCp932(r.name) +
+                                         QStringLiteral("→") + fieldName(s, r.destination));
+        item->setData(Qt::UserRole, QPoint(r.col, r.row));
+        jamplist_->addItem(item);
     }
 }
 
@@ -422,12 +399,8 @@ void Tfieldman::jamplistActivate(int row) {
     if (selectedField_ != editor().state.currentField) return;
     const QListWidgetItem* item = jamplist_->item(row);
     if (!item) return;
-    static const QRegularExpression place(QStringLiteral("^\\((\\d+),(\\d+)\\)"));
-    const QRegularExpressionMatch m = place.match(item->text());
-    if (!m.hasMatch()) return;
-    bool okCol = false, okRow = false;
-    const int col = m.captured(1).toInt(&okCol), r = m.captured(2).toInt(&okRow);
-    if (okCol && okRow) moveMapCursor(col - 1, r - 1);
+    const QPoint cell = item->data(Qt::UserRole).toPoint();
+    moveMapCursor(cell.x(), cell.y());
 }
 
 void Tfieldman::fieldnameChange(const QString& text) {
@@ -447,7 +420,7 @@ void Tfieldman::fieldbgmplayClick() {
     const Scenario& s = editor().scenario;
     const int bgm = s.field(selectedField_).fieldBgm;
     if (bgm < 1 || bgm > kBgmCount) return;
-    if (Tmaker* m = editor().maker) m->mediaplay(fromCp932(s.bgms[bgm - 1].fileName.view()), s.bgms[bgm - 1].loop != 0);
+    if (MainWindowHooks* m = mainWindowHooks()) m->mediaplay(fromCp932(s.bgms[bgm - 1].fileName.view()), s.bgms[bgm - 1].loop != 0);
 }
 
 void Tfieldman::fieldbgmdelClick() {
@@ -500,31 +473,18 @@ void Tfieldman::fiitimagedelClick() {
 
 void Tfieldman::warpview() {
     const Scenario& s = editor().scenario;
-    const FieldDef& d = s.field(selectedField_);
-    auto isWarpPoint = [&d](int position) {
-        for (int slot = 0; slot < 30; ++slot)
-            if (d.warpPoints[slot] == position) return true;
-        return false;
-    };
     warptarget_->clear();
     int k = 1;
-    for (int p = 1; p <= d.cellCount; ++p) {
-        const int c = cellOf(s, selectedField_, p);
-        if (c == 0) break;
-        const int enter = s.cell(c).enter;
-        if (enter < 1 || enter > kEnterCount || isWarpPoint(p)) continue;
-        auto* row = new QListWidgetItem(QString::number(k++) + QStringLiteral("：") + enterName(s, enter));
-        row->setData(Qt::UserRole, p);
+    for (const WarpCandidate& c : warpCandidates(s, selectedField_)) {
+        auto* row = new QListWidgetItem(QString::number(k++) + QStringLiteral("：") + enterName(s, c.enter));
+        row->setData(Qt::UserRole, c.position);
         warptarget_->addItem(row);
     }
     warplist_->clear();
     k = 1;
-    for (int slot = 0; slot < 30; ++slot) {
-        const int position = d.warpPoints[slot];
-        if (position == 0) continue;
-        auto* row = new QListWidgetItem(QString::number(k++) + QStringLiteral("：") +
-                                        enterName(s, makerserchenter(s, position, selectedField_)));
-        row->setData(Qt::UserRole, slot);
+    for (const WarpPoint& w : warpPoints(s, selectedField_)) {
+        auto* row = new QListWidgetItem(QString::number(k++) + QStringLiteral("：") + enterName(s, w.enter));
+        row->setData(Qt::UserRole, w.slot);
         warplist_->addItem(row);
     }
 }
@@ -538,11 +498,7 @@ void Tfieldman::warpsetClick() {
     const int row = warptarget_->currentRow();
     const QListWidgetItem* item = warptarget_->currentItem();
     if (!item) return;
-    FieldDef& d = editor().scenario.field(selectedField_);
-    int slot = 0;
-    while (slot < 30 && d.warpPoints[slot] != 0) ++slot;
-    if (slot == 30) return;  // all 30 taken
-    d.warpPoints[slot] = item->data(Qt::UserRole).toInt();
+    if (addWarpPoint(editor().scenario, selectedField_, item->data(Qt::UserRole).toInt()) < 0) return;  // all 30 taken
     warpview();
     reselect(warptarget_, row);
 }
@@ -551,9 +507,7 @@ void Tfieldman::warpdelClick() {
     const int row = warplist_->currentRow();
     const QListWidgetItem* item = warplist_->currentItem();
     if (!item) return;
-    const int slot = item->data(Qt::UserRole).toInt();
-    if (slot < 0 || slot >= 30) return;
-    editor().scenario.field(selectedField_).warpPoints[slot] = 0;
+    if (!removeWarpPoint(editor().scenario, selectedField_, item->data(Qt::UserRole).toInt())) return;
     warpview();
     reselect(warplist_, row);
 }
@@ -590,9 +544,7 @@ void Tfieldman::fielddelClick() {
         return;
     }
     // The remembered map cursors follow their fields down one number.
-    auto& cursors = ctx.state.fieldCursor;
-    for (int n = k; n < last && n < kFieldCount; ++n) cursors[n] = cursors[n + 1];
-    if (last >= 1 && last <= kFieldCount) cursors[last] = {0, 0};
+    shiftFieldCursors(ctx.state.fieldCursor, k, last);
 
     selectedField_ = 1;
     ctx.state.currentField = 1;
@@ -666,11 +618,10 @@ void Tfieldman::showEvent(QShowEvent* event) {
 void Tfieldman::hideEvent(QHideEvent* event) {
     QMainWindow::hideEvent(event);
     if (event->spontaneous()) return;  // minimised by the window system
-    if (Tmaker* m = editor().maker) {
+    if (MainWindowHooks* m = mainWindowHooks()) {
         m->mediastop();
         m->captionchange();
-        for (const char* name : {"fieldmanmenu", "fieldmanviewbtn"})
-            if (QAction* a = m->command(QString::fromLatin1(name))) a->setChecked(false);
+        for (const char* name : {"fieldmanmenu", "fieldmanviewbtn"}) m->setCommandChecked(QString::fromLatin1(name), false);
     }
     if (windowState() & Qt::WindowMinimized) setWindowState(windowState() & ~Qt::WindowMinimized);
 }

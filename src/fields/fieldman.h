@@ -84,7 +84,6 @@ private:
     void buildWindow();
     QWidget* buildLeftColumn();
     QWidget* buildPanel();
-    void expandField(QTreeWidgetItem* node, int field, bool (&visited)[101]);
     QTreeWidgetItem* nodeOf(int field) const;
     void treeSelectionChanged(QTreeWidgetItem* item);
     void makejamplist();

@@ -12,7 +12,7 @@
 #include "editor/textconv.h"
 #include "pickers/pickertext.h"
 #include "pickers/picturebox.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn {
 

@@ -13,7 +13,7 @@
 #include "properties/pagehelpers.h"
 #include "properties/paramedit.h"
 #include "scenario/objectrules.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn {
 

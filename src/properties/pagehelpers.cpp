@@ -4,7 +4,7 @@
 #include "editor/textconv.h"
 #include "scenario/text.h"
 #include "properties/paramedit.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn {
 

@@ -20,7 +20,7 @@
 #include "pickers/itemlist.h"
 #include "properties/enterpage.h"
 #include "properties/placepage.h"
-#include "views/palette_layers.h"
+#include "editor/slotname.h"
 
 namespace qrn {
 

@@ -17,7 +17,7 @@
 #include "properties/paramedit.h"
 #include "scenario/numericrule.h"
 #include "scenario/objectrules.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn {
 

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "editor/editorcontext.h"
-#include "views/palette_layers.h"
+#include "editor/slotname.h"
 
 namespace qrn {
 

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <array>
 
+#include "scenario/celledit.h"
 #include "scenario/resets.h"
 #include "scenario/scenario.h"
 
@@ -19,8 +20,6 @@ class PictureList;
 
 // Cell side in pixels of the five scales 極小, 小, 中, 大, 極大.
 inline constexpr std::array<int, 5> kMinimapSides{3, 6, 9, 12, 15};
-
-using CellIndexMap = std::array<std::array<int, kMaxFieldSide>, kMaxFieldSide>;
 
 // The miniature of a field of columns x rows: cell (c, r), whose record is
 // cell number cells[c][r], drawn as a side x side square from its terrain

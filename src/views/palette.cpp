@@ -22,8 +22,7 @@
 #include <algorithm>
 
 #include "editor/editorcontext.h"
-#include "editor/maker.h"
-#include "editor/mapgrid.h"
+#include "editor/mainwindowhooks.h"
 #include "editor/options.h"
 #include "editor/picturelist.h"
 #include "editor/waitform.h"
@@ -32,7 +31,7 @@
 #include "scenario/text.h"
 #include "views/chipview.h"
 #include "views/minimap.h"
-#include "views/palette_layers.h"
+#include "editor/slotname.h"
 #include "views/palette_widgets.h"
 #include "views/serchresult.h"
 
@@ -278,10 +277,7 @@ void Tpalette::buildMenus() {
     QMenu* change = menuBar()->addMenu(QStringLiteral("切替(&Z)"));
     QAction* mainWindow = action(QStringLiteral("メインウインドウ(&M) "), QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(mainWindow, &QAction::triggered, this, [] {
-        if (Tmaker* maker = editor().maker) {
-            maker->activateWindow();
-            if (maker->mapgrid()) maker->mapgrid()->setFocus();
-        }
+        if (MainWindowHooks* main = mainWindowHooks()) main->focusMap();
     });
     QAction* fieldManager = action(QStringLiteral("フィールドマネージャ(&F)"), QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(fieldManager, &QAction::triggered, this, [] {
@@ -483,7 +479,7 @@ void Tpalette::setCopyModeLocks(bool locked) {
     paletteerase_->setEnabled(!locked);
     // Only the main window's own parts: the tool windows are its children
     // and would be locked with it, leaving no way to pick the destination.
-    if (QMainWindow* main = ctx.maker) {
+    if (QMainWindow* main = mainWindowHooks() ? mainWindowHooks()->hooksWindow() : nullptr) {
         if (QWidget* map = main->centralWidget()) map->setEnabled(!locked);
         if (QWidget* menus = main->menuWidget()) menus->setEnabled(!locked);
         for (QToolBar* bar : main->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly)) bar->setEnabled(!locked);
@@ -528,8 +524,7 @@ void Tpalette::copyOnto(int destination) {
 // ---- delete and reset --------------------------------------------------------
 
 void Tpalette::repaintMainMap() {
-    if (Tmaker* maker = editor().maker)
-        if (MapGrid* map = maker->mapgrid()) map->repaintAll();
+    if (MainWindowHooks* main = mainWindowHooks()) main->repaintMap();
 }
 
 void Tpalette::deletebtnClick() {

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "editor/editorcontext.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn {
 

@@ -9,7 +9,7 @@
 #include "editor/editorcontext.h"
 #include "editor/textconv.h"
 #include "views/chipserch.h"
-#include "views/palette_layers.h"
+#include "editor/slotname.h"
 
 namespace qrn {
 

@@ -16,7 +16,7 @@
 #include "editor/options.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/resets.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn {
 namespace {

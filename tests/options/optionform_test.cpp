@@ -20,7 +20,7 @@
 #include "options/optionform.h"
 #include "views/chipview.h"
 #include "views/palette.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn::test {
 namespace {

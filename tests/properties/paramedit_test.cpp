@@ -21,7 +21,7 @@
 #include "scenario/fieldlayout.h"
 #include "scenario/fieldops.h"
 #include "scenario/resets.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn {
 namespace {

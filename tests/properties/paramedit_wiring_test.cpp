@@ -14,7 +14,7 @@
 #include "editor/shortstringedit.h"
 #include "scenario/fieldops.h"
 #include "views/palette.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 #include "views/palette_widgets.h"
 
 namespace qrn::test {

@@ -16,7 +16,7 @@
 #include "editor/mapgrid.h"
 #include "scenario/fieldops.h"
 #include "views/minimap.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 
 namespace qrn::test {
 namespace {

@@ -17,7 +17,7 @@
 #include "views/chipview.h"
 #include "views/minimap.h"
 #include "views/palette.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 #include "views/palette_widgets.h"
 
 namespace qrn::test {

@@ -20,7 +20,7 @@
 #include "scenario/resets.h"
 #include "views/chipview.h"
 #include "views/palette.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 #include "views/palette_widgets.h"
 
 namespace qrn {

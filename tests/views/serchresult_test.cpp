@@ -15,7 +15,7 @@
 #include "scenario/fieldops.h"
 #include "views/chipserch.h"
 #include "views/palette.h"
-#include "views/palette_layers.h"
+#include "scenario/maplayers.h"
 #include "views/serchresult.h"
 
 namespace qrn::test {

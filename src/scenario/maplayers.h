@@ -3,14 +3,16 @@
 // Every lookup is bounds-checked: numbers outside a table count as empty.
 #pragma once
 
-#include <QString>
+#include <cstdint>
+#include <string>
 
-#include "editor/editorstate.h"
-#include "scenario/resets.h"
-#include "scenario/scenario.h"
+#include "resets.h"
+#include "scenario.h"
 
 namespace qrn {
 
+// Layers as property mode numbers them: 1 place, 2 enter, 3 event, 4 item, 5 chara.
+enum Layer { kPlace = 1, kEnter = 2, kEvent = 3, kItem = 4, kChara = 5 };
 inline constexpr int kLayerCount = 5;
 
 // Object slots of a layer: 400 terrains, 250 of the others.
@@ -24,8 +26,6 @@ ShortString255* firstImageFile(Scenario& s, int layer, int number);
 ShortString255* secondImageFile(Scenario& s, int layer, int number);
 // A slot is in use when its first image file name is not empty.
 bool objectInUse(Scenario& s, int layer, int number);
-// Name of a slot for display; empty when the slot is not in use.
-QString slotName(Scenario& s, int layer, int number);
 // Name of a slot as stored (cp932 bytes), whether in use or not.
 std::string objectNameBytes(Scenario& s, int layer, int number);
 

@@ -1,6 +1,4 @@
-#include "views/palette_layers.h"
-
-#include "scenario/text.h"
+#include "maplayers.h"
 
 namespace qrn {
 
@@ -47,11 +45,6 @@ std::string objectNameBytes(Scenario& s, int layer, int number) {
     case kItem: return s.item(number).name.str();
     default: return s.chara(number).name.str();
     }
-}
-
-QString slotName(Scenario& s, int layer, int number) {
-    if (!objectInUse(s, layer, number)) return {};
-    return QString::fromStdString(cp932ToUtf8Lossy(objectNameBytes(s, layer, number)));
 }
 
 std::int32_t* pictureSlot(PictureIndexTables& p, int layer, int number) {
