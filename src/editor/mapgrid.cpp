@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "editor/editorcontext.h"
+#include "editor/gridnavigation.h"
 #include "editor/options.h"
 #include "properties/paramedit.h"
 #include "scenario/cellcomposition.h"
@@ -378,22 +379,11 @@ void MapGrid::allselectbtnClick() { setSelection(QRect(0, 0, columns_, rows_)); 
 // ---- keys ----------------------------------------------------------------------
 
 void MapGrid::keyNavigate(QKeyEvent* event) {
-    int col = cursor_.x();
-    int row = cursor_.y();
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    switch (event->key()) {
-    case Qt::Key_Left: --col; break;
-    case Qt::Key_Right: ++col; break;
-    case Qt::Key_Up: --row; break;
-    case Qt::Key_Down: ++row; break;
-    case Qt::Key_PageUp: row -= fullyVisibleRows(); break;
-    case Qt::Key_PageDown: row += fullyVisibleRows(); break;
-    case Qt::Key_Home: col = 0; if (ctrl) row = 0; break;
-    case Qt::Key_End: col = columns_ - 1; if (ctrl) row = rows_ - 1; break;
-    default: break;
-    }
-    col = std::clamp(col, 0, std::max(0, columns_ - 1));
-    row = std::clamp(row, 0, std::max(0, rows_ - 1));
+    const std::optional<QPoint> to = gridKeyMove(event->key(), event->modifiers() & Qt::ControlModifier, cursor_,
+                                                 columns_, rows_, fullyVisibleRows());
+    if (!to) return;
+    const int col = to->x();
+    const int row = to->y();
     EditorState& state = editor().state;
     state.skipNextDraw = true;
     if (QPoint(col, row) != cursor_) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "editor/editorcontext.h"
+#include "editor/gridnavigation.h"
 #include "scenario/maplayers.h"
 
 namespace qrn {
@@ -132,29 +133,18 @@ void PaletteCellGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void PaletteCellGrid::keyPressEvent(QKeyEvent* event) {
-    int col = current_.x();
-    int row = current_.y();
-    const int pageRows = std::max(1, viewport()->height() / cellSize_.height());
-    switch (event->key()) {
-    case Qt::Key_Left: --col; break;
-    case Qt::Key_Right: ++col; break;
-    case Qt::Key_Up: --row; break;
-    case Qt::Key_Down: ++row; break;
-    case Qt::Key_PageUp: row -= pageRows; break;
-    case Qt::Key_PageDown: row += pageRows; break;
-    case Qt::Key_Home: col = 0; if (event->modifiers() & Qt::ControlModifier) row = 0; break;
-    case Qt::Key_End: col = columns_ - 1; if (event->modifiers() & Qt::ControlModifier) row = rows_ - 1; break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         emit cellActivated(currentNumber());
         return;
-    default:
+    }
+    const int pageRows = std::max(1, viewport()->height() / cellSize_.height());
+    const std::optional<QPoint> to =
+        gridKeyMove(event->key(), event->modifiers() & Qt::ControlModifier, current_, columns_, rows_, pageRows);
+    if (!to) {
         event->ignore();
         return;
     }
-    col = std::clamp(col, 0, columns_ - 1);
-    row = std::clamp(row, 0, rows_ - 1);
-    if (QPoint(col, row) != current_) moveCurrent(col, row, true);
+    if (*to != current_) moveCurrent(to->x(), to->y(), true);
 }
 
 void PaletteCellGrid::paintEvent(QPaintEvent* event) {
