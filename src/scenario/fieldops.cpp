@@ -15,53 +15,27 @@ namespace {
 
 // ---- locations ---------------------------------------------------------------
 
-// One stored position that refers to a field: a warp slot of the field, a
-// field's escape location, the hero's start, an event's or a building's jump.
-// Kept as kind and number so the packed record is only touched through its
-// own members.
-enum class LocationKind { Warp, Escape, Hero, EventJump, EnterJump };
-
-struct LocationRef {
-    LocationKind kind;
-    int number;  // warp: field; escape: field holding it; jumps: object; hero: unused
-    int slot;    // warp slot 0..29
-};
-
-i32 positionOf(const Scenario& s, const LocationRef& r) {
-    switch (r.kind) {
-        case LocationKind::Warp: return s.field(r.number).warpPoints[r.slot];
-        case LocationKind::Escape: return s.field(r.number).escapePosition;
-        case LocationKind::Hero: return s.hero.startPosition;
-        case LocationKind::EventJump: return s.events[r.number - 1].jumpPosition;
-        case LocationKind::EnterJump: return s.enters[r.number - 1].jumpPosition;
-    }
-    return 0;
-}
-
-void setPosition(Scenario& s, const LocationRef& r, i32 position) {
-    switch (r.kind) {
-        case LocationKind::Warp: s.field(r.number).warpPoints[r.slot] = position; break;
-        case LocationKind::Escape: s.field(r.number).escapePosition = position; break;
-        case LocationKind::Hero: s.hero.startPosition = position; break;
-        case LocationKind::EventJump: s.events[r.number - 1].jumpPosition = position; break;
-        case LocationKind::EnterJump: s.enters[r.number - 1].jumpPosition = position; break;
-    }
-}
+i32 positionOf(const Scenario& s, const LocationRef& r) { return locationPosition(s, r); }
+void setPosition(Scenario& s, const LocationRef& r, i32 position) { setLocationPosition(s, r, position); }
 
 // Every location into field F, in the order in which a shrink reports them
 // for one cell: F's warp slots, the escapes of the fields in use, the hero,
 // then event k before building k for k = 1..250.
 std::vector<LocationRef> locationsInto(const Scenario& s, int F) {
     std::vector<LocationRef> refs;
-    for (int w = 0; w < 30; ++w)
-        if (s.field(F).warpPoints[w] != 0) refs.push_back({LocationKind::Warp, F, w});
-    for (int g = 1; g <= kFieldCount; ++g)
-        if (fieldInUse(s, g) && s.field(g).escapeField == F) refs.push_back({LocationKind::Escape, g, 0});
-    if (s.hero.startField == F) refs.push_back({LocationKind::Hero, 0, 0});
-    for (int k = 1; k <= kEventCount; ++k) {
-        if (s.events[k - 1].jumpField == F) refs.push_back({LocationKind::EventJump, k, 0});
-        if (s.enters[k - 1].jumpField == F) refs.push_back({LocationKind::EnterJump, k, 0});
-    }
+    forEachLocation([&](const LocationRef& r) {
+        switch (r.kind) {
+            case LocationKind::Warp:
+                if (r.number == F && locationPosition(s, r) != 0) refs.push_back(r);
+                break;
+            case LocationKind::Escape:
+                if (fieldInUse(s, r.number) && locationField(s, r) == F) refs.push_back(r);
+                break;
+            default:
+                if (locationField(s, r) == F) refs.push_back(r);
+                break;
+        }
+    });
     return refs;
 }
 
@@ -72,6 +46,49 @@ std::string enterNameOn(const Scenario& s, const Cell& c) {
 }
 
 }  // namespace
+
+int locationField(const Scenario& s, const LocationRef& r) {
+    switch (r.kind) {
+        case LocationKind::Warp: return r.number;
+        case LocationKind::Escape: return s.field(r.number).escapeField;
+        case LocationKind::Hero: return s.hero.startField;
+        case LocationKind::EventJump: return s.events[r.number - 1].jumpField;
+        case LocationKind::EnterJump: return s.enters[r.number - 1].jumpField;
+    }
+    return 0;
+}
+
+i32 locationPosition(const Scenario& s, const LocationRef& r) {
+    switch (r.kind) {
+        case LocationKind::Warp: return s.field(r.number).warpPoints[r.slot];
+        case LocationKind::Escape: return s.field(r.number).escapePosition;
+        case LocationKind::Hero: return s.hero.startPosition;
+        case LocationKind::EventJump: return s.events[r.number - 1].jumpPosition;
+        case LocationKind::EnterJump: return s.enters[r.number - 1].jumpPosition;
+    }
+    return 0;
+}
+
+void setLocationField(Scenario& s, const LocationRef& r, int field) {
+    const auto f = static_cast<u8>(field);
+    switch (r.kind) {
+        case LocationKind::Warp: break;
+        case LocationKind::Escape: s.field(r.number).escapeField = f; break;
+        case LocationKind::Hero: s.hero.startField = f; break;
+        case LocationKind::EventJump: s.events[r.number - 1].jumpField = f; break;
+        case LocationKind::EnterJump: s.enters[r.number - 1].jumpField = f; break;
+    }
+}
+
+void setLocationPosition(Scenario& s, const LocationRef& r, i32 position) {
+    switch (r.kind) {
+        case LocationKind::Warp: s.field(r.number).warpPoints[r.slot] = position; break;
+        case LocationKind::Escape: s.field(r.number).escapePosition = position; break;
+        case LocationKind::Hero: s.hero.startPosition = position; break;
+        case LocationKind::EventJump: s.events[r.number - 1].jumpPosition = position; break;
+        case LocationKind::EnterJump: s.enters[r.number - 1].jumpPosition = position; break;
+    }
+}
 
 const std::string& damagedFieldLayoutMessage() {
     static const std::string message = cp932Literal("ﾌｨｰﾙﾄﾞの配置が壊れているため変更できません。");
@@ -99,18 +116,18 @@ std::string droppedLocationMessage(const Scenario& s, int F, const LocationRef& 
     return {};
 }
 
-// Every stored location (not warp points, which name no field): `fn` gets
-// the field number and returns true when the location is to be dropped,
-// which empties its position too.
+// Every stored location but warp points (they lie in their own field):
+// `fn` gets the field number and returns true when the location is to be
+// dropped, which empties its position too.
 template <typename Fn>
 void forEachLocationField(Scenario& s, Fn&& fn) {
-    if (fn(s.hero.startField)) s.hero.startPosition = 0;
-    for (auto& e : s.enters)
-        if (fn(e.jumpField)) e.jumpPosition = 0;
-    for (auto& e : s.events)
-        if (fn(e.jumpField)) e.jumpPosition = 0;
-    for (auto& f : s.fields)
-        if (fn(f.escapeField)) f.escapePosition = 0;
+    forEachLocation([&](const LocationRef& r) {
+        if (r.kind == LocationKind::Warp) return;
+        u8 field = static_cast<u8>(locationField(s, r));
+        const bool drop = fn(field);
+        setLocationField(s, r, field);
+        if (drop) setLocationPosition(s, r, 0);
+    });
 }
 
 // ---- the cell store ----------------------------------------------------------
@@ -363,16 +380,28 @@ std::vector<std::string> fieldInvariantViolations(const Scenario& s) {
     auto inside = [&](int field, i32 position) {
         return fieldInUse(s, field) && position >= 1 && position <= s.field(field).cellCount;
     };
-    if (!inside(s.hero.startField, s.hero.startPosition)) report("hero start outside its field");
-    for (int k = 1; k <= kEnterCount; ++k)
-        if (s.enters[k - 1].jumpField != 0 && !inside(s.enters[k - 1].jumpField, s.enters[k - 1].jumpPosition))
-            report("building " + std::to_string(k) + " jumps outside its field");
-    for (int k = 1; k <= kEventCount; ++k)
-        if (s.events[k - 1].jumpField != 0 && !inside(s.events[k - 1].jumpField, s.events[k - 1].jumpPosition))
-            report("event " + std::to_string(k) + " jumps outside its field");
-    for (int f = 1; f <= inUse; ++f)
-        if (s.field(f).escapeField != 0 && !inside(s.field(f).escapeField, s.field(f).escapePosition))
-            report("field " + std::to_string(f) + " escapes outside its field");
+    forEachLocation([&](const LocationRef& r) {
+        const int field = locationField(s, r);
+        const i32 position = locationPosition(s, r);
+        switch (r.kind) {
+            case LocationKind::Warp: break;  // checked with their field above
+            case LocationKind::Hero:
+                if (!inside(field, position)) report("hero start outside its field");
+                break;
+            case LocationKind::EnterJump:
+                if (field != 0 && !inside(field, position))
+                    report("building " + std::to_string(r.number) + " jumps outside its field");
+                break;
+            case LocationKind::EventJump:
+                if (field != 0 && !inside(field, position))
+                    report("event " + std::to_string(r.number) + " jumps outside its field");
+                break;
+            case LocationKind::Escape:
+                if (r.number <= inUse && field != 0 && !inside(field, position))
+                    report("field " + std::to_string(r.number) + " escapes outside its field");
+                break;
+        }
+    });
     return out;
 }
 

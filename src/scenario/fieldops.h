@@ -11,6 +11,39 @@
 
 namespace qrn {
 
+// One stored location of the scenario: a warp slot of a field, a field's
+// escape, the hero's start, an event's or a building's jump. Kept as kind
+// and number so the packed record is only touched through its own members.
+enum class LocationKind { Warp, Escape, Hero, EventJump, EnterJump };
+struct LocationRef {
+    LocationKind kind;
+    int number;  // warp: field; escape: field holding it; jumps: object; hero: unused
+    int slot;    // warp slot 0..29
+};
+
+// Calls `visit(ref)` for every stored location, in this order: the warp
+// slots of fields 1..100 (slot order), the escapes of fields 1..100, the
+// hero's start, then event k's jump and building k's jump for k = 1..250.
+template <typename Visit>
+void forEachLocation(Visit&& visit) {
+    for (int f = 1; f <= kFieldCount; ++f)
+        for (int w = 0; w < 30; ++w) visit(LocationRef{LocationKind::Warp, f, w});
+    for (int f = 1; f <= kFieldCount; ++f) visit(LocationRef{LocationKind::Escape, f, 0});
+    visit(LocationRef{LocationKind::Hero, 0, 0});
+    for (int k = 1; k <= kEventCount; ++k) {
+        visit(LocationRef{LocationKind::EventJump, k, 0});
+        visit(LocationRef{LocationKind::EnterJump, k, 0});
+    }
+}
+static_assert(kEventCount == kEnterCount);
+
+// The field a location names (a warp slot names the field holding it) and
+// its position; setting the field of a warp slot changes nothing.
+int locationField(const Scenario& s, const LocationRef& r);
+i32 locationPosition(const Scenario& s, const LocationRef& r);
+void setLocationField(Scenario& s, const LocationRef& r, int field);
+void setLocationPosition(Scenario& s, const LocationRef& r, i32 position);
+
 // Receives each message (cp932 bytes) that an operation tells the author.
 using FieldMessageSink = std::function<void(const std::string& cp932Message)>;
 
