@@ -28,6 +28,7 @@
 #include "scenario/fieldlinks.h"
 #include "scenario/fieldops.h"
 #include "scenario/scenario.h"
+#include "scenario/tablenames.h"
 #include "views/chipview.h"
 #include "views/palette.h"
 #include "views/serchresult.h"
@@ -76,14 +77,9 @@ QString damagedFields() { return fromCp932(damagedFieldLayoutMessage()); }
 // Client width with and without the settings panel.
 int clientWidth(bool panel) { return panel ? kLeftWidth + kPanelWidth + 4 : kLeftWidth; }
 
-QString fieldName(const Scenario& s, int field) {
-    if (field < 1 || field > kFieldCount) return QStringLiteral("-");
-    return fromCp932(s.field(field).name.view());
-}
+QString fieldName(const Scenario& s, int field) { return fromCp932(nameOrNone(s, NamedTable::Field, field)); }
 
-QString enterName(const Scenario& s, int enter) {
-    return enter >= 1 && enter <= kEnterCount ? fromCp932(s.enters[enter - 1].name.view()) : QString();
-}
+QString enterName(const Scenario& s, int enter) { return fromCp932(nameOrNone(s, NamedTable::Enter, enter, {})); }
 
 // The field number the tree and the lists keep on their rows.
 int rowField(const QTreeWidgetItem* item) { return item ? item->data(0, Qt::UserRole).toInt() : 0; }

@@ -17,6 +17,7 @@
 #include "editor/textconv.h"
 #include "scenario/cellcomposition.h"
 #include "scenario/scenario.h"
+#include "scenario/tablenames.h"
 
 namespace qrn {
 
@@ -27,11 +28,7 @@ namespace {
 
 constexpr int kChip = 32;
 
-template <typename Def, std::size_t N>
-QString nameIn(const Def (&table)[N], int number) {
-    if (number < 1 || number > static_cast<int>(N)) return QStringLiteral("-");
-    return fromCp932(table[number - 1].name.view());
-}
+QString nameIn(const Scenario& s, NamedTable table, int number) { return fromCp932(nameOrNone(s, table, number)); }
 
 }  // namespace
 
@@ -313,10 +310,10 @@ void Tlocateselect::describe(const Cell& cell) {
     const Scenario& s = editor().scenario;
     xylabel_->setText(QStringLiteral("Ｘ：") + QString::number(cell.col + 1) + QStringLiteral("Ｙ：") +
                       QString::number(cell.row + 1));
-    placename_->setText(QStringLiteral("地形：") + nameIn(s.places, cell.place));
-    entername_->setText(QStringLiteral("建造物：") + nameIn(s.enters, cell.enter));
-    eventname_->setText(QStringLiteral("ｲﾍﾞﾝﾄ：") + nameIn(s.events, cell.event));
-    itemname_->setText(QStringLiteral("ｱｲﾃﾑ：") + nameIn(s.items, cell.item));
+    placename_->setText(QStringLiteral("地形：") + nameIn(s, NamedTable::Place, cell.place));
+    entername_->setText(QStringLiteral("建造物：") + nameIn(s, NamedTable::Enter, cell.enter));
+    eventname_->setText(QStringLiteral("ｲﾍﾞﾝﾄ：") + nameIn(s, NamedTable::Event, cell.event));
+    itemname_->setText(QStringLiteral("ｱｲﾃﾑ：") + nameIn(s, NamedTable::Item, cell.item));
 }
 
 void Tlocateselect::bufsizeselClick() {

@@ -1,6 +1,7 @@
 #include "scenario/pickerrules.h"
 
 #include "scenario/text.h"
+#include "scenario/tablenames.h"
 
 namespace qrn {
 
@@ -85,12 +86,15 @@ namespace {
 template <int N>
 std::string text(const ShortString<N>& s) { return cp932ToUtf8Lossy(s.view()); }
 
-std::string commentName(Scenario& s, int n) { return n >= 1 && n <= kCommentCount ? text(s.comment(n).name) : ""; }
-std::string bgmName(Scenario& s, int n) { return n >= 1 && n <= kBgmCount ? text(s.bgm(n).name) : ""; }
-std::string soundName(Scenario& s, int n) { return n >= 1 && n <= kSoundCount ? text(s.sound(n).name) : ""; }
-std::string poisonName(Scenario& s, int n) { return n >= 1 && n <= kPoisonCount ? text(s.poison(n).name) : ""; }
-std::string magicName(Scenario& s, int n) { return n >= 1 && n <= kMagicCount ? text(s.magic(n).name) : ""; }
-std::string itemName(Scenario& s, int n) { return n >= 1 && n <= kItemCount ? text(s.item(n).name) : ""; }
+std::string nameText(const Scenario& s, NamedTable table, int n) {
+    return cp932ToUtf8Lossy(nameOrNone(s, table, n, {}));
+}
+std::string commentName(Scenario& s, int n) { return nameText(s, NamedTable::Comment, n); }
+std::string bgmName(Scenario& s, int n) { return nameText(s, NamedTable::Bgm, n); }
+std::string soundName(Scenario& s, int n) { return nameText(s, NamedTable::Sound, n); }
+std::string poisonName(Scenario& s, int n) { return nameText(s, NamedTable::Poison, n); }
+std::string magicName(Scenario& s, int n) { return nameText(s, NamedTable::Magic, n); }
+std::string itemName(Scenario& s, int n) { return nameText(s, NamedTable::Item, n); }
 
 bool validComment(int n) { return n >= 1 && n <= kCommentCount; }
 
