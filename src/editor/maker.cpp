@@ -306,9 +306,11 @@ void Tmaker::buildCommands() {
         });
     }
     command("commentmenu")->setShortcut(QKeySequence("Ctrl+K"));
-    auto page = [](Tmagicedit::Page p) {
-        return [p] {
-            if (editor().magicedit) editor().magicedit->openPage(p);
+    auto page = [this](Tmagicedit::Page p) {
+        return [this, p] {
+            if (!editor().magicedit) return;
+            editor().magicedit->openPage(p);
+            captionchange();  // the scenario's name may have changed
         };
     };
     on(makeCommand("magicmenu", "魔法(&M)", "魔法"), page(Tmagicedit::Magic));
