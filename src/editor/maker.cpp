@@ -25,6 +25,7 @@
 #include "editor/textconv.h"
 #include "fields/fieldman.h"
 #include "properties/paramedit.h"
+#include "resources/levellist.h"
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
 #include "scenario/fieldlayout.h"
@@ -316,7 +317,11 @@ void Tmaker::buildCommands() {
     on(makeCommand("magicmenu", "魔法(&M)", "魔法"), page(Tmagicedit::Magic));
     on(makeCommand("scenariomenu", "シナリオ設定(&S)"), page(Tmagicedit::Scenario));
     on(makeCommand("heromenu", "主人公設定(&H)"), page(Tmagicedit::Hero));
-    makeCommand("levelupmenu", "レベルアップ設定(&L)");
+    on(makeCommand("levelupmenu", "レベルアップ設定(&L)"), [this] {
+        Tlevellist levels(this);
+        levels.makelevellist();
+        levels.exec();
+    });
     a = makeCommand("kankyoumenu", "オプション(&O)", "オプション");
     a->setShortcut(QKeySequence("Ctrl+O"));
     on(a, [this] { formset(); });
