@@ -155,7 +155,7 @@ ScenarioPanel::ScenarioPanel(Tmagicedit& owner, QWidget* parent) : QWidget(paren
                           QStringLiteral("のﾌﾟﾛﾛｰｸﾞｺﾒﾝﾄを一つ選択"), true},
                          grid, row++, page, QStringLiteral("ﾌﾟﾛﾛｰｸﾞｺﾒﾝﾄ(&P)"));
         for (int k = 0; k < 5; ++k) {
-            Reference r{R::Comment, prefix + QStringLiteral("comment%1").arg(k + 1)};
+            Reference r{R::Comment, prefix + QStringLiteral("comment%1").arg(k + 1), {}, nullptr, {}, {}, {}, false};
             if (ending) {
                 r.get = [k] { return static_cast<int>(settings().endingComments[k]); };
                 r.set = [k](int v) { settings().endingComments[k] = static_cast<i16>(v); };
