@@ -38,6 +38,9 @@ const Topic kTopics[] = {
     {160100, "pickers.html", "アイテムの選択", "qrn::Titemlist"},
     {160200, "pickers.html", "イベントの選択", "qrn::Teventlist"},
     {160300, "pickers.html", "魔法の選択", "qrn::Tmagicselectlist"},
+    {170000, "magicedit.html", "魔法・主人公・シナリオ設定", "qrn::Tmagicedit"},
+    {171000, "levellist.html", "レベルアップ設定", "qrn::Tlevellist"},
+    {171100, "levellist.html", "レベルアップ自動設定", "qrn::Tlevelauto"},
 };
 
 const QString kContents = QStringLiteral("index.html");

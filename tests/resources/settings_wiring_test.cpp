@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "../editor/editor_fakes.h"
+#include "editor/helpviewer.h"
 #include "editor/maker.h"
 #include "editor/mapcreater.h"
 #include "editor/shortstringedit.h"
@@ -69,6 +70,12 @@ TEST_F(SettingsWiring, MenusOpenTheirPanelsAndTheCaptionFollowsTheName) {
         w->findChild<QPushButton*>(QStringLiteral("levelclose"))->click();
     });
     EXPECT_EQ(editor().scenario.level(1).experience, 77);
+}
+
+TEST_F(SettingsWiring, F1OpensTheirHelpPages) {
+    EXPECT_EQ(HelpViewer::pageOf(HelpViewer::helpContextOf(editor().magicedit)), QStringLiteral("magicedit.html"));
+    Tlevellist levels;
+    EXPECT_EQ(HelpViewer::pageOf(HelpViewer::helpContextOf(&levels)), QStringLiteral("levellist.html"));
 }
 
 }  // namespace
