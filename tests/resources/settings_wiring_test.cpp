@@ -13,7 +13,12 @@
 #include "editor/mapcreater.h"
 #include "editor/shortstringedit.h"
 #include "resources/levellist.h"
+#include "resources/heropanel.h"
+#include "resources/levelauto.h"
 #include "resources/magicedit.h"
+#include "properties/numericedit.h"
+#include "scenario/scenariofile.h"
+#include <QTemporaryDir>
 #include "resources/scenariopanel.h"
 
 namespace qrn::test {
@@ -70,6 +75,59 @@ TEST_F(SettingsWiring, MenusOpenTheirPanelsAndTheCaptionFollowsTheName) {
         w->findChild<QPushButton*>(QStringLiteral("levelclose"))->click();
     });
     EXPECT_EQ(editor().scenario.level(1).experience, 77);
+}
+
+TEST_F(SettingsWiring, WhatIsSetIsInTheSavedFile) {
+    Scenario& s = editor().scenario;
+    s.itemImageFiles[4].assign("sword.bmp");
+    s.item(5).itgroup[0] = 1;
+    s.magic(1).mgsuccess = s.magic(2).mgsuccess = 80;
+    Tmagicedit& w = *editor().magicedit;
+    w.hooks().chooseImage = [](bool) -> std::optional<QString> { return QStringLiteral("title.bmp"); };
+    w.hooks().pickItems = [](const QString&, const std::vector<int>&, int) {
+        return std::optional<std::vector<int>>(std::vector<int>{5});
+    };
+    w.hooks().pickMagics = [](const QString&, const std::vector<int>&, int) {
+        return std::optional<std::vector<int>>(std::vector<int>{1, 2});
+    };
+    w.makescenariolist();
+    ScenarioPanel& sp = *w.scenarioPanel();
+    sp.referenceSetClick("scopeningbmp");
+    sp.referenceSetClick("titlebmp1");
+    sp.referenceSetClick("endingbmp1");
+    sp.passwordsetClick();
+    w.makeherolist();
+    w.heroPanel()->equipsetClick(0);
+    w.heroPanel()->hemagicsetClick();
+    {
+        Tlevellist levels;
+        levels.makelevellist();
+        levels.show();
+        Tlevelauto& a = *levels.levelauto();
+        for (int k = 0; k < kLevelStats; ++k) a.upperBox(k)->setText(QStringLiteral("9"));
+        a.setSeed(3);
+        a.atrunClick();
+        levels.takeCell(4, 1, QStringLiteral("555"));
+        levels.takeCell(9, 3, QStringLiteral("44"));
+    }
+    const std::string password(s.settings.scplaypassword.view());
+    QTemporaryDir dir;
+    const std::string path = (dir.path() + "/e2e.snr").toStdString();
+    ASSERT_TRUE(saveScenario(path, s, false).ok);
+    auto saved = std::make_unique<Scenario>();
+    std::memcpy(saved.get(), &s, sizeof(Scenario));
+    s.settings.scopeningbmp.clear();
+    s.hero.heweapon = 0;
+    ASSERT_TRUE(openScenario(path, s, editor().side).ok);
+    EXPECT_EQ(std::memcmp(saved.get(), &s, sizeof(Scenario)), 0);
+    EXPECT_EQ(s.settings.scopeningbmp.view(), "title.bmp");
+    EXPECT_EQ(s.settings.endingBitmaps[0].view(), "title.bmp");
+    EXPECT_EQ(std::string(s.settings.scplaypassword.view()), password);
+    EXPECT_EQ(s.hero.heweapon, 5);
+    EXPECT_EQ(s.hero.heroMagics[1], 2);
+    EXPECT_EQ(s.level(5).experience, 555);
+    EXPECT_EQ(s.level(10).strength, 44);
+    EXPECT_LE(s.level(30).power, 9);
 }
 
 TEST_F(SettingsWiring, F1OpensTheirHelpPages) {
