@@ -73,6 +73,7 @@ HeroPanel::HeroPanel(Tmagicedit& owner, QWidget* parent) : QWidget(parent), owne
     g1->addLayout(linkGrid, 1, 0, 1, 4);
     link_ = addRefRow(linkGrid, 0, QStringLiteral("helink"), QStringLiteral("ｽﾀｰﾄﾌｨｰﾙﾄﾞ  (&F)"), {}, s1);
     auto* xy = new QHBoxLayout;
+    xy->setSpacing(8);
     xy->addWidget(new QLabel(QStringLiteral("Ｘ："), s1));
     locateX_ = new QLabel(s1);
     locateX_->setObjectName(QStringLiteral("helocatex"));
