@@ -30,6 +30,7 @@
 #include "fields/fieldman.h"
 #include "options/optionform.h"
 #include "properties/paramedit.h"
+#include "resources/levellist.h"
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
 #include "scenario/fieldlayout.h"

@@ -10,6 +10,7 @@
 #include "views/chipview.h"
 #include "views/minimap.h"
 #include "views/palette.h"
+#include "resources/levellist.h"
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
 #include "views/largeimgview.h"
@@ -28,8 +29,10 @@ using G = MakerGroup;
 void openList(Tresedit::Kind kind) {
     if (editor().resedit) editor().resedit->openList(kind);
 }
-void openPage(Tmagicedit::Page page) {
-    if (editor().magicedit) editor().magicedit->openPage(page);
+void openPage(Tmaker& maker, Tmagicedit::Page page) {
+    if (!editor().magicedit) return;
+    editor().magicedit->openPage(page);
+    maker.captionchange();  // the scenario's name may have changed
 }
 
 }  // namespace
@@ -159,12 +162,17 @@ std::span<const MakerCommand> Tmaker::commandTable() {
          .glyph = "音", .colour = kData, .bar = 706, .run = [](Tmaker&) { openList(Tresedit::Sound); }},
         {.name = "magicmenu", .caption = "魔法(&M)", .hint = "魔法", .menu = M::Data, .flags = kSeparatorBefore,
          .button = "magicbtn", .glyph = "魔", .colour = kData, .bar = 707,
-         .run = [](Tmaker&) { openPage(Tmagicedit::Magic); }},
+         .run = [](Tmaker& m) { openPage(m, Tmagicedit::Magic); }},
         {.name = "scenariomenu", .caption = "シナリオ設定(&S)", .menu = M::Data,
-         .run = [](Tmaker&) { openPage(Tmagicedit::Scenario); }},
+         .run = [](Tmaker& m) { openPage(m, Tmagicedit::Scenario); }},
         {.name = "heromenu", .caption = "主人公設定(&H)", .menu = M::Data,
-         .run = [](Tmaker&) { openPage(Tmagicedit::Hero); }},
-        {.name = "levelupmenu", .caption = "レベルアップ設定(&L)", .menu = M::Data},
+         .run = [](Tmaker& m) { openPage(m, Tmagicedit::Hero); }},
+        {.name = "levelupmenu", .caption = "レベルアップ設定(&L)", .menu = M::Data,
+         .run = [](Tmaker& m) {
+             Tlevellist levels(&m);
+             levels.makelevellist();
+             levels.exec();
+         }},
 
         // Tool
         {.name = "kankyoumenu", .caption = "オプション(&O)", .hint = "オプション", .key = "Ctrl+O", .menu = M::Tool,
