@@ -67,8 +67,9 @@ void CharaPage::cheditini() {
     const int kind = charaKind(c.chcharatype);
     const std::vector<int> pages = charaPages(kind);
     const auto open = [&](int page) { return std::find(pages.begin(), pages.end(), page) != pages.end(); };
-    for (int page = 0; page < count(); ++page) setTabVisible(page, open(page));
+    // A page the kind does not have gives way to the first page.
     if (!open(currentIndex())) setCurrentIndex(0);
+    for (int page = 0; page < count(); ++page) setTabVisible(page, open(page));
     chsaleset_->setEnabled(kind == kCharaMerchant);
     chsaledel_->setEnabled(kind == kCharaMerchant);
     const bool healer = kind == kCharaHealer;
