@@ -20,6 +20,7 @@
 #include "scenario/fieldlayout.h"
 #include "scenario/resets.h"
 #include "scenario/scenariofile.h"
+#include "views/palette.h"
 #include "views/palette_layers.h"
 
 namespace qrn::test {
@@ -387,6 +388,29 @@ TEST_F(CharaPageTest, SettingsMadeOnThePagesSurviveSavingAndReopening) {
     EXPECT_EQ(s.chara(1).chsale[2], 9);
     EXPECT_EQ(s.chara(2).chmagic[1], 9);
     EXPECT_EQ(s.chara(3).chhealmoney, 50);
+}
+
+// Among the real windows: the palette opens the character pages of the kind.
+class CharaPageWiring : public EditorFixture {};
+
+TEST_F(CharaPageWiring, PaletteDoubleClickOpensThePagesOfTheCharactersKind) {
+    createWindows();
+    Scenario& s = editor().scenario;
+    firstImageFile(s, kChara, 2)->assign("chip.bmp");
+    setCharaKind(s.chara(2), kCharaEnemy);
+    Tpalette* palette = editor().palette;
+    palette->show();
+    palette->cellSelect(kChara, 2);
+    palette->gridDblClick(kChara, 2, false);
+    Tparamedit* paramedit = editor().paramedit;
+    ASSERT_TRUE(paramedit->isVisible());
+    EXPECT_EQ(paramedit->shownLayer(), kChara);
+    CharaPage& page = *paramedit->charaPage();
+    EXPECT_TRUE(page.kindRadio(1)->isChecked());
+    EXPECT_TRUE(page.isTabVisible(5));
+    EXPECT_FALSE(page.isTabVisible(2));
+    page.charaname()->setText(QStringLiteral("slime"));
+    EXPECT_EQ(s.chara(2).name.view(), "slime");
 }
 
 }  // namespace
