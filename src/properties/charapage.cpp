@@ -33,6 +33,10 @@ CharaPage::CharaPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), o
     buildComments();
     buildEnemyGeneral();
     buildEnemySpecial();
+    // The small buttons beside a setting leave the room to its set button.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("消") || b->text() == QStringLiteral("♪") || b->text() == QStringLiteral("見る"))
+            b->setMaximumWidth(40);
 }
 
 void CharaPage::buildGeneral() {

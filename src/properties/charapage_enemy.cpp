@@ -47,11 +47,7 @@ void CharaPage::buildEnemyGeneral() {
     g->addWidget(chitem_, 8, 0, 1, 3);
     chitemputedit_ = numberBox(QStringLiteral("chitemputedit"), numericedits::chpercent(), 1, s);
     chitemput_ = upDown(QStringLiteral("chitemput"), s);
-    dropLabel_ = new QLabel(QStringLiteral("ﾄﾞﾛｯﾌﾟ確率(&G)"), s);
-    dropLabel_->setBuddy(chitemputedit_);
-    g->addWidget(dropLabel_, 9, 0, 1, 2);
-    g->addWidget(chitemputedit_, 9, 2);
-    g->addWidget(chitemput_, 9, 3);
+    dropLabel_ = percentRow(g, 9, QStringLiteral("ﾄﾞﾛｯﾌﾟ確率(&G)"), chitemputedit_, chitemput_, s);
     auto* bossSet = pageButton(QStringLiteral("chbossimgset"), QStringLiteral("ﾊﾞﾄﾙｲﾒｰｼﾞ  (&B)"), s);
     auto* bossDel = pageButton(QStringLiteral("chbossimgdel"), QStringLiteral("消"), s);
     auto* bossView = pageButton(QStringLiteral("chbossimgview"), QStringLiteral("見る"), s);
@@ -93,11 +89,7 @@ void CharaPage::buildEnemySpecial() {
     g->addWidget(chmagic_, 1, 0, 1, 4);
     chmagicuseedit_ = numberBox(QStringLiteral("chmagicuseedit"), numericedits::chpercent(), 2, s);
     chmagicuse_ = upDown(QStringLiteral("chmagicuse"), s);
-    auto* magicUseLabel = new QLabel(QStringLiteral("魔法使用頻度    (&U)"), s);
-    magicUseLabel->setBuddy(chmagicuseedit_);
-    g->addWidget(magicUseLabel, 2, 0, 1, 2);
-    g->addWidget(chmagicuseedit_, 2, 2);
-    g->addWidget(chmagicuse_, 2, 3);
+    percentRow(g, 2, QStringLiteral("魔法使用頻度    (&U)"), chmagicuseedit_, chmagicuse_, s);
     auto* poisonSet = pageButton(QStringLiteral("chpoisonset"), QStringLiteral("特殊攻撃  (&P)"), s);
     auto* poisonDel = pageButton(QStringLiteral("chpoisondel"), QStringLiteral("消"), s);
     chpoison_ = readOnlyList(QStringLiteral("chpoison"), 76, s);
@@ -106,11 +98,7 @@ void CharaPage::buildEnemySpecial() {
     g->addWidget(chpoison_, 4, 0, 1, 4);
     chpoisonuseedit_ = numberBox(QStringLiteral("chpoisonuseedit"), numericedits::chpercent(), 3, s);
     chpoisonuse_ = upDown(QStringLiteral("chpoisonuse"), s);
-    auto* poisonUseLabel = new QLabel(QStringLiteral("特殊攻撃使用頻度(&L)"), s);
-    poisonUseLabel->setBuddy(chpoisonuseedit_);
-    g->addWidget(poisonUseLabel, 5, 0, 1, 2);
-    g->addWidget(chpoisonuseedit_, 5, 2);
-    g->addWidget(chpoisonuse_, 5, 3);
+    percentRow(g, 5, QStringLiteral("特殊攻撃使用頻度(&L)"), chpoisonuseedit_, chpoisonuse_, s);
     auto* bgmSet = pageButton(QStringLiteral("chbattlebgmset"), QStringLiteral("戦闘中のBGM  (&B)"), s);
     auto* bgmDel = pageButton(QStringLiteral("chbattlebgmdel"), QStringLiteral("消"), s);
     auto* bgmPlay = pageButton(QStringLiteral("chbattlebgmplay"), QStringLiteral("♪"), s);

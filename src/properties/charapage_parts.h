@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QSpinBox>
@@ -60,5 +61,19 @@ inline QLabel* labelled(QGridLayout* g, int row, const QString& caption, QWidget
     return label;
 }
 
+
+// A percentage row: the label, the box and its up-down across the sheet.
+inline QLabel* percentRow(QGridLayout* g, int row, const QString& caption, QWidget* box, QWidget* upDown,
+                          QWidget* parent) {
+    auto* line = new QHBoxLayout;
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(box);
+    box->setFixedWidth(48);
+    line->addWidget(label, 1);
+    line->addWidget(box);
+    line->addWidget(upDown);
+    g->addLayout(line, row, 0, 1, 4);
+    return label;
+}
 
 }  // namespace qrn::charaparts
