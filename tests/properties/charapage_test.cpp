@@ -147,18 +147,6 @@ TEST_F(CharaPageTest, KindRadiosOpenTheirPagesAndClearWhatTheOtherKindsHad) {
     EXPECT_EQ(c.chhealmoney, 0);
     EXPECT_EQ(visiblePages(), (std::vector<int>{0, 1, 4, 5}));
     EXPECT_FALSE(page().chsale()->count());
-    c.chmagicuse = 40;
-    c.chantimagic = 1;
-    c.chitem = 5;
-    c.chmagic[0] = 3;
-    c.chbossimg.assign("boss.bmp");
-    page().kindRadio(2)->click();  // healer again: the fight goes, magic defence and frequency stay
-    EXPECT_EQ(c.chitem, 0);
-    EXPECT_EQ(c.chmagic[0], 0);
-    EXPECT_TRUE(c.chbossimg.empty());
-    EXPECT_EQ(c.chpower, 1);
-    EXPECT_EQ(c.chmagicuse, 40);
-    EXPECT_EQ(c.chantimagic, 1);
 }
 
 TEST_F(CharaPageTest, AltWCyclesThePagesOfTheKind) {

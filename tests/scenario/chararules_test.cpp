@@ -103,20 +103,6 @@ TEST(CharaKindRules, NothingComesBackAndUnknownKindsAreRefused) {
     EXPECT_TRUE(same(d, before));
 }
 
-TEST(CharaKindRules, RadioOrderPagesAndDamagedKinds) {
-    for (int radio = 0; radio < 4; ++radio) EXPECT_EQ(charaRadioOfKind(charaKindOfRadio(radio)), radio);
-    EXPECT_EQ(charaKindOfRadio(1), kCharaEnemy);
-    EXPECT_EQ(charaKindOfRadio(2), kCharaHealer);
-    EXPECT_EQ(charaKindOfRadio(4), -1);
-    EXPECT_EQ(charaPages(kCharaNormal), (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(charaPages(kCharaEnemy), (std::vector<int>{0, 1, 4, 5}));
-    EXPECT_EQ(charaPages(kCharaHealer), (std::vector<int>{0, 1}));
-    EXPECT_EQ(charaPages(kCharaMerchant), (std::vector<int>{0, 1}));
-    // A kind byte no kind has shows as a normal character.
-    EXPECT_EQ(charaKind(200), kCharaNormal);
-    EXPECT_EQ(charaPages(charaKind(200)), charaPages(kCharaNormal));
-}
-
 TEST(CharaSale, TakesPricedItemsInAscendingOrderFromTheFirstSlotAtMostTen) {
     auto s = test::newScenario();
     for (int n = 1; n <= kItemCount; ++n) s->items[n - 1].itmoney = 10;
