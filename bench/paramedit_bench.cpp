@@ -1,4 +1,4 @@
-// Opening the property editor on a terrain and on a building, until the
+// Opening the property editor on a terrain, a building and a character, until the
 // window is rendered offscreen, against rendering an empty window of the
 // same size in the same run. Each run opens another object than the last,
 // so the page is filled anew every time.
@@ -10,6 +10,7 @@
 #include "bench_util.h"
 #include "editor/editorcontext.h"
 #include "properties/paramedit.h"
+#include "scenario/chararules.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/resets.h"
 #include "views/palette_layers.h"
@@ -28,7 +29,7 @@ void setUpObjects() {
     ctx.imageList.reset();
     QImage chip(32, 32, QImage::Format_RGB32);
     chip.fill(qRgb(40, 160, 60));
-    for (int layer = kPlace; layer <= kEnter; ++layer) {
+    for (int layer : {kPlace, kEnter, kChara}) {
         for (int n = 1; n <= 2; ++n) {
             firstImageFile(s, layer, n)->assign("chip.bmp");
             *pictureSlot(ctx.side.pictures, layer, n) = ctx.imageList.add(chip, false, 0);
@@ -42,6 +43,18 @@ void setUpObjects() {
     s.enter(1).enmove = 1;
     s.enter(1).jumpField = 1;
     s.enter(1).jumpPosition = 25;
+    // An enemy with its lists and a merchant with a full sale list: the two
+    // kinds whose pages show the most.
+    for (int n = 1; n <= 10; ++n) s.item(n).itmoney = 10 * n;
+    setCharaKind(s.chara(1), kCharaEnemy);
+    for (int i = 0; i < 5; ++i) {
+        s.chara(1).chmagic[i] = static_cast<u8>(i + 1);
+        s.chara(1).chpoison[i] = static_cast<u8>(i + 1);
+    }
+    s.chara(1).chitem = 3;
+    s.chara(1).chbossimg.assign("boss.bmp");
+    setCharaKind(s.chara(2), kCharaMerchant);
+    for (int i = 0; i < 10; ++i) s.chara(2).chsale[i] = static_cast<u8>(i + 1);
 }
 
 template <typename Fn>
@@ -65,7 +78,7 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         int layer;
-    } layers[] = {{"terrain", kPlace}, {"building", kEnter}};
+    } layers[] = {{"terrain", kPlace}, {"building", kEnter}, {"character", kChara}};
     for (const auto& l : layers) {
         const double open = medianMs([&](int i) {
             paramedit.openOn(l.layer, 1 + i % 2, i % 2 == 0);
