@@ -18,8 +18,12 @@
 #include "fields/locateselect.h"
 #include "pickers/eventlist.h"
 #include "pickers/itemlist.h"
+#include "pickers/magicselectlist.h"
 #include "properties/enterpage.h"
+#include "properties/eventpage.h"
+#include "properties/itempage.h"
 #include "properties/placepage.h"
+#include "views/largeimgview.h"
 #include "views/palette_layers.h"
 
 namespace qrn {
@@ -54,6 +58,13 @@ std::optional<std::vector<int>> runItemPicker(QWidget* parent, const QString& ca
 std::optional<std::vector<int>> runEventPicker(QWidget* parent, const QString& caption, const std::vector<int>& chosen) {
     Teventlist picker(parent);
     picker.makeeventlist(caption, chosen);
+    if (picker.exec() != QDialog::Accepted) return std::nullopt;
+    return picker.result();
+}
+
+std::optional<std::vector<int>> runMagicPicker(QWidget* parent, const QString& caption, const std::vector<int>& chosen) {
+    Tmagicselectlist picker(parent);
+    picker.makemagiclist(caption, chosen, 0);
     if (picker.exec() != QDialog::Accepted) return std::nullopt;
     return picker.result();
 }
@@ -95,14 +106,12 @@ Tparamedit::Tparamedit(QWidget* parent) : QMainWindow(parent, Qt::Tool) {
     enterPage_ = new EnterPage(*this, central);
     panels_[kPlace] = placePage_;
     panels_[kEnter] = enterPage_;
-    // The event, item and character pages are filled by their own editors;
-    // the frame already knows their sheets.
-    panels_[kEvent] = makeEmptyPanel("eventpanel",
-                                     {{"eventsheet1", "一般"}, {"eventsheet2", "特殊"}, {"eventsheet3", "条件"},
-                                      {"eventsheet4", "ﾊﾟﾗﾒｰﾀ"}},
-                                     128000);
-    panels_[kItem] = makeEmptyPanel("itempanel",
-                                    {{"itemsheet1", "一般"}, {"itemsheet2", "効果"}, {"itemsheet3", "特殊"}}, 137000);
+    eventPage_ = new EventPage(*this, central);
+    itemPage_ = new ItemPage(*this, central);
+    panels_[kEvent] = eventPage_;
+    panels_[kItem] = itemPage_;
+    // The character pages are filled by their own editor; the frame already
+    // knows their sheets.
     panels_[kChara] = makeEmptyPanel("CHARAPANEL",
                                      {{"charasheet1", "一般"}, {"charasheet2", "特殊"}, {"charasheet3", "ｱｲﾃﾑｺﾒﾝﾄ"},
                                       {"charasheet4", "ｲﾍﾞﾝﾄｺﾒﾝﾄ"}, {"charasheet5", "敵一般"}, {"charasheet6", "敵特殊"}},
@@ -131,6 +140,12 @@ Tparamedit::Tparamedit(QWidget* parent) : QMainWindow(parent, Qt::Tool) {
     };
     hooks_.pickEvents = [this](const QString& caption, const std::vector<int>& chosen) {
         return runEventPicker(this, caption, chosen);
+    };
+    hooks_.pickMagics = [this](const QString& caption, const std::vector<int>& chosen) {
+        return runMagicPicker(this, caption, chosen);
+    };
+    hooks_.showLargeImage = [this](const QString& file, QPoint at) {
+        Tlargeimgview::showLarge(this, file, at.x(), at.y());
     };
     hooks_.pickLocation = [this](const QString& caption, int field, int position) {
         return runLocationPicker(this, caption, field, position);
@@ -206,6 +221,8 @@ void Tparamedit::open(int layer) {
     switch (layer) {
     case kPlace: placePage_->plmoveset(); break;
     case kEnter: enterPage_->enterview(); break;
+    case kEvent: eventPage_->eventini(); break;
+    case kItem: itemPage_->itemini(); break;
     default:
         // Pages still to come show their sheets empty under the layer's caption.
         setObjectCaption(layer, slotName(ctx.scenario, layer, number));
@@ -257,6 +274,15 @@ void Tparamedit::playSound(int number) {
     const std::string file = ctx.scenario.sound(number).fileName.str();
     if (file.empty()) return;
     ctx.media->soundplay(ctx.resourcePath(fromCp932(file)));
+}
+
+void Tparamedit::playMusic(int number) {
+    EditorContext& ctx = editor();
+    if (number < 1 || number > kBgmCount || !ctx.media) return;
+    const BgmDef& bgm = ctx.scenario.bgm(number);
+    const std::string file = bgm.fileName.str();
+    if (file.empty()) return;
+    ctx.media->mediaplay(ctx.resourcePath(fromCp932(file)), bgm.loop != 0);
 }
 
 // ---- pages and keys -------------------------------------------------------------

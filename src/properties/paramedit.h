@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <array>
 #include <functional>
@@ -18,6 +19,8 @@ namespace qrn {
 
 class PlacePage;
 class EnterPage;
+class EventPage;
+class ItemPage;
 
 // A location chosen in the location picker.
 struct PickedLocation {
@@ -32,6 +35,8 @@ struct ParameditHooks {
     // Item / event picker: the chosen numbers in ascending order, or nothing on Cancel.
     std::function<std::optional<std::vector<int>>(const QString& caption, const std::vector<int>& chosen)> pickItems;
     std::function<std::optional<std::vector<int>>(const QString& caption, const std::vector<int>& chosen)> pickEvents;
+    // Magic picker offering every magic.
+    std::function<std::optional<std::vector<int>>(const QString& caption, const std::vector<int>& chosen)> pickMagics;
     // Location picker: the picked location, or nothing on Cancel.
     std::function<std::optional<PickedLocation>(const QString& caption, int field, int position)> pickLocation;
     // Image chooser preset with a transparency flag: the chosen file on OK
@@ -39,6 +44,8 @@ struct ParameditHooks {
     std::function<std::optional<QString>(bool presetTransparent)> chooseImage;
     // Loads a picture into the shared picture list; returns its index.
     std::function<int(const QString& file, bool transparent, unsigned colour)> addimg;
+    // Shows a resource bitmap enlarged, modally, with its top-left corner at `at`.
+    std::function<void(const QString& file, QPoint at)> showLargeImage;
     std::function<void(int layer)> namesChanged;     // the palette repaints its names
     std::function<void(int layer)> picturesChanged;  // the palette and the map repaint
     std::function<void()> jumpsChanged;              // the field manager rebuilds its tree
@@ -78,6 +85,8 @@ public:
     QTabWidget* panel(int layer) const { return panels_[static_cast<std::size_t>(layer)]; }
     PlacePage* placePage() const { return placePage_; }
     EnterPage* enterPage() const { return enterPage_; }
+    EventPage* eventPage() const { return eventPage_; }
+    ItemPage* itemPage() const { return itemPage_; }
 
     ParameditHooks& hooks() { return hooks_; }
     // Sets the caption from an object's name or the layer's words.
@@ -86,6 +95,8 @@ public:
     static QString objectWords(int layer, const QString& name);
     // Plays sound `number` through the sound player (0: nothing).
     void playSound(int number);
+    // Plays music `number` with its loop setting through the media player (0: nothing).
+    void playMusic(int number);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -107,6 +118,8 @@ private:
     std::array<QTabWidget*, 6> panels_{};
     PlacePage* placePage_ = nullptr;
     EnterPage* enterPage_ = nullptr;
+    EventPage* eventPage_ = nullptr;
+    ItemPage* itemPage_ = nullptr;
     QPushButton* prpagechange_ = nullptr;
 };
 
