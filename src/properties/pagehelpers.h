@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -39,7 +40,7 @@ int eventPictureIndex(int number);
 // The one value a single-value setting takes from a picker's result.
 inline std::optional<int> lowestChosen(const std::optional<std::vector<int>>& chosen) {
     if (!chosen || chosen->empty()) return std::nullopt;
-    return chosen->front();
+    return *std::min_element(chosen->begin(), chosen->end());
 }
 
 // A resource list's choice into a byte reference: Cancel (or no chooser)
