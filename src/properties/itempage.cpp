@@ -79,7 +79,8 @@ ItemPage::ItemPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), own
     auto* kindBox = new QGroupBox(QStringLiteral("種別"), s1);
     kindBox->setObjectName(QStringLiteral("itgroup"));
     auto* kinds = new QGridLayout(kindBox);
-    kinds->setContentsMargins(4, 2, 4, 2);
+    kinds->setContentsMargins(2, 0, 0, 0);
+    kinds->setSpacing(0);
     itgroup_ = new QButtonGroup(this);
     const char* kindCaptions[] = {"武器   (&T)", "盾      (&S)", "鎧      (&A)", "兜      (&H)", "その他(&O)", "一般   (&X)"};
     for (int i = 0; i < kItemKinds; ++i) {
