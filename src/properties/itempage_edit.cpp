@@ -21,7 +21,8 @@ void ItemPage::itemnameChange() {
 }
 
 void ItemPage::itgroupClick(int kind) {
-    if (!setItemKind(item(), kind)) return;
+    // Clicking the kind the item already has is no change of kind.
+    if (kind == itemKind(item()) || !setItemKind(item(), kind)) return;
     itemini();
 }
 

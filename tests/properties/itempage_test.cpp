@@ -46,6 +46,9 @@ TEST_F(ItemPageTest, WeaponToGeneralAndBackToArmour) {
     EXPECT_TRUE(page().ithealing()->isEnabled());
     EXPECT_EQ(page().label("itattacksound")->text(), QStringLiteral("clang"));
 
+    page().kindButton(0)->click();  // the kind it has: nothing is cleared
+    EXPECT_EQ(it.ithealing, 8);
+    EXPECT_EQ(it.itantipoison, 1);
     page().kindButton(5)->click();  // 一般
     const u8 general[6] = {0, 0, 0, 0, 0, 1};
     EXPECT_EQ(std::memcmp(it.itgroup, general, 6), 0);
