@@ -1,10 +1,11 @@
-// quorantel [--resources DIR] [FILE.snr]
+// quorantel [--resources DIR] [FILE.snr] | --help | --version
 #include <QAction>
 #include <QApplication>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <string_view>
 
 #include "editor/editorcontext.h"
 #include "editor/helpviewer.h"
@@ -33,7 +34,7 @@ void afterStart(qrn::Tmaker* maker) {
     if (!shot.isEmpty()) {
         // QRN_SCREENSHOT_TOOLS=1 opens the palette and the field manager too.
         if (qEnvironmentVariableIsSet("QRN_SCREENSHOT_TOOLS"))
-            for (const char* command : {"palettemenu", "fieldmanmenu", "allmapmenu"})
+            for (const char* command : {"palettemenu", "fieldmanmenu"})
                 if (QAction* action = maker->command(QString::fromLatin1(command))) action->trigger();
         QTimer::singleShot(1500, maker, [shot, maker] {
             QScreen* screen = maker->screen();
@@ -49,13 +50,37 @@ void afterStart(qrn::Tmaker* maker) {
 
 }  // namespace
 
+const char* const kUsage =
+    "usage: quorantel [--resources DIR] [FILE.snr]\n"
+    "  FILE.snr         the scenario to open\n"
+    "  --resources DIR  the folder of pictures and sounds (kept for later runs)\n"
+    "  --help           this text\n"
+    "  --version        the version\n";
+
+// --help and --version are answered before the window system is touched,
+// so they work without a display. Returns the exit code, or -1 to go on.
+int answerWithoutWindows(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("quorantel %s\n", QRN_VERSION);
+            return 0;
+        }
+    }
+    return -1;
+}
+
 int main(int argc, char** argv) {
+    if (const int code = answerWithoutWindows(argc, argv); code >= 0) return code;
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("QUORANTEL 初期化中"));
     const qrn::CommandLine commandLine = qrn::parseCommandLine(QCoreApplication::arguments());
     if (!commandLine.error.isEmpty()) {
-        std::fprintf(stderr, "quorantel: %s\nusage: quorantel [--resources DIR] [FILE.snr]\n",
-                     qPrintable(commandLine.error));
+        std::fprintf(stderr, "quorantel: %s\n%s", qPrintable(commandLine.error), kUsage);
         return 2;
     }
     app.setStyle(new HintTimingStyle);

@@ -1,5 +1,9 @@
 #include "editor/editorcontext.h"
 
+#include <QFileInfo>
+
+#include "scenario/joinfiles.h"
+
 #include "editor/options.h"
 
 namespace qrn {
@@ -11,7 +15,12 @@ EditorContext& editor() {
 
 QString EditorContext::resourcePath(const QString& name) const {
     const QString folder = options ? options->serchpath : QString();
-    return folder + name;
+    const QString spelt = folder + name;
+    if (name.isEmpty() || QFileInfo::exists(spelt)) return spelt;
+    // Scenarios made elsewhere often name their files in another case.
+    ResourceFolder lookup(folder.toStdString());
+    if (const auto found = lookup.find(name.toStdString())) return QString::fromStdString(*found);
+    return spelt;
 }
 
 }  // namespace qrn

@@ -38,6 +38,10 @@ const Topic kTopics[] = {
     {160100, "pickers.html", "アイテムの選択", "qrn::Titemlist"},
     {160200, "pickers.html", "イベントの選択", "qrn::Teventlist"},
     {160300, "pickers.html", "魔法の選択", "qrn::Tmagicselectlist"},
+    {123000, "chipserch.html", "チップ検索", "qrn::Tserchresult"},
+    {35100, "join.html", "結合とビットマップ保存", "qrn::Tfilenameenter"},
+    {53000, "resedit.html", "リソース編集", "qrn::Tresedit"},
+    {54000, "resedit.html", "ファイルの選択（BGM・効果音）", "qrn::Tfileselectform"},
 };
 
 const QString kContents = QStringLiteral("index.html");

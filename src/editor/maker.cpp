@@ -11,19 +11,24 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolTip>
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 
 #include "editor/editorcontext.h"
 #include "editor/helpviewer.h"
+#include "editor/filenameenter.h"
 #include "editor/mapcreater.h"
 #include "editor/mapgrid.h"
 #include "editor/options.h"
 #include "editor/qtservices.h"
 #include "editor/textconv.h"
 #include "fields/fieldman.h"
+#include "options/optionform.h"
 #include "properties/paramedit.h"
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
@@ -42,13 +47,6 @@ namespace {
 
 const QString kSnrFilter = QStringLiteral("シナリオファイル  *.SNR (*.SNR *.snr)");
 const QString kSnrSuffix = QStringLiteral("snr");
-
-// Commands that work before the first scenario exists.
-const char* const kAlwaysEnabled[] = {"newfilemenu", "loadfilemenu", "closeappmenu", "toolmenu",
-                                      "helpindexmenu", "searchmenu", "versionmenu"};
-// The range tools, enabled only in range mode.
-const char* const kRangeTools[] = {"brushmenu", "eracemenu", "randombrushmenu", "randomeracemenu", "allselectmenu",
-                                   "brushpop", "eracepop", "randombrushpop", "randomeracepop", "allselectpop"};
 
 // A small tool bar picture: a glyph on a coloured tile.
 QIcon glyphIcon(const QString& glyph, const QColor& colour) {
@@ -108,6 +106,24 @@ std::optional<Placement> placementOf(QWidget* window, const Placement& kept) {
     return p;
 }
 
+// Why reading or writing a scenario file failed, in the author's words.
+QString fileFailureText(const FileResult& result) {
+    switch (result.systemErrno) {
+    case 0: return QStringLiteral("ファイルが短すぎます。シナリオファイルではないか、壊れています。");
+    case ENOENT: return QStringLiteral("ファイルまたはフォルダが見つかりません。");
+    case EACCES:
+    case EPERM: return QStringLiteral("アクセスが許可されていません。");
+    case EISDIR: return QStringLiteral("ファイルではなくフォルダです。");
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("ディスクの空き容量が足りません。");
+    case EROFS: return QStringLiteral("読み取り専用の場所には書き込めません。");
+    case ENOTDIR: return QStringLiteral("パスの途中にフォルダでないものがあります。");
+    case ENAMETOOLONG: return QStringLiteral("ファイル名が長すぎます。");
+    case EIO: return QStringLiteral("入出力エラーが発生しました。");
+    default: return QStringLiteral("システムエラーが発生しました（エラー番号 %1）。").arg(result.systemErrno);
+    }
+}
+
 Options& options() {
     EditorContext& ed = editor();
     if (!ed.options) {
@@ -123,6 +139,8 @@ Tmaker::Tmaker(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("maker"));
     setProperty("helpContext", 35000);
     runCreationDialog = [](Tmapcreater& dialog) { return dialog.exec() == QDialog::Accepted; };
+    runOptionDialog = [](Toptionform& dialog) { dialog.exec(); };
+    runJoinNameDialog = [](Tfilenameenter& dialog) { return dialog.exec() == QDialog::Accepted; };
     buildCommands();
     buildMenus();
     buildToolBar();
@@ -162,8 +180,9 @@ void Tmaker::FormCreate() {
     // No scenario yet: no map and only the commands that make or open one.
     setEditingCommandsEnabled(false);
     mapgrid_->hide();
-    xlabel_->setVisible(false);
-    ylabel_->setVisible(false);
+    // Widgets on a tool bar are shown and hidden through their actions.
+    xlabelAction_->setVisible(false);
+    ylabelAction_->setVisible(false);
     setWindowTitle(QStringLiteral("QUORANTEL"));
 }
 
@@ -177,176 +196,67 @@ QAction* Tmaker::makeCommand(const QString& name, const QString& caption, const 
 }
 
 QAction* Tmaker::command(const QString& name) const {
-    if (auto* action = findChild<QAction*>(name)) return action;
-    // Tool bar buttons share the action of their menu entry.
-    static const QHash<QString, QString> buttons = {
-        {"createnewbtn", "newfilemenu"},      {"newfieldbtn", "newfieldmenu"},
-        {"loadbtn", "loadfilemenu"},          {"savebtn", "savefilemenu"},
-        {"overwritebtn", "overwritemenu"},    {"runplayerbtn", "runplayermenu"},
-        {"palettebtn", "palettemenu"},        {"propbtn", "propmenu"},
-        {"penbtn", "penmenu"},                {"rangeselectbtn", "rangeselectmenu"},
-        {"brushbtn", "brushmenu"},            {"eracebtn", "eracemenu"},
-        {"randombrushbtn", "randombrushmenu"}, {"randomeracebtn", "randomeracemenu"},
-        {"allselectbtn", "allselectmenu"},    {"fieldmanviewbtn", "fieldmanmenu"},
-        {"allmapbtn", "allmapmenu"},          {"chipbtn", "chipmenu"},
-        {"firstfield", "firstfieldmenu"},     {"topreturnbtn", "topfieldmenu"},
-        {"secondfield", "nextfieldmenu"},     {"grsize1btn", "grsize1menu"},
-        {"grsize2btn", "grsize2menu"},        {"grsize3btn", "grsize3menu"},
-        {"vplbtn", "plviewmenu"},             {"venbtn", "enviewmenu"},
-        {"vevbtn", "evviewmenu"},             {"vitbtn", "itviewmenu"},
-        {"vchbtn", "chviewmenu"},             {"commentbtn", "commentmenu"},
-        {"enemytypebtn", "enemygroupmenu"},   {"poisonbtn", "poisonmenu"},
-        {"walkimgbtn", "walkimgmenu"},        {"bgmbtn", "bgmmenu"},
-        {"soundbtn", "soundmenu"},            {"magicbtn", "magicmenu"},
-        {"optionbtn", "kankyoumenu"},
-    };
-    const auto it = buttons.find(name);
-    return it == buttons.end() ? nullptr : findChild<QAction*>(*it);
+    if (name.isEmpty()) return nullptr;
+    const auto table = commandTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        // Tool bar buttons share the action of their menu entry.
+        const MakerCommand& c = table[i];
+        if (name == QLatin1String(c.name) || (c.button && name == QLatin1String(c.button))) return actions_[i];
+    }
+    return nullptr;
+}
+
+void Tmaker::forEachInGroup(MakerGroup group, const std::function<void(QAction*, int tag)>& fn) const {
+    const auto table = commandTable();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i].group == group) fn(actions_[i], table[i].tag);
 }
 
 void Tmaker::buildCommands() {
-    auto on = [this](QAction* a, auto slot) { connect(a, &QAction::triggered, this, slot); };
-    // File
-    on(makeCommand("newfilemenu", "新規作成(&N)", "新規作成"), [this] { createnew(); });
-    on(makeCommand("newfieldmenu", "新規ﾌｨｰﾙﾄﾞ作成(&F)", "新規ﾌｨｰﾙﾄﾞ作成"), [this] { newfieldbtnClick(); });
-    on(makeCommand("loadfilemenu", "開く(&O)", "ｼﾅﾘｵを開く"), [this] { loadfile(); });
-    on(makeCommand("savefilemenu", "名前を付けて保存(&S)", "名前を付けて保存"), [this] { savefile(false); });
-    on(makeCommand("overwritemenu", "上書き保存(&V)", "上書き保存"), [this] { orverwritesave(); });
-    makeCommand("savebybmpmenu", "BMPﾌｧｲﾙとして保存(&B)");
-    makeCommand("jointmenu", "結合(&J)");
-    on(makeCommand("runplayermenu", "シナリオランナー起動(&R)", "シナリオランナー起動"),
-       [this] { runplayerbtnClick(); });
-    on(makeCommand("closeappmenu", "終了(&X)"), [this] { close(); });
-    // Windows
-    auto show = [this](QAction* a, auto window) {
-        connect(a, &QAction::triggered, this, [window] { showToolWindow(editor().*window); });
-    };
-    QAction* a = makeCommand("palettemenu", "パレット(&P)", "パレット");
-    a->setShortcut(QKeySequence("Ctrl+P"));
-    show(a, &EditorContext::palette);
-    a = makeCommand("fieldmanmenu", "ﾌｨｰﾙﾄﾞﾏﾈｰｼﾞｬ(&F)", "ﾌｨｰﾙﾄﾞﾏﾈｰｼﾞｬ");
-    a->setShortcut(QKeySequence("Ctrl+F"));
-    show(a, &EditorContext::fieldman);
-    a = makeCommand("allmapmenu", "全域マップ(&A)", "全域マップ");
-    a->setShortcut(QKeySequence("Ctrl+A"));
-    show(a, &EditorContext::minimap);
-    a = makeCommand("chipmenu", "イメージビュー(&I)", "イメージビュー");
-    a->setShortcut(QKeySequence("Ctrl+I"));
-    show(a, &EditorContext::chipview);
-    // Draw modes
-    auto* modes = new QActionGroup(this);
-    const struct { const char* name; const char* caption; const char* hint; const char* key; int tag; } modeDefs[] = {
-        {"propmenu", "プロパテイ(&N)", "プロパティ表示", "Ctrl+N", 1},
-        {"penmenu", "描画(&S)", "描画", "Ctrl+S", 2},
-        {"rangeselectmenu", "範囲指定(&R)", "範囲指定", "Ctrl+R", 3},
-    };
-    for (const auto& m : modeDefs) {
-        a = makeCommand(m.name, m.caption, m.hint);
-        a->setShortcut(QKeySequence(m.key));
-        a->setCheckable(true);
-        modes->addAction(a);
-        const int tag = m.tag;
-        on(a, [this, tag] { madrawmodebtnclick(tag); });
+    const auto table = commandTable();
+    actions_.reserve(table.size());
+    // One exclusive group per radio set and place (the menus, the pop-up).
+    QHash<int, QActionGroup*> exclusive;
+    for (const MakerCommand& c : table) {
+        QAction* a = makeCommand(QString::fromUtf8(c.name), QString::fromUtf8(c.caption),
+                                 c.hint ? QString::fromUtf8(c.hint) : QString());
+        if (c.key) a->setShortcut(QKeySequence(QString::fromLatin1(c.key)));
+        if (c.flags & kCheckable) {
+            a->setCheckable(true);
+            a->setChecked(c.flags & kChecked);
+        }
+        if (c.group == MakerGroup::DrawMode || c.group == MakerGroup::ChipSize) {
+            const int key = int(c.group) * 16 + int(c.menu == MakerMenu::Popup);
+            QActionGroup*& g = exclusive[key];
+            if (!g) g = new QActionGroup(this);
+            g->addAction(a);
+        }
+        if (c.run) {
+            const auto run = c.run;
+            connect(a, &QAction::triggered, this, [this, run] { run(*this); });
+        }
+        actions_.push_back(a);
     }
-    // Range tools
-    on(makeCommand("brushmenu", "塗りつぶし(&F)", "塗りつぶし"), [this] { mapgrid_->brushbtnClick(); });
-    on(makeCommand("eracemenu", "一括削除(&Z)", "一括削除"), [this] { mapgrid_->eracebtnClick(); });
-    on(makeCommand("randombrushmenu", "ランダムドロウ(&M)", "ランダム塗りつぶし"),
-       [this] { mapgrid_->randombrushbtnClick(); });
-    on(makeCommand("randomeracemenu", "ランダムイレース(&L)", "ランダム削除"),
-       [this] { mapgrid_->randomeracebtnClick(); });
-    on(makeCommand("allselectmenu", "全て選択(&A)", "全て選択"), [this] { mapgrid_->allselectbtnClick(); });
-    // Navigation
-    on(makeCommand("firstfieldmenu", "前のフィールド(&G)", "一つ前のﾌｨｰﾙﾄﾞ"), [this] { firstfieldClick(); });
-    on(makeCommand("topfieldmenu", "最初のフィールド(&H)", "最初のﾌｨｰﾙﾄﾞ"), [this] { topreturnbtnClick(); });
-    on(makeCommand("nextfieldmenu", "次のフィールド(&J)", "一つ後のﾌｨｰﾙﾄﾞ"), [this] { secondfieldClick(); });
-    // Chip size
-    auto* sizes = new QActionGroup(this);
-    const struct { const char* name; const char* caption; const char* hint; } sizeDefs[] = {
-        {"grsize1menu", "チップサイズ－等倍(&R)", "チップサイズを等倍"},
-        {"grsize2menu", "チップサイズ－２／３(&T)", "チップサイズを２／３倍"},
-        {"grsize3menu", "チップサイズ－１／２(&Y)", "チップサイズを１／２倍"},
-    };
-    for (int i = 0; i < 3; ++i) {
-        a = makeCommand(sizeDefs[i].name, sizeDefs[i].caption, sizeDefs[i].hint);
-        a->setCheckable(true);
-        sizes->addAction(a);
-        on(a, [this, i] { colrowset(i + 1); });
+}
+
+void Tmaker::addCommandsOf(MakerMenu menu, QMenu* to) {
+    const auto table = commandTable();
+    bool first = true;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table[i].menu != menu) continue;
+        if ((table[i].flags & kSeparatorBefore) && !first) to->addSeparator();
+        to->addAction(actions_[i]);
+        first = false;
     }
-    // View toggles (tags 1 place, 2 enter, 3 event, 4 item, 5 chara)
-    const struct { const char* name; const char* caption; const char* hint; } viewDefs[] = {
-        {"plviewmenu", "地形表示(&L)", "地形を表示"},
-        {"enviewmenu", "建造物表示(&E)", "建造物を表示"},
-        {"evviewmenu", "イベント表示(&V)", "イベントを表示"},
-        {"itviewmenu", "アイテム表示(&I)", "アイテムを表示"},
-        {"chviewmenu", "キャラクター表示(&C)", "キャラクターを表示"},
-    };
-    for (int i = 0; i < 5; ++i) {
-        a = makeCommand(viewDefs[i].name, viewDefs[i].caption, viewDefs[i].hint);
-        a->setCheckable(true);
-        a->setChecked(true);
-        // The check follows layerVisible, not the click.
-        on(a, [this, i] { mapvbtnClick(i + 1); });
-    }
-    a = makeCommand("toolmenu", "ツールバー(&T)");
-    a->setCheckable(true);
-    a->setChecked(true);
-    on(a, [this] { toolmenuClick(); });
-    // Resources and settings
-    const struct { const char* name; const char* caption; Tresedit::Kind kind; } lists[] = {
-        {"commentmenu", "コメント(&C)", Tresedit::Comment},  {"enemygroupmenu", "敵グループ(&E)", Tresedit::EnemyGroup},
-        {"poisonmenu", "特殊攻撃(&P)", Tresedit::Poison},    {"walkimgmenu", "ｳｫｰｸｲﾒｰｼﾞ(&W)", Tresedit::WalkImage},
-        {"bgmmenu", "BGM(&B)", Tresedit::Bgm},              {"soundmenu", "効果音(&A)", Tresedit::Sound},
-    };
-    for (const auto& l : lists) {
-        a = makeCommand(l.name, l.caption, QString::fromUtf8(l.caption).section(u'(', 0, 0));
-        const Tresedit::Kind kind = l.kind;
-        on(a, [kind] {
-            if (editor().resedit) editor().resedit->openList(kind);
-        });
-    }
-    command("commentmenu")->setShortcut(QKeySequence("Ctrl+K"));
-    auto page = [](Tmagicedit::Page p) {
-        return [p] {
-            if (editor().magicedit) editor().magicedit->openPage(p);
-        };
-    };
-    on(makeCommand("magicmenu", "魔法(&M)", "魔法"), page(Tmagicedit::Magic));
-    on(makeCommand("scenariomenu", "シナリオ設定(&S)"), page(Tmagicedit::Scenario));
-    on(makeCommand("heromenu", "主人公設定(&H)"), page(Tmagicedit::Hero));
-    makeCommand("levelupmenu", "レベルアップ設定(&L)");
-    a = makeCommand("kankyoumenu", "オプション(&O)", "オプション");
-    a->setShortcut(QKeySequence("Ctrl+O"));
-    on(a, [this] { formset(); });
-    // Help
-    on(makeCommand("helpindexmenu", "目次(&I)"), [] { HelpViewer::instance()->showContents(); });
-    on(makeCommand("searchmenu", "トピックの検索(&S)"), [] { HelpViewer::instance()->showSearch(); });
-    on(makeCommand("versionmenu", "バージョン情報(&V)"), [this] { Tlargeimgview::showVersion(this); });
 }
 
 void Tmaker::buildMenus() {
-    auto add = [this](QMenu* menu, std::initializer_list<const char*> names) {
-        for (const char* name : names) {
-            if (!*name) menu->addSeparator();
-            else menu->addAction(command(QString::fromLatin1(name)));
-        }
+    const struct { MakerMenu menu; const char* title; } menus[] = {
+        {MakerMenu::File, "ファイル(&F)"},   {MakerMenu::Edit, "編集(&E)"},   {MakerMenu::View, "表示(&V)"},
+        {MakerMenu::Field, "フィールド(&D)"}, {MakerMenu::Data, "データ(&R)"}, {MakerMenu::Tool, "ツール(&T)"},
+        {MakerMenu::Help, "ヘルプ(&H)"},
     };
-    QMenuBar* bar = menuBar();
-    add(bar->addMenu(QStringLiteral("ファイル(&F)")),
-        {"newfilemenu", "newfieldmenu", "", "loadfilemenu", "savefilemenu", "overwritemenu", "", "savebybmpmenu",
-         "jointmenu", "", "runplayermenu", "", "closeappmenu"});
-    add(bar->addMenu(QStringLiteral("編集(&E)")),
-        {"propmenu", "penmenu", "rangeselectmenu", "", "brushmenu", "eracemenu", "randombrushmenu",
-         "randomeracemenu", "allselectmenu"});
-    add(bar->addMenu(QStringLiteral("表示(&V)")),
-        {"palettemenu", "fieldmanmenu", "allmapmenu", "chipmenu", "", "plviewmenu", "enviewmenu", "evviewmenu",
-         "itviewmenu", "chviewmenu", "", "grsize1menu", "grsize2menu", "grsize3menu", "", "toolmenu"});
-    add(bar->addMenu(QStringLiteral("フィールド(&D)")), {"firstfieldmenu", "topfieldmenu", "nextfieldmenu"});
-    add(bar->addMenu(QStringLiteral("データ(&R)")),
-        {"commentmenu", "enemygroupmenu", "poisonmenu", "walkimgmenu", "bgmmenu", "soundmenu", "", "magicmenu",
-         "scenariomenu", "heromenu", "levelupmenu"});
-    add(bar->addMenu(QStringLiteral("ツール(&T)")), {"kankyoumenu"});
-    add(bar->addMenu(QStringLiteral("ヘルプ(&H)")), {"helpindexmenu", "searchmenu", "", "versionmenu"});
+    for (const auto& m : menus) addCommandsOf(m.menu, menuBar()->addMenu(QString::fromUtf8(m.title)));
 }
 
 void Tmaker::buildToolBar() {
@@ -354,34 +264,18 @@ void Tmaker::buildToolBar() {
     makertool_->setObjectName(QStringLiteral("makertool"));
     makertool_->setIconSize(QSize(24, 24));
     makertool_->setMovable(false);
-    const QColor file(0x3a, 0x6e, 0xa5), window(0x5a, 0x8a, 0x3a), mode(0x8a, 0x5a, 0x9a), range(0xb0, 0x60, 0x30),
-        layer(0x40, 0x80, 0x80), nav(0x60, 0x60, 0x60), size(0x70, 0x70, 0xa0), data(0xa0, 0x80, 0x20);
-    const struct { const char* button; const char* glyph; QColor colour; } buttons[] = {
-        {"createnewbtn", "新", file},   {"loadbtn", "開", file},        {"savebtn", "名", file},
-        {"overwritebtn", "保", file},   {"newfieldbtn", "F+", file},    {nullptr, nullptr, {}},
-        {"palettebtn", "パ", window},   {"fieldmanviewbtn", "FM", window}, {"allmapbtn", "全", window},
-        {"chipbtn", "画", window},      {nullptr, nullptr, {}},
-        {"propbtn", "P", mode},         {"penbtn", "描", mode},         {"rangeselectbtn", "範", mode},
-        {"brushbtn", "塗", range},      {"eracebtn", "消", range},      {"randombrushbtn", "R塗", range},
-        {"randomeracebtn", "R消", range}, {"allselectbtn", "ALL", range}, {nullptr, nullptr, {}},
-        {"vplbtn", "地", layer},        {"venbtn", "建", layer},        {"vevbtn", "イ", layer},
-        {"vitbtn", "ア", layer},        {"vchbtn", "キ", layer},        {nullptr, nullptr, {}},
-        {"grsize1btn", "1", size},      {"grsize2btn", "2/3", size},    {"grsize3btn", "1/2", size},
-        {nullptr, nullptr, {}},
-        {"firstfield", "◀", nav},       {"topreturnbtn", "先", nav},     {"secondfield", "▶", nav},
-        {nullptr, nullptr, {}},
-        {"commentbtn", "C", data},      {"enemytypebtn", "敵", data},   {"poisonbtn", "毒", data},
-        {"walkimgbtn", "W", data},      {"bgmbtn", "♪", data},          {"soundbtn", "音", data},
-        {"magicbtn", "魔", data},       {"optionbtn", "設", nav},       {"runplayerbtn", "▷", file},
-    };
-    for (const auto& b : buttons) {
-        if (!b.button) {
-            makertool_->addSeparator();
-            continue;
-        }
-        QAction* action = command(QString::fromLatin1(b.button));
-        action->setIcon(glyphIcon(QString::fromUtf8(b.glyph), b.colour));
-        makertool_->addAction(action);
+    const auto table = commandTable();
+    std::vector<std::size_t> onBar;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i].bar > 0) onBar.push_back(i);
+    std::sort(onBar.begin(), onBar.end(), [&](std::size_t a, std::size_t b) { return table[a].bar < table[b].bar; });
+    int lastGroup = -1;
+    for (std::size_t i : onBar) {
+        const MakerCommand& c = table[i];
+        if (lastGroup >= 0 && c.bar / 100 != lastGroup) makertool_->addSeparator();
+        lastGroup = c.bar / 100;
+        actions_[i]->setIcon(glyphIcon(QString::fromUtf8(c.glyph ? c.glyph : "?"), QColor::fromRgb(c.colour)));
+        makertool_->addAction(actions_[i]);
     }
     makertool_->addSeparator();
     xlabel_ = new QLabel(QStringLiteral("X:1"));
@@ -389,8 +283,15 @@ void Tmaker::buildToolBar() {
     for (QLabel* label : {xlabel_, ylabel_}) {
         label->setToolTip(QStringLiteral("現在の座標"));
         label->setMinimumWidth(44);
-        makertool_->addWidget(label);
     }
+    xlabelAction_ = makertool_->addWidget(xlabel_);
+    ylabelAction_ = makertool_->addWidget(ylabel_);
+    // The tool bar area's own menu can hide the tool bar too: the option and
+    // the check mark of the view menu follow it.
+    connect(makertool_->toggleViewAction(), &QAction::triggered, this, [this](bool shown) {
+        options().showpanel = shown;
+        forEachInGroup(MakerGroup::ToolBar, [shown](QAction* a, int) { a->setChecked(shown); });
+    });
     xlabel_->setObjectName(QStringLiteral("xlabel"));
     ylabel_->setObjectName(QStringLiteral("ylabel"));
 }
@@ -398,50 +299,16 @@ void Tmaker::buildToolBar() {
 void Tmaker::buildPopup() {
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
-    auto* modes = new QActionGroup(this);
-    const struct { const char* name; const char* caption; int tag; } modeDefs[] = {
-        {"proppop", "プロパテイ", 1}, {"penpop", "描画", 2}, {"rangepop", "範囲指定", 3}};
-    for (const auto& m : modeDefs) {
-        QAction* a = makeCommand(m.name, m.caption);
-        a->setCheckable(true);
-        modes->addAction(a);
-        popup_->addAction(a);
-        const int tag = m.tag;
-        connect(a, &QAction::triggered, this, [this, tag] { madrawmodebtnclick(tag); });
-    }
-    popup_->addSeparator();
-    const struct { const char* name; const char* caption; void (MapGrid::*tool)(); } tools[] = {
-        {"brushpop", "塗りつぶし", &MapGrid::brushbtnClick},
-        {"eracepop", "一括削除", &MapGrid::eracebtnClick},
-        {"randombrushpop", "ランダムドロウ", &MapGrid::randombrushbtnClick},
-        {"randomeracepop", "ランダムイレース", &MapGrid::randomeracebtnClick},
-        {"allselectpop", "全て選択", &MapGrid::allselectbtnClick},
-    };
-    for (const auto& t : tools) {
-        QAction* a = makeCommand(t.name, t.caption);
-        popup_->addAction(a);
-        const auto tool = t.tool;
-        connect(a, &QAction::triggered, this, [this, tool] { (mapgrid_->*tool)(); });
-    }
-    popup_->addSeparator();
-    QAction* a = makeCommand("palettepop", "パレット");
-    connect(a, &QAction::triggered, this, [] { showToolWindow(editor().palette); });
-    popup_->addAction(a);
-    a = makeCommand("fieldpop", "フィールドマネージャ");
-    connect(a, &QAction::triggered, this, [] { showToolWindow(editor().fieldman); });
-    popup_->addAction(a);
+    addCommandsOf(MakerMenu::Popup, popup_);
 }
 
 void Tmaker::setEditingCommandsEnabled(bool on) {
-    QSet<QString> always;
-    for (const char* name : kAlwaysEnabled) always.insert(QString::fromLatin1(name));
-    for (QAction* action : findChildren<QAction*>()) {
-        if (action->objectName().isEmpty() || always.contains(action->objectName())) continue;
-        action->setEnabled(on);
+    const auto table = commandTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table[i].flags & kAlwaysEnabled) continue;
+        // The range tools follow the draw mode once editing has begun.
+        actions_[i]->setEnabled(on && !(table[i].flags & kRangeTool));
     }
-    // The range tools follow the draw mode once editing has begun.
-    if (on)
-        for (const char* name : kRangeTools) command(QString::fromLatin1(name))->setEnabled(false);
 }
 
 void Tmaker::showToolWindow(QWidget* window) {
@@ -456,7 +323,7 @@ void Tmaker::toolmenuClick() {
     Options& o = options();
     o.showpanel = !o.showpanel;
     makertool_->setVisible(o.showpanel);
-    command("toolmenu")->setChecked(o.showpanel);
+    forEachInGroup(MakerGroup::ToolBar, [&o](QAction* a, int) { a->setChecked(o.showpanel); });
 }
 
 // ---- new, open, save -------------------------------------------------------
@@ -477,6 +344,8 @@ void Tmaker::createnew() {
         return;
     }
     if (!ed.state.noScenarioYet) alldatainitialize(ed.scenario, ed.side);
+    // A new scenario has no file yet: an overwrite asks for a name.
+    saveFileName_.clear();
     createFirstField(ed.scenario, toCp932(dialog.crname()->text()), toCp932(dialog.crdesigner()->text()),
                      toCp932(dialog.crfield()->text()), ed.state.createWidth, ed.state.createHeight);
     start();
@@ -499,8 +368,11 @@ void Tmaker::newfieldbtnClick() {
         ed.state.currentField = previousField;
         return;
     }
-    if (placeNewField(ed.scenario, slot, ed.state.createWidth, ed.state.createHeight) != AddFieldResult::Added) {
-        ed.messages->warning(this, QStringLiteral("ﾌｨｰﾙﾄﾞﾘｿｰｽが足りません"));
+    const AddFieldResult placed = placeNewField(ed.scenario, slot, ed.state.createWidth, ed.state.createHeight);
+    if (placed != AddFieldResult::Added) {
+        ed.messages->warning(this, placed == AddFieldResult::PoolTooSmall
+                                       ? QStringLiteral("ﾌｨｰﾙﾄﾞﾘｿｰｽが足りません")
+                                       : fromCp932(damagedFieldLayoutMessage()));
         ed.state.currentField = previousField;
         return;
     }
@@ -523,9 +395,11 @@ bool Tmaker::openFile(const QString& path) {
     if (!result.ok) {
         // The scenario in memory is untouched: the author goes on with it.
         ed.messages->error(this, QStringLiteral("読み込みｴﾗｰ") + QStringLiteral("\n\n") + path + u'\n' +
-                                     QString::fromStdString(result.error));
+                                     fileFailureText(result));
         return false;
     }
+    // The file opened is the one an overwrite goes to.
+    saveFileName_ = path;
     ed.state.currentField = 1;
     start();
     return true;
@@ -545,8 +419,7 @@ bool Tmaker::writeScenarioTo(const QString& path) {
     EditorContext& ed = editor();
     const FileResult result = saveScenario(QFile::encodeName(path).toStdString(), ed.scenario);
     if (!result.ok)
-        ed.messages->warning(this, path + QStringLiteral(" を保存できませんでした。\n") +
-                                       QString::fromStdString(result.error));
+        ed.messages->warning(this, path + QStringLiteral(" を保存できませんでした。\n") + fileFailureText(result));
     return result.ok;
 }
 
@@ -618,11 +491,21 @@ void Tmaker::fieldonchange() {
     }
     mapgrid_->setCursorCell(ed.state.cursorCol, ed.state.cursorRow);
     showCursorLabels(ed.state.cursorCol, ed.state.cursorRow);
-    xlabel_->setVisible(true);
-    ylabel_->setVisible(true);
+    xlabelAction_->setVisible(true);
+    ylabelAction_->setVisible(true);
     mapgrid_->repaintAll();
     captionchange();
     if (ed.minimap) ed.minimap->minimapsize();
+}
+
+void Tmaker::jumpToCell(int field, int col, int row) {
+    EditorContext& ed = editor();
+    if (!fieldInUse(ed.scenario, field)) return;
+    if (field != ed.state.currentField) {
+        ed.state.currentField = static_cast<std::uint8_t>(field);
+        fieldonchange();
+    }
+    mapgrid_->selectCell(col, row);
 }
 
 void Tmaker::showCursorLabels(int col, int row) {
@@ -674,6 +557,19 @@ void Tmaker::formset() {
     mapgrid_->setGridLines(o.gridline);
 }
 
+void Tmaker::kankyoumenuClick() {
+    EditorContext& ed = editor();
+    {
+        Toptionform dialog(options(), this);
+        runOptionDialog(dialog);
+        // Pictures already in the picture list stay until the next open.
+        if (dialog.searchFolderChanged() && ed.chipview) ed.chipview->readbmp();
+    }
+    formset();
+    // Written now too, so that a crash later does not lose the choices.
+    writeregistry();
+}
+
 // ---- map modes and view ----------------------------------------------------
 
 void Tmaker::madrawmodebtnclick(int tag) {
@@ -685,14 +581,13 @@ void Tmaker::madrawmodebtnclick(int tag) {
 void Tmaker::mapdrawmodeset() {
     EditorContext& ed = editor();
     const int mode = ed.state.drawMode;
-    static const char* const menus[] = {"propmenu", "penmenu", "rangeselectmenu"};
-    static const char* const pops[] = {"proppop", "penpop", "rangepop"};
-    if (mode >= 0 && mode <= 2) {
-        command(QString::fromLatin1(menus[mode]))->setChecked(true);
-        command(QString::fromLatin1(pops[mode]))->setChecked(true);
-    }
+    forEachInGroup(MakerGroup::DrawMode, [mode](QAction* a, int tag) {
+        if (tag == mode + 1) a->setChecked(true);
+    });
     const bool range = mode == 2 && !ed.state.noScenarioYet;
-    for (const char* name : kRangeTools) command(QString::fromLatin1(name))->setEnabled(range);
+    const auto table = commandTable();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i].flags & kRangeTool) actions_[i]->setEnabled(range);
     mapgrid_->setRangeSelection(mode == 2);
     if (ed.palette) ed.palette->alldrawpicrefresh();
 }
@@ -706,16 +601,18 @@ void Tmaker::mapvbtnClick(int tag) {
 }
 
 void Tmaker::mapeditmenuset() {
-    static const char* const menus[] = {nullptr, "plviewmenu", "enviewmenu", "evviewmenu", "itviewmenu", "chviewmenu"};
-    for (int layer = kPlace; layer <= kChara; ++layer)
-        command(QString::fromLatin1(menus[layer]))->setChecked(editor().state.layerVisible[layer]);
+    const auto& visible = editor().state.layerVisible;
+    forEachInGroup(MakerGroup::LayerView, [&visible](QAction* a, int layer) {
+        if (layer >= kPlace && layer <= kChara) a->setChecked(visible[layer]);
+    });
 }
 
 void Tmaker::colrowset(int size) {
     if (size < 1 || size > 3) size = 1;
     editor().state.chipSize = size;
-    static const char* const menus[] = {"grsize1menu", "grsize2menu", "grsize3menu"};
-    command(QString::fromLatin1(menus[size - 1]))->setChecked(true);
+    forEachInGroup(MakerGroup::ChipSize, [size](QAction* a, int tag) {
+        if (tag == size) a->setChecked(true);
+    });
     mapgrid_->setCellSize(chipPixels(size));
 }
 
@@ -800,13 +697,50 @@ void Tmaker::readregistry() {
     readOptions(*settingsStore(), o, ed.state);
     QRect rect = o.mainform.rect;
     if (rect.width() < 200 || rect.height() < 150) rect.setSize(Options().mainform.rect.size());
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    // Nothing stored (a first start) or a title bar no screen shows: wide
+    // enough for the whole tool bar, with the tool windows beside it.
+    if (!o.mainform.stored || !titleBarOnScreen(rect))
+        rect = firstMainWindowRect(screenArea, toolBarWidth(), kToolColumnWidth);
     setGeometry(rect);
     if (o.mainform.maximize) showMaximized();
     else showNormal();
     makertool_->setVisible(o.showpanel);
-    command("toolmenu")->setChecked(o.showpanel);
+    forEachInGroup(MakerGroup::ToolBar, [&o](QAction* a, int) { a->setChecked(o.showpanel); });
     mapeditmenuset();
     formset();
+    // The palette places itself; these take their stored places when first shown.
+    if (!placersInstalled_) {
+        placersInstalled_ = true;
+        applyPlacementOnFirstShow(ed.minimap, &o.allmap);
+        applyPlacementOnFirstShow(ed.chipview, &o.chipview);
+        applyPlacementOnFirstShow(ed.paramedit, &o.param);
+        placeToolWindowsBeside();
+    }
+}
+
+int Tmaker::toolBarWidth() const {
+    // The coordinate labels are hidden until a scenario is open.
+    const int labels = xlabel_->minimumWidth() + ylabel_->minimumWidth() + 16;
+    return makertool_->sizeHint().width() + (xlabelAction_->isVisible() ? 0 : labels);
+}
+
+void Tmaker::placeToolWindowsBeside() {
+    EditorContext& ed = editor();
+    Options& o = options();
+    // Measured when each is first shown: the main window may have moved.
+    auto beside = [this](const QSize& size, int below) {
+        const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+        return besideMainWindow(area, geometry(), size, below);
+    };
+    constexpr int kGap = 38;  // a title bar and a little room
+    if (ed.palette && !o.palette.stored)
+        onFirstShow(ed.palette, [&o, beside] { o.palette.rect = beside(o.palette.rect.size(), 0); });
+    if (QWidget* fieldman = ed.fieldman)
+        onFirstShow(fieldman, [fieldman, &o, beside] {
+            const QSize size(o.fieldmanview ? kToolColumnWidth : 207, 386);
+            fieldman->setGeometry(beside(size, o.palette.rect.height() + kGap));
+        });
 }
 
 void Tmaker::writeregistry() {

@@ -6,6 +6,10 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <span>
+#include <vector>
+
+#include "editor/makercommands.h"
 
 class QAction;
 class QActionGroup;
@@ -17,6 +21,8 @@ namespace qrn {
 
 class MapGrid;
 class Tmapcreater;
+class Toptionform;
+class Tfilenameenter;
 
 class Tmaker : public QMainWindow {
     Q_OBJECT
@@ -28,8 +34,12 @@ public:
     QLabel* xlabel() const { return xlabel_; }
     QLabel* ylabel() const { return ylabel_; }
     QToolBar* makertool() const { return makertool_; }
-    // Every command by its form name ("newfilemenu", "brushbtn", ...).
+    // Every command by its form name ("newfilemenu", "brushbtn", ...);
+    // nullptr for a name that is not in the command table.
     QAction* command(const QString& name) const;
+    // The command table (makercommands.cpp) that the menus, the tool bar
+    // and the pop-up menu are built from.
+    static std::span<const MakerCommand> commandTable();
 
     // Scenario commands.
     void createnew();
@@ -47,11 +57,17 @@ public:
     void firstfieldClick();
     void topreturnbtnClick();
     void secondfieldClick();
+    // Moves the map's cursor to (col, row) of `field`, showing that field
+    // first when it is not the current one (chip search, whole-area map).
+    void jumpToCell(int field, int col, int row);
     // Shows a 0-based cursor position 1-based in the two labels.
     void showCursorLabels(int col, int row);
 
     void captionchange();
     void formset();
+    // "オプション(&O)": the options dialog, then its choices applied and
+    // written to the settings store at once.
+    void kankyoumenuClick();
 
     // Map modes and view.
     void madrawmodebtnclick(int tag);  // 1 property, 2 draw, 3 range
@@ -71,6 +87,10 @@ public:
 
     void runplayerbtnClick();
 
+    // Join into runner files, and the current field saved as a bitmap.
+    void jointmenuClick();
+    void savebybmpmenuClick();
+
     // Persisted settings.
     void readregistry();
     void writeregistry();
@@ -81,8 +101,13 @@ public:
     // How the creation dialog is run; tests replace it to answer without a
     // human. Returns true when the dialog ended with OK.
     std::function<bool(Tmapcreater&)> runCreationDialog;
+    // How the options dialog is run (modally); tests replace it.
+    std::function<void(Toptionform&)> runOptionDialog;
+    // How the join name dialog is run; likewise replaceable.
+    std::function<bool(Tfilenameenter&)> runJoinNameDialog;
 
-    // File names last chosen in the open and save dialogs.
+    // The file last chosen in the open dialog, and the file an overwrite goes
+    // to: the one last opened or saved under a name (none for a new scenario).
     QString openFileName() const { return openFileName_; }
     QString saveFileName() const { return saveFileName_; }
 
@@ -97,16 +122,28 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildPopup();
+    void addCommandsOf(MakerMenu menu, QMenu* to);
+    // Calls fn with the action and tag of every command of the group.
+    void forEachInGroup(MakerGroup group, const std::function<void(QAction*, int tag)>& fn) const;
     QAction* makeCommand(const QString& name, const QString& caption, const QString& hint = {});
     void setEditingCommandsEnabled(bool on);
     void toolmenuClick();
     bool writeScenarioTo(const QString& path);
+    // Width the tool bar needs to show every button and the coordinates.
+    int toolBarWidth() const;
+    // Tool windows with no stored place open beside the main window.
+    void placeToolWindowsBeside();
+    static constexpr int kToolColumnWidth = 531;  // the widest tool window
 
     MapGrid* mapgrid_ = nullptr;
     QToolBar* makertool_ = nullptr;
     QLabel* xlabel_ = nullptr;
     QLabel* ylabel_ = nullptr;
+    QAction* xlabelAction_ = nullptr;  // the labels' places on the tool bar
+    QAction* ylabelAction_ = nullptr;
     QMenu* popup_ = nullptr;
+    std::vector<QAction*> actions_;  // one per row of commandTable()
+    bool placersInstalled_ = false;
     QString openFileName_;
     QString saveFileName_;
 };

@@ -13,6 +13,7 @@
 
 #include "editor/editorcontext.h"
 #include "editor/imeset.h"
+#include "editor/shortstringedit.h"
 #include "editor/textconv.h"
 #include "scenario/fieldops.h"
 
@@ -36,7 +37,7 @@ QSlider* makeSlider(Qt::Orientation orientation, const QString& name) {
 }
 
 QLineEdit* makeNameBox(const QString& name) {
-    auto* box = new QLineEdit;
+    auto* box = new ShortStringEdit(32);
     box->setObjectName(name);
     box->setMaxLength(32);
     imesetOnEnter(box);

@@ -15,6 +15,7 @@
 #include "editor/editorcontext.h"
 #include "editor/options.h"
 #include "properties/paramedit.h"
+#include "scenario/cellcomposition.h"
 #include "views/palette.h"
 #include "views/palette_layers.h"
 
@@ -182,7 +183,14 @@ void MapGrid::moveCursor(int col, int row, bool extend, bool runHandler) {
 
 void MapGrid::setCursorCell(int col, int row) { moveCursor(col, row, false, false); }
 
-void MapGrid::selectCell(int col, int row) { moveCursor(col, row, false, false); }
+void MapGrid::selectCell(int col, int row) {
+    if (!inField(col, row)) return;
+    moveCursor(col, row, false, false);
+    // The field remembers the place, as for a move by hand.
+    EditorState& state = editor().state;
+    if (state.currentField >= 1 && state.currentField <= kFieldCount)
+        state.fieldCursor[state.currentField] = {col, row};
+}
 
 QRect MapGrid::selection() const {
     if (columns_ == 0 || rows_ == 0) return {};
@@ -501,8 +509,10 @@ void MapGrid::mouseMoveEvent(QMouseEvent* event) {
             int step = away < 0 ? -1 : 1;
             if (!dragComing()) step = -step;
             QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
-            bar->setValue(bar->value() + step);
-            state.rightDragMoved = true;
+            const int before = bar->value();
+            bar->setValue(before + step);
+            // Only a drag that scrolled is a drag: a jitter still opens the menu.
+            if (bar->value() != before) state.rightDragMoved = true;
         }
     } else {
         if (viewport()->cursor().shape() == Qt::SizeAllCursor) viewport()->unsetCursor();
@@ -576,19 +586,9 @@ std::size_t CellComposer::LookHash::operator()(const Look& look) const {
 }
 
 CellComposer::Look CellComposer::lookOf(const Cell* cell) const {
-    Look look;
-    look.fill(-1);
-    if (!cell) return look;
+    if (!cell) return CellLook{}.pictures;
     const EditorContext& ctx = editor();
-    const auto& visible = ctx.state.layerVisible;
-    std::size_t count = 0;
-    // Bottom to top: place, enter, event, item, chara.
-    for (int layer : kEraseOrder) {
-        const int object = cellEntry(*cell, layer);
-        if (object > 0 && visible[static_cast<std::size_t>(layer)] && validObject(layer, object))
-            look[count++] = pictureIndex(ctx.side.pictures, layer, object);
-    }
-    return look;
+    return composeCell(*cell, ctx.side.pictures, ctx.state.layerVisible, ctx.imageList.count()).pictures;
 }
 
 void CellComposer::compose(const Look& look) {

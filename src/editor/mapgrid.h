@@ -75,7 +75,8 @@ public:
 
     // Moves the cursor without running the cell-selection handler.
     void setCursorCell(int col, int row);
-    // Moves cursor and selection to a cell, as the jump list does.
+    // Moves cursor and selection to a cell, as the jump list does, and makes
+    // it the place the field returns to.
     void selectCell(int col, int row);
     // Selection rectangle (columns Left..Right, rows Top..Bottom).
     QRect selection() const;

@@ -2,7 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 #include <QSettings>
+#include <algorithm>
 #include <memory>
 
 #include "editor/editorstate.h"
@@ -53,7 +58,26 @@ void readPlacement(QSettings& s, const QString& section, Placement& p, const QRe
     p.maxLeft = readIntSetting(s, section, "maxleft", 0);
     p.maxTop = readIntSetting(s, section, "maxtop", 0);
     p.maximize = readBoolSetting(s, section, "maximize", false);
+    p.stored = s.contains(section + QStringLiteral("/left"));
 }
+
+// Runs a placement on the window's first show (before it is mapped, so the
+// window appears in its place at once), then goes away.
+class FirstShowPlacer : public QObject {
+public:
+    FirstShowPlacer(QWidget* window, std::function<void()> place) : QObject(window), place_(std::move(place)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            watched->removeEventFilter(this);
+            place_();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> place_;
+};
 
 void writeValue(QSettings& s, const QString& section, const QString& name, const QString& value) {
     s.setValue(section + u'/' + name, value);
@@ -101,6 +125,68 @@ const BoolOption kBoolOptions[] = {
 };
 
 }  // namespace
+
+bool titleBarOnScreen(const QRect& client) {
+    // A title bar is about 24 pixels high; a third of it and 48 pixels of
+    // its width are enough to take hold of it.
+    constexpr int kTitleHeight = 24;
+    if (client.width() <= 0 || client.height() <= 0) return false;
+    const QRect bar(client.left(), client.top() - kTitleHeight, client.width(), kTitleHeight);
+    const int wantedWidth = std::min(48, client.width());
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        const QRect seen = screen->availableGeometry().intersected(bar);
+        return seen.width() >= wantedWidth && seen.height() >= kTitleHeight / 3;
+    });
+}
+
+bool applyPlacement(QWidget* window, const Placement& p, const QSize& maxSize) {
+    if (!window) return false;
+    const bool applied = titleBarOnScreen(p.rect);
+    if (applied) {
+        // Client rectangles both ways: the placement is read back with
+        // geometry(), so it is given back with setGeometry().
+        window->setGeometry(QRect(p.rect.topLeft(), p.rect.size().boundedTo(maxSize)));
+    }
+    if (p.maximize) window->setWindowState(window->windowState() | Qt::WindowMaximized);
+    return applied;
+}
+
+void applyPlacementOnFirstShow(QWidget* window, const Placement* p) {
+    if (window && p) onFirstShow(window, [window, p] { applyPlacement(window, *p); });
+}
+
+void onFirstShow(QWidget* window, std::function<void()> place) {
+    if (window) window->installEventFilter(new FirstShowPlacer(window, std::move(place)));
+}
+
+namespace {
+// What a window frame adds around the client area, about.
+constexpr int kFrameTitle = 30;
+constexpr int kFrameBorder = 8;
+}  // namespace
+
+QRect firstMainWindowRect(const QRect& screen, int toolBarWidth, int columnWidth) {
+    const int room = screen.width() - 2 * kFrameBorder;
+    int width = std::min(toolBarWidth, room);
+    // Leave the column beside it when both fit.
+    if (toolBarWidth + columnWidth + 3 * kFrameBorder <= screen.width())
+        width = std::max(toolBarWidth, std::min(room - columnWidth - kFrameBorder, 1100));
+    width = std::max(std::min(width, room), 200);
+    const int height = std::max(150, std::min(640, screen.height() - kFrameTitle - 2 * kFrameBorder));
+    return QRect(screen.left() + kFrameBorder, screen.top() + kFrameTitle, width, height);
+}
+
+QRect besideMainWindow(const QRect& screen, const QRect& main, const QSize& size, int below) {
+    int x = main.right() + 1 + 2 * kFrameBorder;
+    int y = main.top() + below;
+    // Back onto the screen: the whole frame if it fits, else the title bar.
+    x = std::min(x, screen.right() + 1 - kFrameBorder - size.width());
+    y = std::min(y, screen.bottom() + 1 - kFrameBorder - size.height());
+    x = std::max(x, screen.left() + kFrameBorder);
+    y = std::max(y, screen.top() + kFrameTitle);
+    return QRect(QPoint(x, y), size);
+}
 
 QString programFolder() { return withTrailingSlash(QCoreApplication::applicationDirPath()); }
 

@@ -6,9 +6,11 @@
 #include <QRect>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 class QSettings;
+class QWidget;
 
 namespace qrn {
 
@@ -18,6 +20,7 @@ struct Placement {
     int maxLeft = 0;
     int maxTop = 0;
     bool maximize = false;
+    bool stored = false;  // read from the settings file, not the default
 };
 
 class Options {
@@ -54,6 +57,29 @@ public:
 };
 
 struct EditorState;
+
+// Whether a window whose client area is `client` has enough of its title bar
+// on some screen to be taken with the mouse.
+bool titleBarOnScreen(const QRect& client);
+// Gives a window the client rectangle a placement keeps (its size capped at
+// maxSize) and maximises it when the placement says so. A rectangle whose
+// title bar no screen shows is ignored: the window stays where it is.
+// Returns whether the rectangle was applied.
+bool applyPlacement(QWidget* window, const Placement& p, const QSize& maxSize = QSize(4096, 4096));
+// Applies *p (read at that moment) when `window` is first shown.
+void applyPlacementOnFirstShow(QWidget* window, const Placement* p);
+// Runs `place` when `window` is first shown, before it appears.
+void onFirstShow(QWidget* window, std::function<void()> place);
+
+// Window placement when nothing is stored. All rectangles are client areas;
+// `screen` is a screen's available area. The main window is as wide as its
+// tool bar needs, as far as the screen allows, leaving room on its right for
+// a column of `columnWidth` when the screen is wide enough for both.
+QRect firstMainWindowRect(const QRect& screen, int toolBarWidth, int columnWidth);
+// A tool window of `size` right of the main window's client area `main`,
+// `below` pixels under its top, moved back onto the screen where it would
+// leave it (and then over the main window only as far as it must).
+QRect besideMainWindow(const QRect& screen, const QRect& main, const QSize& size, int below);
 
 // The settings file (created on first write). One store for the whole run.
 QSettings* settingsStore();

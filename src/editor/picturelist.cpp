@@ -1,5 +1,7 @@
 #include "editor/picturelist.h"
 
+#include "editor/fieldrenderer.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <cstdlib>
@@ -67,26 +69,7 @@ void PictureList::reset() {
 }
 
 int PictureList::add(const QImage& image, bool masked, unsigned transparentColour) {
-    // Only the top-left 32 x 32 pixels make the chip; a smaller picture is
-    // padded with black.
-    QImage chip(kChip, kChip, QImage::Format_ARGB32);
-    chip.fill(Qt::black);
-    {
-        QPainter painter(&chip);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(0, 0), image.convertToFormat(QImage::Format_RGB32), QRect(0, 0, kChip, kChip));
-    }
-    if (masked) {
-        const QRgb key = bgrToRgb(transparentColour) & 0xFFFFFF;
-        const int w = qMin(kChip, image.width());
-        const int h = qMin(kChip, image.height());
-        for (int y = 0; y < h; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(chip.scanLine(y));
-            for (int x = 0; x < w; ++x)
-                if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
-        }
-    }
-    pixmaps_.push_back(QPixmap::fromImage(chip));
+    pixmaps_.push_back(QPixmap::fromImage(makeChip(image, masked, transparentColour)));
     return count() - 1;
 }
 

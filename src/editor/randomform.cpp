@@ -27,12 +27,6 @@ constexpr int kShowNormal = 1;
 constexpr int kShowMinimized = 2;
 constexpr int kShowMaximized = 3;
 
-bool onSomeScreen(const QRect& rect) {
-    const auto screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(),
-                       [&](const QScreen* screen) { return screen->availableGeometry().intersects(rect); });
-}
-
 }  // namespace
 
 // ---- window placement ------------------------------------------------------------
@@ -45,21 +39,33 @@ void FormSave::restorePlacement() {
     restored_ = true;
     QSettings* store = settingsStore();
     if (!store) return;
-    const QRect own = form_->frameGeometry();
+    // Client rectangles, as savePlacement writes them: a frame written and a
+    // client restored would move the dialog up by its title bar every run.
+    const QRect own = form_->geometry();
     const QString section = QStringLiteral("FormLocate/") + formName_;
+    if (!store->contains(section + QStringLiteral("/RLeft"))) {
+        // Never placed: beside the main window, at the foot of the screen,
+        // rather than over the map.
+        if (QWidget* owner = form_->parentWidget()) {
+            QWidget* main = owner->window();
+            const QRect area = main->screen() ? main->screen()->availableGeometry() : QRect();
+            if (area.isValid()) form_->setGeometry(besideMainWindow(area, main->geometry(), form_->size(), area.height()));
+        }
+        return;
+    }
     const int left = readIntSetting(*store, section, "RLeft", own.left());
     const int top = readIntSetting(*store, section, "RTop", own.top());
     const int right = readIntSetting(*store, section, "RRight", own.left() + own.width());
     const int bottom = readIntSetting(*store, section, "RBottom", own.top() + own.height());
     const int showCmd = readIntSetting(*store, section, "Showcmd", 5);
-    // A placement that no screen shows (another monitor setup, a damaged
-    // file) would hide the dialog: keep the platform's position then.
+    // A placement whose title bar no screen shows (another monitor setup, a
+    // damaged file) would lose the dialog: keep the platform's position then.
     const qint64 width = qint64(right) - left;
     const qint64 height = qint64(bottom) - top;
     constexpr qint64 kMaxSide = 100000;
     if (width > 0 && height > 0 && width < kMaxSide && height < kMaxSide) {
         const QRect normal(left, top, int(width), int(height));
-        if (onSomeScreen(normal)) form_->move(normal.topLeft());
+        if (titleBarOnScreen(normal)) form_->setGeometry(QRect(normal.topLeft(), form_->size()));
     }
     if (showCmd == kShowMaximized) form_->setWindowState(form_->windowState() | Qt::WindowMaximized);
 }
@@ -68,7 +74,7 @@ void FormSave::savePlacement() {
     if (!restored_) return;
     QSettings* store = settingsStore();
     if (!store) return;
-    const QRect normal = form_->isMaximized() || form_->isMinimized() ? form_->normalGeometry() : form_->frameGeometry();
+    const QRect normal = form_->isMaximized() || form_->isMinimized() ? form_->normalGeometry() : form_->geometry();
     const int showCmd = form_->isMaximized() ? kShowMaximized : form_->isMinimized() ? kShowMinimized : kShowNormal;
     const auto write = [&](const char* name, int value) { store->setValue(key(name), QString::number(value)); };
     write("Showcmd", showCmd);
@@ -94,7 +100,7 @@ Trandomform::Trandomform(QWidget* parent)
     peredit_->setObjectName(QStringLiteral("peredit"));
     peredit_->setMaxLength(3);
     peredit_->setAlignment(Qt::AlignRight);
-    peredit_->setToolTip(QStringLiteral("この割合でランダムにドロウorイレース|"));
+    peredit_->setToolTip(QStringLiteral("この割合でランダムにドロウorイレース"));
     peredit_->setFixedWidth(40);
 
     // The horizontal up-down pair: left subtracts one, right adds one.

@@ -94,7 +94,9 @@ void SdlMediaService::mediaplay(const QString& path, bool loop) {
 }
 
 void SdlMediaService::musicFinished(int generation) {
-    if (generation != generation_.load() || !music_) return;
+    // The notice can be posted just as a new piece starts and then carries
+    // that piece's generation: a piece that is still playing has not ended.
+    if (generation != generation_.load() || !music_ || Mix_PlayingMusic()) return;
     if (loop_ && Mix_PlayMusic(music_, 0) == 0) {
         ++playCount_;
         return;

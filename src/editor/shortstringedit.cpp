@@ -2,6 +2,7 @@
 
 #include <QValidator>
 
+#include "editor/imeset.h"
 #include "editor/textconv.h"
 #include "scenario/text.h"
 
@@ -29,6 +30,7 @@ private:
 
 ShortStringEdit::ShortStringEdit(int capacity, QWidget* parent) : QLineEdit(parent), capacity_(capacity) {
     setValidator(new Cp932Validator(capacity, this));
+    imesetOnEnter(this);
 }
 
 void ShortStringEdit::setBytes(std::string_view cp932) {

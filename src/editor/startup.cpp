@@ -97,6 +97,25 @@ void connectParamedit(EditorContext& ed) {
     };
 }
 
+// What the tool windows ask of each other and of the main window.
+void connectToolWindows() {
+    EditorContext& ed = editor();
+    Tmaker* maker = ed.maker;
+    Tserchresult* results = ed.serchresult;
+    ed.palette->chipSearch = [results](int layer, int number) { results->chipSearch(layer, number); };
+    QObject::connect(results, &Tserchresult::moveMapCursor, maker, &Tmaker::jumpToCell);
+    QObject::connect(results, &Tserchresult::focusMap, maker, [maker] {
+        maker->activateWindow();
+        maker->mapgrid()->setFocus();
+    });
+    QObject::connect(ed.minimap, &Tminimap::moveMapCursor, maker, &Tmaker::jumpToCell);
+    Tpalette* palette = ed.palette;
+    QObject::connect(results, &Tserchresult::focusPalette, palette, [palette] {
+        Tmaker::showToolWindow(palette);
+        palette->activateWindow();
+    });
+}
+
 }  // namespace
 
 QStringList createWindows() {
@@ -116,6 +135,7 @@ QStringList createWindows() {
     note(ed.paramedit);
     connectParamedit(ed);
     ed.resedit = new Tresedit(owner);
+    ed.resourceChooser = ed.resedit;
     note(ed.resedit);
     ed.fieldman = new Tfieldman(owner);
     note(ed.fieldman);
@@ -125,6 +145,7 @@ QStringList createWindows() {
     note(ed.magicedit);
     ed.randomform = new Trandomform(owner);
     note(ed.randomform);
+    connectToolWindows();
     return order;
 }
 
@@ -136,6 +157,7 @@ void destroyWindows() {
     ed.chipview = nullptr;
     ed.paramedit = nullptr;
     ed.resedit = nullptr;
+    ed.resourceChooser = nullptr;
     ed.fieldman = nullptr;
     ed.serchresult = nullptr;
     ed.magicedit = nullptr;

@@ -21,6 +21,7 @@
 #include "editor/maker.h"
 #include "editor/mapgrid.h"
 #include "editor/options.h"
+#include "editor/shortstringedit.h"
 #include "editor/textconv.h"
 #include "editor/waitform.h"
 #include "fields/locateselect.h"
@@ -71,7 +72,10 @@ void warn(QWidget* parent, const QString& text) {
     if (MessageService* m = editor().messages) m->warning(parent, text);
 }
 
-const QString kDamagedFields = QStringLiteral("ﾌｨｰﾙﾄﾞの配置が壊れているため変更できません。");
+QString damagedFields() { return fromCp932(damagedFieldLayoutMessage()); }
+
+// Client width with and without the settings panel.
+int clientWidth(bool panel) { return panel ? kLeftWidth + kPanelWidth + 4 : kLeftWidth; }
 
 QString fieldName(const Scenario& s, int field) {
     if (field < 1 || field > kFieldCount) return QStringLiteral("-");
@@ -186,7 +190,7 @@ QWidget* Tfieldman::buildPanel() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
 
-    fieldname_ = new QLineEdit(panel);
+    fieldname_ = new ShortStringEdit(32, panel);
     fieldname_->setObjectName(QStringLiteral("fieldname"));
     fieldname_->setMaxLength(32);
     connect(fieldname_, &QLineEdit::textEdited, this, &Tfieldman::fieldnameChange);
@@ -196,10 +200,20 @@ QWidget* Tfieldman::buildPanel() {
 
     auto* settings = new QGridLayout;
     settings->setSpacing(2);
-    // Music: the BGM list picker is not available yet, so the set button
-    // stays off; play and clear work on what the scenario holds.
     fieldbgmset_ = button(panel, "fieldbgmset", QStringLiteral("BGM  (&B)"));
-    fieldbgmset_->setEnabled(false);
+    connect(fieldbgmset_, &QPushButton::clicked, this, [this] {
+        // A cancelled list leaves the field's music alone; OK on an unused
+        // entry clears it.
+        EditorContext& ctx = editor();
+        if (!ctx.resourceChooser) return;
+        FieldDef& d = ctx.scenario.field(selectedField_);
+        const QString name = d.name.empty() ? QStringLiteral("このﾌｨｰﾙﾄﾞ") : fromCp932(d.name.view());
+        const ResourceChoice choice = ctx.resourceChooser->chooseResource(
+            ResourceKind::Bgm, QStringLiteral("：") + name + QStringLiteral("上で再生するBGMを一つ選択"), d.fieldBgm);
+        if (!choice.accepted) return;
+        ctx.scenario.field(selectedField_).fieldBgm = static_cast<u8>(std::clamp(choice.entry, 0, kBgmCount));
+        fieldview();
+    });
     fieldbgm_ = label(panel, "fieldbgm");
     fieldbgmplay_ = button(panel, "fieldbgmplay", QStringLiteral("♪"));
     fieldbgmdel_ = button(panel, "fieldbgmdel", QStringLiteral("消"));
@@ -575,7 +589,7 @@ void Tfieldman::fielddelClick() {
         result = deleteField(ctx.scenario, ctx.side, k);
     }
     if (result != FieldOpResult::Done) {
-        warn(this, kDamagedFields);
+        warn(this, damagedFields());
         return;
     }
     // The remembered map cursors follow their fields down one number.
@@ -610,7 +624,7 @@ void Tfieldman::sizechangebtnClick() {
                              [this](const std::string& message) { inform(this, fromCp932(message)); });
     }
     if (result == FieldOpResult::PoolTooSmall) warn(this, QStringLiteral("ﾌｨｰﾙﾄﾞﾘｿｰｽが足りません"));
-    else if (result != FieldOpResult::Done) warn(this, kDamagedFields);
+    else if (result != FieldOpResult::Done) warn(this, damagedFields());
     fieldtreereset();
     warpview();
     fieldview();
@@ -629,8 +643,11 @@ void Tfieldman::applyPanel(bool resizeWindow) {
     fieldpanel_->setVisible(on);
     fieldpanel_->setEnabled(on);
     if (!resizeWindow) return;
-    const int width = on ? this->width() + kPanelWidth : std::max(5, this->width() - kPanelWidth);
-    resize(width, height());
+    // Let the layouts take the panel in or out first: the old minimum width
+    // would otherwise hold the window wide.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    resize(clientWidth(on), height());
 }
 
 void Tfieldman::infoviewClick() {
@@ -643,7 +660,7 @@ void Tfieldman::showEvent(QShowEvent* event) {
     if (firstShow_) {
         firstShow_ = false;
         applyPanel(false);
-        resize(panelOn() ? kLeftWidth + kPanelWidth + 4 : kLeftWidth, kClientHeight);
+        resize(clientWidth(panelOn()), kClientHeight);
     }
     makefieldman();
     QMainWindow::showEvent(event);

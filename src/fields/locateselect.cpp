@@ -15,6 +15,7 @@
 
 #include "editor/editorcontext.h"
 #include "editor/textconv.h"
+#include "scenario/cellcomposition.h"
 #include "scenario/scenario.h"
 
 namespace qrn {
@@ -72,7 +73,8 @@ QPoint LocateGrid::cellAt(const QPoint& pixel) const {
 // entries share one chip.
 const QPixmap& LocateGrid::chipFor(const Cell& cell) {
     const i32 placeEntry = cell.place;
-    const quint64 place = static_cast<quint32>(std::clamp<i32>(placeEntry, 0, kPlaceCount));
+    // A terrain outside the table counts as none (and must not share the chip of terrain 400).
+    const quint64 place = placeEntry >= 1 && placeEntry <= kPlaceCount ? static_cast<quint64>(placeEntry) : 0;
     const quint64 key = place << 32 | quint64(cell.enter) << 24 | quint64(cell.event) << 16 |
                         quint64(cell.item) << 8 | cell.chara;
     auto found = chips_.constFind(key);
@@ -85,13 +87,9 @@ const QPixmap& LocateGrid::chipFor(const Cell& cell) {
     {
         QPainter p(&chip);
         p.drawPixmap(0, 0, ctx.imageList.blankChip());
-        const QPoint origin(0, 0);
-        if (place > 0) ctx.imageList.draw(p, pictures.place[place], origin);
-        if (cell.enter >= 1 && cell.enter <= kEnterCount) ctx.imageList.draw(p, pictures.enter[cell.enter], origin);
-        if (cell.event >= 1 && cell.event <= kEventCount) ctx.imageList.draw(p, pictures.event[cell.event], origin);
-        if (cell.item >= 1 && cell.item <= kItemCount)
-            ctx.imageList.draw(p, pictures.charaItem[kCharaCount + cell.item], origin);
-        if (cell.chara >= 1 && cell.chara <= kCharaCount) ctx.imageList.draw(p, pictures.charaItem[cell.chara], origin);
+        // Every layer, whatever the map shows.
+        const CellLook look = composeCell(cell, pictures, kAllLayers, ctx.imageList.count());
+        for (int i = 0; i < look.count; ++i) ctx.imageList.draw(p, look.pictures[static_cast<std::size_t>(i)], QPoint(0, 0));
     }
     QPixmap scaled = QPixmap::fromImage(
         cellPx_ == kChip ? chip : chip.scaled(cellPx_, cellPx_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));

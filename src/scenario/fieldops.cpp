@@ -71,6 +71,15 @@ std::string enterNameOn(const Scenario& s, const Cell& c) {
     return c.enter >= 1 && c.enter <= kEnterCount ? nameOf(s.enters[c.enter - 1].name) : std::string();
 }
 
+}  // namespace
+
+const std::string& damagedFieldLayoutMessage() {
+    static const std::string message = cp932Literal("ﾌｨｰﾙﾄﾞの配置が壊れているため変更できません。");
+    return message;
+}
+
+namespace {
+
 // The message a shrink gives before it resets a location in a dropped cell.
 std::string droppedLocationMessage(const Scenario& s, int F, const LocationRef& r, const Cell& c) {
     static const std::string warp = cp932Literal("のワープ可能地点");

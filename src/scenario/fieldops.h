@@ -30,6 +30,10 @@ bool validFieldSide(int cells);
 // that fails this (a damaged or hostile file), so they never index outside it.
 bool fieldLayoutSound(const Scenario& s);
 
+// What the author is told when an operation is refused because the fields'
+// layout in the cell store is damaged (cp932 bytes).
+const std::string& damagedFieldLayoutMessage();
+
 enum class AddFieldResult { Added, NoFreeSlot, PoolTooSmall, Refused };
 // Places a new field of width x height in `slot` right after the previous
 // slot's cells, lays out its cells and empties them. On anything but Added

@@ -104,7 +104,7 @@ void lockdata(Scenario& s, bool lock) {
 
 namespace {
 
-std::string systemError(int err) { return std::strerror(err); }
+FileResult systemError(int err) { return {false, std::strerror(err), err}; }
 
 struct FdCloser {
     int fd = -1;
@@ -168,13 +168,13 @@ FileResult openScenario(const std::string& path, Scenario& s, EditorSideData& si
     // Opening without blocking: a named pipe with no writer must not hang the
     // editor. Reading then blocks as usual.
     FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-    if (file.fd < 0) return {false, systemError(errno)};
+    if (file.fd < 0) return systemError(errno);
     struct stat st {};
-    if (::fstat(file.fd, &st) == 0 && S_ISDIR(st.st_mode)) return {false, systemError(EISDIR)};
+    if (::fstat(file.fd, &st) == 0 && S_ISDIR(st.st_mode)) return systemError(EISDIR);
     ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK);
     auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kRecordSize);
     const long long got = readFully(file.fd, buffer.get(), kRecordSize);
-    if (got < 0) return {false, systemError(errno)};
+    if (got < 0) return systemError(errno);
     if (got < kRecordSize) return {false, "the file is shorter than a scenario record"};
     // Only a whole record replaces the scenario in memory.
     alldatainitialize(s, side);
@@ -190,7 +190,7 @@ FileResult saveScenario(const std::string& path, Scenario& s, bool syncToDisk) {
     if (dir.empty()) dir = ".";
     std::string tmpl = (dir / (target.filename().string() + ".XXXXXX")).string();
     FdCloser tmp{::mkstemp(tmpl.data())};
-    if (tmp.fd < 0) return {false, systemError(errno)};
+    if (tmp.fd < 0) return systemError(errno);
 
     // Keep the permissions of the file being replaced; a new file gets the
     // usual ones for the user's umask.
@@ -228,12 +228,12 @@ FileResult saveScenario(const std::string& path, Scenario& s, bool syncToDisk) {
     }
     if (!written) {
         ::unlink(tmpl.c_str());
-        return {false, systemError(err)};
+        return systemError(err);
     }
     if (!replaceFile(tmpl.c_str(), path.c_str(), syncToDisk)) {
         err = errno;
         ::unlink(tmpl.c_str());
-        return {false, systemError(err)};
+        return systemError(err);
     }
     if (syncToDisk) {
         // Make the new name itself durable too.

@@ -19,7 +19,10 @@ void lockshortmelt(ShortString16& t);
 
 struct FileResult {
     bool ok = false;
-    std::string error;  // why it failed, for the author (UTF-8)
+    std::string error;  // why it failed, in English (UTF-8), for the tools
+    // What went wrong, for callers that word the reason themselves: the
+    // system's error number, or 0 when the file was too short to be a record.
+    int systemErrno = 0;
 };
 
 // Opens a scenario file. The file is read whole into a buffer first; only a

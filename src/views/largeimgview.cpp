@@ -60,8 +60,10 @@ MemoryFigures readMemoryFigures() {
 }
 
 Tlargeimgview::Tlargeimgview(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+    // Only the hints named count once CustomizeWindowHint is given; without
+    // it the window system adds minimise and maximise buttons.
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setFixedSize(kSmallSide, kSmallSide);
 }
 

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -15,6 +16,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -479,7 +481,13 @@ void Tpalette::setCopyModeLocks(bool locked) {
     for (QAction* a : {deleteMenu_, deletePop_}) a->setEnabled(!locked);
     padeletebtn_->setEnabled(!locked);
     paletteerase_->setEnabled(!locked);
-    if (ctx.maker) ctx.maker->setEnabled(!locked);
+    // Only the main window's own parts: the tool windows are its children
+    // and would be locked with it, leaving no way to pick the destination.
+    if (QMainWindow* main = ctx.maker) {
+        if (QWidget* map = main->centralWidget()) map->setEnabled(!locked);
+        if (QWidget* menus = main->menuWidget()) menus->setEnabled(!locked);
+        for (QToolBar* bar : main->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly)) bar->setEnabled(!locked);
+    }
     if (ctx.chipview) ctx.chipview->setEnabled(!locked);
     if (ctx.minimap) ctx.minimap->setEnabled(!locked);
 }
@@ -620,18 +628,9 @@ void Tpalette::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
         if (const Options* options = editor().options) {
-            const Placement& p = options->palette;
-            // A rectangle no screen shows (a damaged file, another monitor
-            // setup) leaves the palette where the platform puts it.
-            const auto screens = QGuiApplication::screens();
-            const bool shown = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
-                return screen->availableGeometry().intersects(p.rect);
-            });
-            if (p.rect.width() > 0 && p.rect.height() > 0 && shown) {
-                move(p.rect.topLeft());
-                resize(std::min(p.rect.width(), kMaxWidth), std::min(p.rect.height(), 4096));
-            }
-            if (p.maximize) setWindowState(windowState() | Qt::WindowMaximized);
+            // A rectangle whose title bar no screen shows (a damaged file,
+            // another monitor setup) leaves the palette where it is.
+            applyPlacement(this, options->palette, QSize(kMaxWidth, 4096));
         }
     }
     applyViewOptions();

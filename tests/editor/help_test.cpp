@@ -18,7 +18,9 @@ TEST(HelpTest, EveryHelpContextOpensItsOwnPage) {
                                                   {118000, "chipview.html"}, {62000, "fieldman.html"},
                                                   {11000, "mapcreater.html"}, {117000, "options.html"},
                                                   {65000, "paramedit.html"},  {145000, "paramedit.html"},
-                                                  {160300, "pickers.html"}};
+                                                  {160300, "pickers.html"},
+                                                  {123000, "chipserch.html"},
+                                                  {35100, "join.html"}};
     for (const auto& [context, page] : topics) {
         viewer->showTopic(context);
         EXPECT_EQ(viewer->currentPage(), QString::fromLatin1(page)) << context;

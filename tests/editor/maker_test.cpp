@@ -16,6 +16,7 @@
 #include "editor/mapcreater.h"
 #include "editor/textconv.h"
 #include "editor_fakes.h"
+#include "scenario/fieldops.h"
 #include "scenario/scenario.h"
 
 namespace qrn::test {
@@ -216,11 +217,11 @@ TEST_F(MakerTest, NewFieldFollowsTheLastFieldAndKeepsTheDesigner) {
 TEST_F(MakerTest, NewFieldThatDoesNotFitLeavesNoTrace) {
     create({"", "", "", 12, 12});
     Scenario& s = editor().scenario;
-    // Fill the pool up to 10 cells before its end with a fake last field.
-    s.field(2).width = 10;
-    s.field(2).height = 10;
-    s.field(2).firstCell = kCellCount - 9 - 99;
-    s.field(2).cellCount = 100;
+    // A sound layout that fills the pool: fields 1..20 of 120 x 120 and one
+    // of 120 x 100.
+    for (int slot = 2; slot <= 21; ++slot)
+        ASSERT_EQ(placeNewField(s, slot, 120, slot == 21 ? 100 : 120), AddFieldResult::Added);
+    ASSERT_EQ(freePoolCells(s), 0);
     maker->runCreationDialog = [](Tmapcreater& dialog) {
         dialog.widthSlider()->setValue(1);
         dialog.heightSlider()->setValue(1);
@@ -229,7 +230,7 @@ TEST_F(MakerTest, NewFieldThatDoesNotFitLeavesNoTrace) {
     maker->newfieldbtnClick();
     ASSERT_EQ(messages.warnings.size(), 1);
     EXPECT_EQ(messages.warnings.last(), QStringLiteral("ﾌｨｰﾙﾄﾞﾘｿｰｽが足りません"));
-    EXPECT_EQ(+s.field(3).firstCell, 0);
+    EXPECT_EQ(+s.field(22).firstCell, 0);
     EXPECT_EQ(editor().state.currentField, 1);
 }
 

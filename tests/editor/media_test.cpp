@@ -16,12 +16,12 @@
 namespace qrn {
 namespace {
 
-// One short note: about a tenth of a second of music.
-QByteArray tinyMidi() {
+// One note, by default short: about a tenth of a second of music.
+QByteArray tinyMidi(const char* noteLength = "18") {
     QByteArray track;
     track += QByteArray::fromHex("00 FF 51 03 07 A1 20");  // 120 bpm
     track += QByteArray::fromHex("00 90 3C 60");           // note on
-    track += QByteArray::fromHex("18 80 3C 00");           // 24 ticks later: off
+    track += QByteArray::fromHex(noteLength) + QByteArray::fromHex("80 3C 00");  // later: off
     track += QByteArray::fromHex("00 FF 2F 00");
     QByteArray file = QByteArray::fromHex("4D546864 00000006 0000 0001 0060");
     file += "MTrk";
@@ -87,6 +87,25 @@ TEST_F(MediaTest, EndOfAReplacedPieceIsIgnored) {
     ASSERT_TRUE(media.musicLoaded());
     media.musicFinished(oldGeneration);  // the first piece's late notice
     EXPECT_TRUE(media.musicLoaded());
+    EXPECT_EQ(media.playCount(), 1);
+    media.mediastop();
+}
+
+TEST_F(MediaTest, EndNoticeCarryingTheNewPiecesGenerationLeavesItPlaying) {
+    // The old piece ends just as a new one starts; its notice is posted with
+    // the new generation. The new piece (five seconds long) plays on.
+    const QString longMidi = dir.filePath("long.mid");
+    QFile f(longMidi);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(tinyMidi("87 40"));
+    f.close();
+    int ended = 0;
+    QObject::connect(&media, &SdlMediaService::musicEnded, [&ended] { ++ended; });
+    media.mediaplay(longMidi, false);
+    if (!media.musicLoaded()) GTEST_SKIP() << "no MIDI synthesiser available";
+    media.musicFinished(media.generation());
+    EXPECT_TRUE(media.musicLoaded());
+    EXPECT_EQ(ended, 0);
     EXPECT_EQ(media.playCount(), 1);
     media.mediastop();
 }

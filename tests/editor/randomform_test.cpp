@@ -122,5 +122,46 @@ TEST_F(RandomformTest, PlacementIsKeptAfterTheFirstShow) {
     EXPECT_GT(right, left);
 }
 
+TEST_F(RandomformTest, PlacementStaysPutRunAfterRunAndNeverLosesTheTitleBar) {
+    QSettings* store = settingsStore();
+    const QString section = QStringLiteral("FormLocate/randomform");
+    // Each run shows the dialog where the placement says and keeps where it
+    // was: the same rectangle both ways, so nothing creeps.
+    const auto run = [&] {
+        Trandomform form;
+        QPoint shown;
+        ask(form, Trandomform::Draw, [&](Trandomform& f) {
+            shown = f.geometry().topLeft();
+            f.cancelbtn()->click();
+        });
+        const QPoint kept(readIntSetting(*store, section, QStringLiteral("RLeft"), -999),
+                          readIntSetting(*store, section, QStringLiteral("RTop"), -999));
+        EXPECT_EQ(kept, shown);
+        return shown;
+    };
+    store->setValue(section + "/RLeft", 150);
+    store->setValue(section + "/RTop", 120);
+    store->setValue(section + "/RRight", 350);
+    store->setValue(section + "/RBottom", 150);
+    for (int round = 0; round < 3; ++round) EXPECT_EQ(run(), QPoint(150, 120)) << round;
+
+    // A placement with the title bar above every screen is not used, even
+    // when part of the dialog would still show.
+    store->setValue(section + "/RTop", -15);
+    store->setValue(section + "/RBottom", 15);
+    Trandomform form;
+    QPoint shownAt;
+    ask(form, Trandomform::Draw, [&](Trandomform& f) {
+        shownAt = f.geometry().topLeft();
+        f.cancelbtn()->click();
+    });
+    EXPECT_TRUE(titleBarOnScreen(QRect(shownAt, form.size()))) << shownAt.y();
+}
+
+TEST_F(RandomformTest, RatioHintIsTheShortHintAlone) {
+    Trandomform form;
+    EXPECT_EQ(form.peredit()->toolTip(), QStringLiteral("この割合でランダムにドロウorイレース"));
+}
+
 }  // namespace
 }  // namespace qrn

@@ -247,3 +247,28 @@ TEST_F(FieldWindows, PickerRefusesCellsAndOpensOnFieldOneWhenThereIsNone) {
 
 }  // namespace
 }  // namespace qrn
+
+namespace qrn {
+namespace {
+
+// The picker draws every layer by the map's rule; a terrain past the table
+// is nothing, not terrain 400.
+TEST_F(FieldWindows, PickerDrawsCellsByTheSharedRule) {
+    EditorContext& ctx = editor();
+    ctx.imageList.reset();
+    QImage red(32, 32, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ctx.side.pictures.place[400] = ctx.imageList.add(red, false, 0);
+    s.cell(cellOf(s, 1, 1)).place = 400;
+    s.cell(cellOf(s, 1, 2)).place = 401;
+    Tlocateselect picker;
+    picker.makelocategrid(1, 0, QString());
+    const int px = picker.locategrid()->cellPixels();
+    const QImage shot = picker.locategrid()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(px / 2, px / 2), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(px + px / 2, px / 2), QColor(Qt::black));
+    ctx.side.pictures.place[400] = 0;
+}
+
+}  // namespace
+}  // namespace qrn

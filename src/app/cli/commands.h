@@ -19,5 +19,8 @@ int cmdImportJson(const Args& args);
 int cmdNewField(const Args& args);
 int cmdResizeField(const Args& args);
 int cmdDeleteField(const Args& args);
+// Built when the tool links the renderer (QRN_CLI_RENDER).
+int cmdJoin(const Args& args);
+int cmdExportBmp(const Args& args);
 
 }  // namespace qrn::cli

@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/resets.h"
+#include "scenario/resourcerules.h"
 #include "scenario/scenario.h"
 #include "scenario/text.h"
 
@@ -35,71 +36,12 @@ int parseFieldSide(const ParsedArgs& parsed, std::string_view option, int& side)
 
 // ---- info ------------------------------------------------------------------
 
-// Zeroes the bytes after a text's length: they carry no meaning, so two
-// records that differ only there are the same.
-template <int N>
-void clearTail(ShortString<N>& t) {
-    std::memset(t.chars + t.length(), 0, N - t.length());
-}
-
-void clearTails(MagicDef& d) { clearTail(d.name); }
-void clearTails(PoisonDef& d) { clearTail(d.name); }
-void clearTails(EnemyTypeDef& d) { clearTail(d.name); }
-void clearTails(WalkImgDef& d) { clearTail(d.name); }
-void clearTails(BgmDef& d) {
-    clearTail(d.name);
-    clearTail(d.fileName);
-}
-void clearTails(SoundDef& d) {
-    clearTail(d.name);
-    clearTail(d.fileName);
-}
-void clearTails(CommentDef& d) {
-    clearTail(d.name);
-    clearTail(d.line1);
-    clearTail(d.line2);
-    clearTail(d.line3);
-    clearTail(d.line4);
-}
-
-// A resource entry is in use when it differs from the entry a reset would
-// leave in its slot (its name, text, file name or any value).
-template <typename Def, std::size_t Count>
-int countChangedFromFresh(const Def (&table)[Count], void (*fresh)(Def&, int)) {
-    int used = 0;
-    for (std::size_t i = 0; i < Count; ++i) {
-        Def stored = table[i];
-        Def pristine;
-        fresh(pristine, static_cast<int>(i) + 1);
-        clearTails(stored);
-        clearTails(pristine);
-        used += std::memcmp(&stored, &pristine, sizeof(Def)) != 0;
-    }
-    return used;
-}
-
+// Resources are in use when they differ from a fresh entry (resourcerules.h).
 // A map object is in use when its first picture file name is set.
 template <std::size_t Count>
 int countNamedPictures(const ShortString255 (&files)[Count]) {
     int used = 0;
     for (const auto& f : files) used += !f.empty();
-    return used;
-}
-
-// A walk image is in use when its record was changed or any of its eight
-// pictures is named.
-int countWalkImagesInUse(const Scenario& s) {
-    int used = 0;
-    for (int i = 0; i < kWalkImgCount; ++i) {
-        WalkImgDef stored = s.walkImgs[i];
-        WalkImgDef pristine;
-        freshWalkImg(pristine, i + 1);
-        clearTails(stored);
-        clearTails(pristine);
-        bool inUse = std::memcmp(&stored, &pristine, sizeof stored) != 0;
-        for (const auto& f : s.walkImageFiles[i]) inUse = inUse || !f.empty();
-        used += inUse;
-    }
     return used;
 }
 
@@ -128,13 +70,13 @@ nlohmann::ordered_json describe(const Scenario& s) {
         {"event", countNamedPictures(s.eventImageFiles)},
         {"place", countNamedPictures(s.placeImageFiles)},
         {"enter", countNamedPictures(s.enterImageFiles)},
-        {"magic", countChangedFromFresh(s.magics, freshMagic)},
-        {"poison", countChangedFromFresh(s.poisons, freshPoison)},
-        {"bgm", countChangedFromFresh(s.bgms, freshBgm)},
-        {"sound", countChangedFromFresh(s.sounds, freshSound)},
-        {"comment", countChangedFromFresh(s.comments, freshComment)},
-        {"enemytype", countChangedFromFresh(s.enemyTypes, freshEnemyType)},
-        {"walkimg", countWalkImagesInUse(s)},
+        {"magic", resourcesInUse(s, ResKind::Magic)},
+        {"poison", resourcesInUse(s, ResKind::Poison)},
+        {"bgm", resourcesInUse(s, ResKind::Bgm)},
+        {"sound", resourcesInUse(s, ResKind::Sound)},
+        {"comment", resourcesInUse(s, ResKind::Comment)},
+        {"enemytype", resourcesInUse(s, ResKind::EnemyGroup)},
+        {"walkimg", resourcesInUse(s, ResKind::WalkImage)},
     };
     return out;
 }

@@ -23,6 +23,10 @@ const Command kCommands[] = {
     {"new-field", qrn::cli::cmdNewField, "new-field FILE [--name N] [--width W] [--height H] [-o OUT]"},
     {"resize-field", qrn::cli::cmdResizeField, "resize-field FILE FIELD WIDTH HEIGHT [-o OUT]"},
     {"delete-field", qrn::cli::cmdDeleteField, "delete-field FILE FIELD [-o OUT]"},
+#ifdef QRN_CLI_RENDER
+    {"join", qrn::cli::cmdJoin, "join FILE OUTDIR NAME [--resources DIR]"},
+    {"export-bmp", qrn::cli::cmdExportBmp, "export-bmp FILE FIELD OUT.bmp [--resources DIR]"},
+#endif
 };
 
 void printUsage() {
@@ -41,6 +45,10 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[1], c.name) == 0) {
             return c.run(qrn::cli::Args(argv + 2, argv + argc));
         }
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("quorantel-cli %s\n", QRN_VERSION);
+        return 0;
     }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
         printUsage();

@@ -1,0 +1,261 @@
+#include "resources/commentpanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QToolBar>
+
+#include "editor/editorcontext.h"
+#include "editor/options.h"
+#include "editor/shortstringedit.h"
+#include "editor/textconv.h"
+#include "resources/commentfind.h"
+#include "resources/commenttextedit.h"
+#include "scenario/commenttext.h"
+#include "scenario/text.h"
+
+namespace qrn {
+
+namespace {
+
+constexpr int kPerPage = 100;
+
+}  // namespace
+
+CommentPanel::CommentPanel(QWidget* parent) : ResPanel(ResKind::Comment, QStringLiteral("comment"), parent) {
+    commentControl_ = new QTabWidget(this);
+    commentControl_->setObjectName(QStringLiteral("commentControl"));
+    static const char* const kPages[5] = {"1～100", "101～200", "201～300", "301～400", "401～500"};
+    for (int p = 0; p < 5; ++p) {
+        QListWidget* list = p == 0 ? ResPanel::list() : new QListWidget;
+        list->setObjectName(QStringLiteral("commentlist%1").arg(p + 1));
+        if (p > 0) wireList(list, p * kPerPage + 1);
+        commentControl_->addTab(list, QString::fromUtf8(kPages[p]));
+        lists_[static_cast<std::size_t>(p)] = list;
+    }
+    connect(commentControl_, &QTabWidget::currentChanged, this, &CommentPanel::pageChanged);
+
+    commentview_ = new CommentTextEdit(this);
+    commentview_->setObjectName(QStringLiteral("commentview"));
+    commentview_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(commentview_, &QPlainTextEdit::textChanged, this, &CommentPanel::textEdited);
+    connect(commentview_, &CommentTextEdit::keyHandled, this, &CommentPanel::refreshState);
+    richstate_ = new QLabel(this);
+    richstate_->setObjectName(QStringLiteral("richstate"));
+    richstate_->setAlignment(Qt::AlignCenter);
+    richstate_->setFrameShape(QFrame::Panel);
+    richstate_->setFrameShadow(QFrame::Sunken);
+
+    cmtoolpanel_ = new QToolBar(this);
+    cmtoolpanel_->setObjectName(QStringLiteral("cmtoolpanel"));
+    cmtoolpanel_->setIconSize(QSize(16, 16));
+    cmpagechange_ = new QPushButton(QStringLiteral("(&W)"), this);
+    cmpagechange_->setObjectName(QStringLiteral("cmpagechange"));
+    cmpagechange_->setToolTip(QStringLiteral("次のページ"));
+    focuschanged_ = new QPushButton(QStringLiteral("(&S)"), this);
+    focuschanged_->setObjectName(QStringLiteral("focuschanged"));
+    focuschanged_->setToolTip(QStringLiteral("リストとテキストの切り替え"));
+    commentviewbigbtn_ = new QPushButton(QStringLiteral("(&B)"), this);
+    commentviewbigbtn_->setObjectName(QStringLiteral("commentviewbigbtn"));
+    commentviewbigbtn_->setToolTip(QStringLiteral("拡大／縮小"));
+    for (QPushButton* b : {cmpagechange_, focuschanged_, commentviewbigbtn_}) b->setAutoDefault(false);
+    connect(cmpagechange_, &QPushButton::clicked, this, &CommentPanel::nextPage);
+    connect(focuschanged_, &QPushButton::clicked, this, &CommentPanel::switchFocus);
+    connect(commentviewbigbtn_, &QPushButton::clicked, this, &CommentPanel::toggleLargeMode);
+
+    buildCommands();
+    layoutControls();
+    refreshState();
+}
+
+// ---- commands -------------------------------------------------------------------
+
+void CommentPanel::buildCommands() {
+    struct Def {
+        const char* name;
+        const char* caption;
+        const char* keys;
+        std::function<void()> run;
+    };
+    CommentTextEdit* t = commentview_;
+    const Def defs[] = {
+        {"undomenu", "元に戻す(&U)", "Ctrl+Z", [t] { t->undo(); }},
+        {"cutmenu", "切り取り(&T)", "Ctrl+X", [t] { t->cut(); }},
+        {"copymenu", "コピー(&C)", "Ctrl+C", [t] { t->copy(); }},
+        {"pastemenu", "貼り付け(&P)", "Ctrl+V", [t] { t->paste(); }},
+        {"deletemenu", "削除(&D)", "Ctrl+Del", [t] { t->textCursor().removeSelectedText(); }},
+        {"selectallmenu", "全て選択(&L)", "", [t] { t->selectAll(); }},
+        {"findmenu", "検索(&F)", "Ctrl+F", [this] { openFinder(CommentFindDialog::Find); }},
+        {"wholefindmenu", "全体検索(&A)", "Ctrl+A", [this] { openFinder(CommentFindDialog::WholeSearch); }},
+        {"replacemenu", "置換(&R)", "Ctrl+R", [this] { openFinder(CommentFindDialog::Replace); }},
+        {"bigmenu", "拡大／縮小(&B)", "", [this] { toggleLargeMode(); }},
+        {"toolbarmenu", "ﾂｰﾙﾊﾞｰ表示(&W)", "", [this] { toggleToolBar(); }},
+    };
+    popup_ = new QMenu(this);
+    for (const Def& d : defs) {
+        auto* a = new QAction(QString::fromUtf8(d.caption), this);
+        // A property, not the object name: the main window takes every named
+        // action below it for one of its own commands.
+        a->setProperty("command", QString::fromLatin1(d.name));
+        if (*d.keys) a->setShortcut(QKeySequence(QString::fromLatin1(d.keys)));
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(a, &QAction::triggered, this, d.run);
+        addAction(a);  // the keys work wherever the focus is in the panel
+        commands_ << a;
+        popup_->addAction(a);
+        if (QString::fromLatin1(d.name) == QLatin1String("toolbarmenu")) {
+            a->setCheckable(true);
+            a->setChecked(true);
+            toolBarAct_ = a;
+        } else {
+            cmtoolpanel_->addAction(a);
+        }
+        if (QString::fromLatin1(d.name) == QLatin1String("selectallmenu") ||
+            QString::fromLatin1(d.name) == QLatin1String("replacemenu"))
+            popup_->addSeparator();
+    }
+    connect(commentview_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(commentview_->mapToGlobal(at)); });
+}
+
+void CommentPanel::buildMenu(QMenuBar* bar) {
+    QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("editmenu"));
+    for (QAction* a : commands_) {
+        edit->addAction(a);
+        const QString name = a->property("command").toString();
+        if (name == QLatin1String("selectallmenu") || name == QLatin1String("replacemenu"))
+            edit->addSeparator();
+    }
+}
+
+CommentFindDialog* CommentPanel::findDialog() const { return finder_; }
+
+QAction* CommentPanel::command(const QString& name) const {
+    for (QAction* a : commands_)
+        if (a->property("command").toString() == name) return a;
+    return nullptr;
+}
+
+// ---- layout ---------------------------------------------------------------------
+
+void CommentPanel::layoutControls() {
+    cmtoolpanel_->setGeometry(0, 0, 617, 22);
+    nameBox()->setVisible(!large_);
+    resetButton()->setVisible(!large_);
+    if (large_) {
+        commentview_->setGeometry(4, 24, 609, 369);
+        commentview_->raise();
+    } else {
+        commentview_->setGeometry(224, 24, 385, 405);
+    }
+    nameBox()->setGeometry(4, 24, 216, 22);
+    commentControl_->setGeometry(4, 50, 216, 330);
+    resetButton()->setGeometry(4, 384, 70, 22);
+    deleteButton()->setGeometry(78, 384, 70, 22);
+    okButton()->setGeometry(152, 384, 68, 22);
+    cmpagechange_->setGeometry(4, 408, 50, 22);
+    focuschanged_->setGeometry(58, 408, 50, 22);
+    commentviewbigbtn_->setGeometry(112, 408, 50, 22);
+    richstate_->setGeometry(166, 408, 54, 22);
+}
+
+void CommentPanel::toggleLargeMode() {
+    large_ = !large_;
+    layoutControls();
+}
+
+void CommentPanel::toggleToolBar() {
+    cmtoolpanel_->setVisible(!cmtoolpanel_->isVisible());
+    toolBarAct_->setChecked(!cmtoolpanel_->isHidden());
+}
+
+void CommentPanel::nextPage() { commentControl_->setCurrentIndex((commentControl_->currentIndex() + 1) % 5); }
+
+void CommentPanel::switchFocus() {
+    if (commentview_->hasFocus())
+        lists_[static_cast<std::size_t>(commentControl_->currentIndex())]->setFocus();
+    else
+        commentview_->setFocus();
+}
+
+void CommentPanel::refreshState() {
+    richstate_->setText(commentview_->overwriteMode() ? QStringLiteral("上書") : QStringLiteral("挿入"));
+}
+
+// ---- lists ----------------------------------------------------------------------
+
+void CommentPanel::makeList() {
+    quiet_ = true;
+    for (int p = 0; p < 5; ++p) {
+        QListWidget* list = lists_[static_cast<std::size_t>(p)];
+        list->clear();
+        for (int n = p * kPerPage + 1; n <= (p + 1) * kPerPage; ++n) list->addItem(lineText(n));
+    }
+    quiet_ = false;
+}
+
+void CommentPanel::rewriteLine(int number) {
+    if (number < 1 || number > kCommentCount) return;
+    if (QListWidgetItem* item = lists_[static_cast<std::size_t>((number - 1) / kPerPage)]->item((number - 1) % kPerPage))
+        item->setText(lineText(number));
+}
+
+bool CommentPanel::lineSelected() const {
+    return current() >= 1 && lists_[static_cast<std::size_t>(commentControl_->currentIndex())]->currentRow() >= 0;
+}
+
+void CommentPanel::showCurrent() {
+    if (current() < 1 || current() > kCommentCount) setCurrent(1);
+    const int page = (current() - 1) / kPerPage;
+    quiet_ = true;
+    commentControl_->setCurrentIndex(page);
+    quiet_ = false;
+    selectRow(lists_[static_cast<std::size_t>(page)], (current() - 1) % kPerPage);
+    fillName();
+    showDetails();
+}
+
+void CommentPanel::pageChanged(int page) {
+    if (quiet_ || page < 0) return;
+    QListWidget* list = lists_[static_cast<std::size_t>(page)];
+    const int row = list->currentRow() >= 0 ? list->currentRow() : 0;
+    setCurrent(page * kPerPage + row + 1);
+    selectRow(list, row);
+    if (!large_) {
+        list->setFocus();
+        fillName();
+    }
+    showDetails();
+}
+
+void CommentPanel::showDetails() {
+    const bool was = quiet_;
+    quiet_ = true;
+    const int n = current();
+    commentview_->setPlainText(n >= 1 && n <= kCommentCount ? toShownComment(commentText(editor().scenario.comment(n)))
+                                                            : QString());
+    quiet_ = was;
+}
+
+void CommentPanel::textEdited() {
+    const int n = current();
+    if (quiet_ || n < 1 || n > kCommentCount) return;
+    if (setCommentText(editor().scenario.comment(n), toStoredComment(commentview_->toPlainText()))) return;
+    // Only an edit the box could not foresee gets here; the text goes back to
+    // what is stored rather than show what cannot be kept.
+    showDetails();
+}
+
+void CommentPanel::panelHiding() {
+    if (finder_) finder_->close();
+}
+
+}  // namespace qrn
