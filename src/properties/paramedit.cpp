@@ -21,6 +21,8 @@
 #include "pickers/magicselectlist.h"
 #include "properties/charapage.h"
 #include "properties/enterpage.h"
+#include "properties/eventpage.h"
+#include "properties/itempage.h"
 #include "properties/placepage.h"
 #include "scenario/chararules.h"
 #include "views/largeimgview.h"
@@ -106,14 +108,10 @@ Tparamedit::Tparamedit(QWidget* parent) : QMainWindow(parent, Qt::Tool) {
     enterPage_ = new EnterPage(*this, central);
     panels_[kPlace] = placePage_;
     panels_[kEnter] = enterPage_;
-    // The event, item and character pages are filled by their own editors;
-    // the frame already knows their sheets.
-    panels_[kEvent] = makeEmptyPanel("eventpanel",
-                                     {{"eventsheet1", "一般"}, {"eventsheet2", "特殊"}, {"eventsheet3", "条件"},
-                                      {"eventsheet4", "ﾊﾟﾗﾒｰﾀ"}},
-                                     128000);
-    panels_[kItem] = makeEmptyPanel("itempanel",
-                                    {{"itemsheet1", "一般"}, {"itemsheet2", "効果"}, {"itemsheet3", "特殊"}}, 137000);
+    eventPage_ = new EventPage(*this, central);
+    itemPage_ = new ItemPage(*this, central);
+    panels_[kEvent] = eventPage_;
+    panels_[kItem] = itemPage_;
     charaPage_ = new CharaPage(*this, central);
     panels_[kChara] = charaPage_;
     for (int layer = kPlace; layer <= kChara; ++layer) {
@@ -221,6 +219,8 @@ void Tparamedit::open(int layer) {
     switch (layer) {
     case kPlace: placePage_->plmoveset(); break;
     case kEnter: enterPage_->enterview(); break;
+    case kEvent: eventPage_->eventini(); break;
+    case kItem: itemPage_->itemini(); break;
     case kChara: charaPage_->cheditini(); break;
     default:
         // Pages still to come show their sheets empty under the layer's caption.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <array>
 #include <functional>
@@ -19,6 +20,8 @@ namespace qrn {
 class PlacePage;
 class EnterPage;
 class CharaPage;
+class EventPage;
+class ItemPage;
 
 // A location chosen in the location picker.
 struct PickedLocation {
@@ -84,6 +87,8 @@ public:
     PlacePage* placePage() const { return placePage_; }
     EnterPage* enterPage() const { return enterPage_; }
     CharaPage* charaPage() const { return charaPage_; }
+    EventPage* eventPage() const { return eventPage_; }
+    ItemPage* itemPage() const { return itemPage_; }
 
     ParameditHooks& hooks() { return hooks_; }
     // Sets the caption from an object's name or the layer's words.
@@ -116,6 +121,8 @@ private:
     PlacePage* placePage_ = nullptr;
     EnterPage* enterPage_ = nullptr;
     CharaPage* charaPage_ = nullptr;
+    EventPage* eventPage_ = nullptr;
+    ItemPage* itemPage_ = nullptr;
     QPushButton* prpagechange_ = nullptr;
 };
 

@@ -74,21 +74,6 @@ RefRow addRefRow(QGridLayout* grid, int row, const QString& name, const QString&
     return r;
 }
 
-namespace {
-
-template <typename Def>
-QString nameOr(const Def* table, int count, int number, const QString& none) {
-    if (number < 1 || number > count) return none;
-    return fromCp932(table[number - 1].name.view());
-}
-
-}  // namespace
-
-QString commentRefName(int n, const QString& none) { return nameOr(editor().scenario.comments, kCommentCount, n, none); }
-QString bgmRefName(int n, const QString& none) { return nameOr(editor().scenario.bgms, kBgmCount, n, none); }
-QString magicRefName(int n, const QString& none) { return nameOr(editor().scenario.magics, kMagicCount, n, none); }
-QString poisonRefName(int n, const QString& none) { return nameOr(editor().scenario.poisons, kPoisonCount, n, none); }
-
 void playBgm(int n) {
     EditorContext& ctx = editor();
     if (!ctx.media || n < 1 || n > kBgmCount) return;

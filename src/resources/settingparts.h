@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/choosers.h"
+#include "properties/pagehelpers.h"
 
 class QGridLayout;
 class QWidget;
@@ -58,11 +59,8 @@ struct RefRow {
 RefRow addRefRow(QGridLayout* grid, int row, const QString& name, const QString& caption, const QString& extra,
                  QWidget* parent);
 
-// Display names; `none` for 0 or a number outside the table.
-QString commentRefName(int number, const QString& none = QStringLiteral("-"));
-QString bgmRefName(int number, const QString& none = QStringLiteral("-"));
-QString magicRefName(int number, const QString& none = QStringLiteral("-"));
-QString poisonRefName(int number, const QString& none = QStringLiteral("-"));
+// Display names (commentRefName, bgmRefName, magicRefName, poisonRefName)
+// are the property pages' ones.
 
 // Plays a BGM with its loop setting / a sound; nothing for 0 or an unused entry.
 void playBgm(int number);
