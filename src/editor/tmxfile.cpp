@@ -6,10 +6,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <functional>
+#include <future>
 
 #include "scenario/cellcomposition.h"
 #include "scenario/text.h"
@@ -45,38 +49,55 @@ QImage tilesetImage(const TmxLayerSpec& spec, const ChipImages& chips, const Pic
     return sheet;
 }
 
-bool commit(QSaveFile& file, QString& error) {
-    if (file.commit()) return true;
-    error = file.fileName() + QStringLiteral(" に書き込めません: ") + file.errorString();
-    return false;
+QString cannotWrite(const QString& path, const QString& why) {
+    return path + QStringLiteral(" に書き込めません: ") + why;
+}
+
+// Writes a file through a temporary file beside it and a rename, so that a
+// failure never leaves a partial file. Unlike QSaveFile it does not wait for
+// the disk (as the scenario file is saved): an export of eleven files would
+// otherwise spend most of its time there.
+bool writeWhole(const QString& path, const std::function<bool(QIODevice&, QString&)>& fill, QString& error) {
+    QTemporaryFile file(QFileInfo(path).absolutePath() + QStringLiteral("/.") + QFileInfo(path).fileName() +
+                        QStringLiteral(".XXXXXX"));
+    if (!file.open()) {
+        error = cannotWrite(path, file.errorString());
+        return false;
+    }
+    QString why;
+    if (!fill(file, why) || !file.flush()) {
+        error = cannotWrite(path, why.isEmpty() ? file.errorString() : why);
+        return false;
+    }
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ReadOther);
+    file.close();
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+        error = cannotWrite(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    file.setAutoRemove(false);
+    return true;
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = path + QStringLiteral(" に書き込めません: ") + file.errorString();
-        return false;
-    }
-    file.write(bytes);
-    return commit(file, error);
+    return writeWhole(
+        path, [&](QIODevice& out, QString&) { return out.write(bytes) == bytes.size(); }, error);
 }
 
 bool writePng(const QString& path, const QImage& image, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = path + QStringLiteral(" に書き込めません: ") + file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, "png");
-    // Light compression: most tiles are empty, and a fast write matters more
-    // than the last few kilobytes.
-    writer.setQuality(80);  // zlib level 1
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        error = path + QStringLiteral(" に書き込めません: ") + writer.errorString();
-        return false;
-    }
-    return commit(file, error);
+    return writeWhole(
+        path,
+        [&](QIODevice& out, QString& why) {
+            QImageWriter writer(&out, "png");
+            // Light compression (zlib level 1): most tiles are empty, and a
+            // fast write matters more than the last few kilobytes.
+            writer.setQuality(80);
+            if (writer.write(image)) return true;
+            why = writer.errorString();
+            return false;
+        },
+        error);
 }
 
 QByteArray tilesetXml(const TmxLayerSpec& spec, const QImage& image) {
@@ -152,15 +173,32 @@ TmxFileResult writeTmxMap(const Scenario& s, int field, const ChipImages& chips,
     x.writeAttribute("value", QString::fromStdString(cp932ToUtf8Lossy(f.name.view())));
     x.writeEndElement();
 
+    // The five tilesets are written side by side: compressing their pictures
+    // is most of the export's work, and they share nothing.
+    std::array<std::future<QString>, kTmxLayers.size()> tilesets;
+    for (std::size_t i = 0; i < kTmxLayers.size(); ++i) {
+        const TmxLayerSpec& spec = kTmxLayers[i];
+        QImage sheet = tilesetImage(spec, chips, pictures);
+        tilesets[i] = std::async(std::launch::async, [spec, sheet = std::move(sheet), dir] {
+            const QString base = QString::fromLatin1(spec.file);
+            QString why;
+            if (!writePng(dir.filePath(base + QStringLiteral(".png")), sheet, why) ||
+                !writeBytes(dir.filePath(base + QStringLiteral(".tsx")), tilesetXml(spec, sheet), why))
+                return why;
+            return QString();
+        });
+    }
+    for (auto& t : tilesets) {
+        const QString why = t.get();
+        if (error.isEmpty()) error = why;
+    }
+    if (!error.isEmpty()) return failure(error);
+
     std::uint32_t firstGid = 1;
     std::array<std::uint32_t, kTmxLayers.size()> firstGids{};
     for (std::size_t i = 0; i < kTmxLayers.size(); ++i) {
         const TmxLayerSpec& spec = kTmxLayers[i];
-        const QImage sheet = tilesetImage(spec, chips, pictures);
         const QString base = QString::fromLatin1(spec.file);
-        if (!writePng(dir.filePath(base + QStringLiteral(".png")), sheet, error) ||
-            !writeBytes(dir.filePath(base + QStringLiteral(".tsx")), tilesetXml(spec, sheet), error))
-            return failure(error);
         firstGids[i] = firstGid;
         x.writeEmptyElement("tileset");
         x.writeAttribute("firstgid", QString::number(firstGid));
@@ -264,17 +302,32 @@ bool inflateExactly(const QByteArray& in, qsizetype expected, QByteArray& out) {
     return rc == Z_STREAM_END && got == expected;
 }
 
+// Comma-separated decimal gids, spaces and line breaks allowed around each.
 bool parseCsv(QStringView text, TmxLayerData& layer) {
     layer.gids.clear();
     layer.gids.reserve(static_cast<std::size_t>(layer.width) * static_cast<std::size_t>(layer.height));
-    for (QStringView part : text.split(u',')) {
-        part = part.trimmed();
-        if (part.isEmpty()) return false;
-        bool ok = false;
-        const qulonglong v = part.toULongLong(&ok);
-        if (!ok || v > 0xFFFFFFFFull) return false;
-        layer.gids.push_back(static_cast<std::uint32_t>(v));
+    std::uint64_t value = 0;
+    bool digits = false, ended = false;  // a number begun; spaces after it
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (ended) return false;
+            value = value * 10 + (c - u'0');
+            if (value > 0xFFFFFFFFull) return false;
+            digits = true;
+        } else if (c == u',') {
+            if (!digits) return false;
+            layer.gids.push_back(static_cast<std::uint32_t>(value));
+            value = 0;
+            digits = ended = false;
+        } else if (c == u' ' || c == u'\n' || c == u'\r' || c == u'\t') {
+            ended = digits;
+        } else {
+            return false;
+        }
     }
+    if (!digits) return false;
+    layer.gids.push_back(static_cast<std::uint32_t>(value));
     return true;
 }
 
