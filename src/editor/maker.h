@@ -90,6 +90,10 @@ public:
     // Join into runner files, and the current field saved as a bitmap.
     void jointmenuClick();
     void savebybmpmenuClick();
+    // The current field out to a TMX map with one tileset per layer, and a
+    // map's five layers back into the current field (makertmx.cpp).
+    void exporttmxmenuClick();
+    void importtmxmenuClick();
 
     // Persisted settings.
     void readregistry();

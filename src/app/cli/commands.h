@@ -22,5 +22,7 @@ int cmdDeleteField(const Args& args);
 // Built when the tool links the renderer (QRN_CLI_RENDER).
 int cmdJoin(const Args& args);
 int cmdExportBmp(const Args& args);
+int cmdExportTmx(const Args& args);
+int cmdImportTmx(const Args& args);
 
 }  // namespace qrn::cli

@@ -26,6 +26,8 @@ const Command kCommands[] = {
 #ifdef QRN_CLI_RENDER
     {"join", qrn::cli::cmdJoin, "join FILE OUTDIR NAME [--resources DIR]"},
     {"export-bmp", qrn::cli::cmdExportBmp, "export-bmp FILE FIELD OUT.bmp [--resources DIR]"},
+    {"export-tmx", qrn::cli::cmdExportTmx, "export-tmx FILE FIELD OUTDIR [--resources DIR]"},
+    {"import-tmx", qrn::cli::cmdImportTmx, "import-tmx FILE FIELD IN.tmx [-o OUT]"},
 #endif
 };
 
