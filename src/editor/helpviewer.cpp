@@ -42,6 +42,7 @@ const Topic kTopics[] = {
     {35100, "join.html", "結合とビットマップ保存", "qrn::Tfilenameenter"},
     {53000, "resedit.html", "リソース編集", "qrn::Tresedit"},
     {54000, "resedit.html", "ファイルの選択（BGM・効果音）", "qrn::Tfileselectform"},
+    {170000, "scenariocheck.html", "シナリオチェック", "qrn::Tscenariocheck"},
 };
 
 const QString kContents = QStringLiteral("index.html");
