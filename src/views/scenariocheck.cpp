@@ -72,7 +72,6 @@ Tscenariocheck::Tscenariocheck(QWidget* parent)
     list_->horizontalHeader()->setStretchLastSection(true);
     severity_->addItems({QStringLiteral("すべて"), QStringLiteral("エラー"), QStringLiteral("警告")});
     text_->setPlaceholderText(QStringLiteral("絞り込み"));
-    text_->setClearButtonEnabled(true);
 
     auto* top = new QHBoxLayout;
     top->addWidget(severity_);
