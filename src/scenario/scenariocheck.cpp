@@ -137,11 +137,11 @@ private:
             error(CheckKind::MissingEntry, at,
                   std::string(what) + "が使われていない" + named(s_, t, static_cast<int>(n)) + "を指しています。");
     }
-    // Arrays of the packed record may sit at odd addresses, so their
-    // elements are copied out byte-wise.
+    // Arrays of the packed record may sit at odd addresses, so they are
+    // passed by pointer and their elements copied out byte-wise.
     template <typename T, std::size_t N>
-    void refs(const CheckPlace& at, const char* what, Target t, const T (&ns)[N]) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(&ns);
+    void refs(const CheckPlace& at, const char* what, Target t, const T (*ns)[N]) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(ns);
         for (std::size_t i = 0; i < N; ++i) {
             T n;
             std::memcpy(&n, bytes + i * sizeof(T), sizeof(T));
@@ -256,8 +256,8 @@ private:
         const HeroDef& h = s_.hero;
         const CheckPlace at{CheckPlace::Hero};
         location(at, "スタート地点", h.startField, h.startPosition);
-        refs(at, "持ち物", TItem, h.heroItems);
-        refs(at, "魔法", TMagic, h.heroMagics);
+        refs(at, "持ち物", TItem, &h.heroItems);
+        refs(at, "魔法", TMagic, &h.heroMagics);
         for (const u8 n : {h.heweapon, h.hearmor, h.heshield, h.hehelm, h.hemagicitem}) {
             ref(at, "装備", TItem, n);
             if (n >= 1 && n <= kItemCount) given_.set(n);
@@ -307,10 +307,10 @@ private:
             ref(at, "プロローグBGM", TBgm, d.evprologuebgm);
             ref(at, "エピローグBGM", TBgm, d.evepiloguebgm);
             if (d.evaction == 2) ref(at, "開始ｱｲﾃﾑ", TItem, d.evstartitem);
-            refs(at, "表示条件", TItem, d.evshowitem);
-            refs(at, "表示条件", TEvent, d.evshowevent);
-            refs(at, "入手ｱｲﾃﾑ", TItem, d.evgetitem);
-            refs(at, "消失ｱｲﾃﾑ", TItem, d.evputitem);
+            refs(at, "表示条件", TItem, &d.evshowitem);
+            refs(at, "表示条件", TEvent, &d.evshowevent);
+            refs(at, "入手ｱｲﾃﾑ", TItem, &d.evgetitem);
+            refs(at, "消失ｱｲﾃﾑ", TItem, &d.evputitem);
             ref(at, "習得魔法", TMagic, d.evgetmagic);
             if (d.jumpField != 0) location(at, "ジャンプ先", d.jumpField, d.jumpPosition);
             for (const u8 i : d.evgetitem)
@@ -337,17 +337,17 @@ private:
             const CharaDef& d = s_.charas[n - 1];
             const CheckPlace at = CheckPlace::object(kCharaLayer, n);
             ref(at, "ｺﾒﾝﾄ", TComment, d.chcomment);
-            refs(at, "売り物", TItem, d.chsale);
+            refs(at, "売り物", TItem, &d.chsale);
             ref(at, "会話BGM", TBgm, d.chtalkbgm);
             ref(at, "表示条件", TItem, d.chshowitem);
             ref(at, "表示条件", TEvent, d.chshowevent);
-            refs(at, "欲しいｱｲﾃﾑ", TItem, d.chwantitem);
-            refs(at, "ｱｲﾃﾑのｺﾒﾝﾄ", TComment, d.chitemcomment);
-            refs(at, "欲しいｲﾍﾞﾝﾄ", TEvent, d.chwantevent);
-            refs(at, "ｲﾍﾞﾝﾄのｺﾒﾝﾄ", TComment, d.cheventcomment);
+            refs(at, "欲しいｱｲﾃﾑ", TItem, &d.chwantitem);
+            refs(at, "ｱｲﾃﾑのｺﾒﾝﾄ", TComment, &d.chitemcomment);
+            refs(at, "欲しいｲﾍﾞﾝﾄ", TEvent, &d.chwantevent);
+            refs(at, "ｲﾍﾞﾝﾄのｺﾒﾝﾄ", TComment, &d.cheventcomment);
             ref(at, "持ち物", TItem, d.chitem);
-            refs(at, "魔法", TMagic, d.chmagic);
-            refs(at, "特殊攻撃", TPoison, d.chpoison);
+            refs(at, "魔法", TMagic, &d.chmagic);
+            refs(at, "特殊攻撃", TPoison, &d.chpoison);
             ref(at, "戦闘BGM", TBgm, d.chbattlebgm);
             ref(at, "戦闘効果音", TSound, d.chbattlesound);
             for (const u8 i : d.chsale)
@@ -366,7 +366,7 @@ private:
             ref(at, "治す特殊攻撃", TPoison, s_.magics[n - 1].mgantipoison);
         }
         for (int n = 1; n <= kEnemyTypeCount; ++n)
-            if (inUse_[TEnemy][n]) refs(placeOf(TEnemy, n), "メンバー", TChara, s_.enemyTypes[n - 1].members);
+            if (inUse_[TEnemy][n]) refs(placeOf(TEnemy, n), "メンバー", TChara, &s_.enemyTypes[n - 1].members);
         for (int n = 1; n <= kWalkImgCount; ++n) {
             if (!inUse_[TWalk][n]) continue;
             for (int k = 0; k < kWalkFrames; ++k)
@@ -383,9 +383,9 @@ private:
         const CheckPlace at{CheckPlace::Settings};
         ref(at, "標準のｳｫｰｸｲﾒｰｼﾞ", TWalk, st.scdefwalkimg);
         ref(at, "ゲームオーバーのｺﾒﾝﾄ", TComment, st.scgameover);
-        refs(at, "タイトルのｺﾒﾝﾄ", TComment, st.titleComments);
+        refs(at, "タイトルのｺﾒﾝﾄ", TComment, &st.titleComments);
         ref(at, "プロローグ", TComment, st.prologueComment);
-        refs(at, "エンディングのｺﾒﾝﾄ", TComment, st.endingComments);
+        refs(at, "エンディングのｺﾒﾝﾄ", TComment, &st.endingComments);
         ref(at, "エピローグ", TComment, st.epilogueComment);
         ref(at, "タイトル画面のBGM", TBgm, st.scopeningbgm);
         ref(at, "オープニングのBGM", TBgm, st.titleBgm);
