@@ -90,6 +90,16 @@ TEST_F(CheckCli, TheDemoHasNoError) {
     const auto r = runCli({"check", (demo / "demo.snr").string(), "--resources", (demo / "resources").string()});
     EXPECT_EQ(r.code, 0) << r.out;
     EXPECT_EQ(r.out.find("エラー\t"), std::string::npos) << r.out;
+
+    // A picture taken out of the folder is named with its owner.
+    const fs::path copy = dir_ / "resources";
+    fs::copy(demo / "resources", copy);
+    fs::remove(copy / "chest.bmp");
+    const auto broken = runCli({"check", (demo / "demo.snr").string(), "--resources", copy.string()});
+    EXPECT_EQ(broken.code, 3);
+    EXPECT_NE(broken.out.find("エラー\tイベント 1「宝箱」\t画像「chest.bmp」がリソースフォルダにありません。\n"),
+              std::string::npos)
+        << broken.out;
 #endif
 }
 
