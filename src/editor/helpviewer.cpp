@@ -45,6 +45,7 @@ const Topic kTopics[] = {
     {170000, "magicedit.html", "魔法・主人公・シナリオ設定", "qrn::Tmagicedit"},
     {171000, "levellist.html", "レベルアップ設定", "qrn::Tlevellist"},
     {171100, "levellist.html", "レベルアップ自動設定", "qrn::Tlevelauto"},
+    {172000, "scenariocheck.html", "シナリオチェック", "qrn::Tscenariocheck"},
 };
 
 const QString kContents = QStringLiteral("index.html");

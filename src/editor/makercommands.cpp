@@ -14,6 +14,7 @@
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
 #include "views/largeimgview.h"
+#include "views/scenariocheck.h"
 
 namespace qrn {
 
@@ -181,6 +182,12 @@ std::span<const MakerCommand> Tmaker::commandTable() {
         // Tool
         {.name = "kankyoumenu", .caption = "オプション(&O)", .hint = "オプション", .key = "Ctrl+O", .menu = M::Tool,
          .button = "optionbtn", .glyph = "設", .colour = kNav, .bar = 708, .run = [](Tmaker& m) { m.kankyoumenuClick(); }},
+        {.name = "scenariocheckmenu", .caption = "シナリオチェック(&C)", .menu = M::Tool,
+         .run = [](Tmaker&) {
+             if (!editor().scenariocheck) return;
+             editor().scenariocheck->recheck();
+             showToolWindow(editor().scenariocheck);
+         }},
 
         // Help
         {.name = "helpindexmenu", .caption = "目次(&I)", .menu = M::Help, .flags = kAlwaysEnabled,

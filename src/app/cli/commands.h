@@ -19,6 +19,8 @@ int cmdImportJson(const Args& args);
 int cmdNewField(const Args& args);
 int cmdResizeField(const Args& args);
 int cmdDeleteField(const Args& args);
+// Exit 3 when the scenario check finds errors.
+int cmdCheck(const Args& args);
 // Built when the tool links the renderer (QRN_CLI_RENDER).
 int cmdJoin(const Args& args);
 int cmdExportBmp(const Args& args);
