@@ -62,6 +62,9 @@ public:
 
     // The present (committed) state is what was last opened or saved.
     void markSaved();
+    // The present state was never saved (a restored scenario): modified
+    // until the next save.
+    void markUnsaved() { saved_ = -1; }
     // True while the committed state differs from the saved one by at least
     // one step (a state left by undo then redone counts as unchanged).
     bool modified() const;
