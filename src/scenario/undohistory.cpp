@@ -1,6 +1,7 @@
 #include "undohistory.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace qrn {
@@ -11,6 +12,67 @@ inline std::uint64_t load64(const unsigned char* p) {
     std::uint64_t v;
     std::memcpy(&v, p, sizeof v);
     return v;
+}
+
+void putCount(std::vector<unsigned char>& out, std::size_t v) {
+    while (v >= 0x80) {
+        out.push_back(static_cast<unsigned char>(v | 0x80));
+        v >>= 7;
+    }
+    out.push_back(static_cast<unsigned char>(v));
+}
+
+std::size_t getCount(const unsigned char*& p) {
+    std::size_t v = 0;
+    for (int shift = 0;; shift += 7) {
+        const unsigned char b = *p++;
+        v |= static_cast<std::size_t>(b & 0x7f) << shift;
+        if (!(b & 0x80)) return v;
+    }
+}
+
+// Appends the XOR of `before` and `after` (n bytes) as runs: a count of equal
+// bytes to skip, a count of differing bytes, then their XOR. A changed range
+// of a fill is mostly untouched bytes between cells, which cost nothing here.
+void encodeDelta(const unsigned char* before, const unsigned char* after, std::size_t n,
+                 std::vector<unsigned char>& out) {
+    std::size_t i = 0;
+    while (i < n) {
+        std::size_t z = i;
+        while (z + 8 <= n && load64(before + z) == load64(after + z)) z += 8;
+        while (z < n && before[z] == after[z]) ++z;
+        if (z >= n) break;
+        // A literal run ends at four equal bytes in a row.
+        std::size_t e = z, last = z, equal = 0;
+        for (; e < n; ++e) {
+            if (before[e] != after[e]) {
+                last = e;
+                equal = 0;
+            } else if (++equal == 4) {
+                break;
+            }
+        }
+        putCount(out, z - i);
+        putCount(out, last + 1 - z);
+        for (std::size_t k = z; k <= last; ++k) out.push_back(before[k] ^ after[k]);
+        i = last + 1;
+    }
+    putCount(out, 0);
+    putCount(out, 0);  // the end of the range
+}
+
+// XORs one encoded range into `bytes`; returns the position after it.
+const unsigned char* applyDelta(unsigned char* bytes, const unsigned char* p) {
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t skip = getCount(p);
+        const std::size_t length = getCount(p);
+        if (length == 0) return p;
+        at += skip;
+        for (std::size_t k = 0; k < length; ++k) bytes[at + k] ^= p[k];
+        p += length;
+        at += length;
+    }
 }
 
 }  // namespace
@@ -34,19 +96,21 @@ void diffBytes(std::span<const unsigned char> live, std::span<const unsigned cha
     };
     // Whole chunks are compared with memcmp (the fast path for the untouched
     // bulk of the record); only differing chunks are looked at closely.
-    constexpr std::size_t kChunk = 512;
+    constexpr std::size_t kChunk = 2048;
     for (std::size_t pos = 0; pos < n; pos += kChunk) {
         const std::size_t stop = std::min(pos + kChunk, n);
         if (std::memcmp(a + pos, b + pos, stop - pos) == 0) continue;
+        // Word by word; the first and last differing byte of a word come from
+        // its lowest and highest differing bits (the record is little-endian).
         std::size_t i = pos;
-        while (i < stop) {
-            while (i + 8 <= stop && load64(a + i) == load64(b + i)) i += 8;
-            while (i < stop && a[i] == b[i]) ++i;
-            if (i >= stop) break;
-            const std::size_t s = i;
-            while (i < stop && a[i] != b[i]) ++i;
-            add(s, i);
+        for (; i + 8 <= stop; i += 8) {
+            const std::uint64_t x = load64(a + i) ^ load64(b + i);
+            if (x == 0) continue;
+            add(i + static_cast<std::size_t>(std::countr_zero(x) / 8),
+                i + 8 - static_cast<std::size_t>(std::countl_zero(x) / 8));
         }
+        for (; i < stop; ++i)
+            if (a[i] != b[i]) add(i, i + 1);
     }
     if (open) out.push_back({area, start, end - start});
 }
@@ -93,20 +157,17 @@ bool UndoHistory::commit(const std::string& label) {
     for (std::size_t i = 0; i < areas_.size(); ++i)
         diffBytes(areas_[i], shadows_[i], static_cast<std::uint32_t>(i), step.ranges);
     if (step.ranges.empty()) return false;
-    std::size_t total = 0;
-    for (const ChangedRange& r : step.ranges) total += r.length;
-    step.label = label;
-    step.before.resize(total);
-    step.after.resize(total);
-    std::size_t at = 0;
+    scratch_.clear();
     for (const ChangedRange& r : step.ranges) {
         unsigned char* shadow = shadows_[r.area].data() + r.offset;
         const unsigned char* live = areas_[r.area].data() + r.offset;
-        std::memcpy(step.before.data() + at, shadow, r.length);
-        std::memcpy(step.after.data() + at, live, r.length);
+        encodeDelta(shadow, live, r.length, scratch_);
         std::memcpy(shadow, live, r.length);
-        at += r.length;
     }
+    step.label = label;
+    step.deltaSize = scratch_.size();
+    step.delta = std::make_unique_for_overwrite<unsigned char[]>(step.deltaSize);
+    std::memcpy(step.delta.get(), scratch_.data(), step.deltaSize);
     // A new step ends every redo; a saved state among them is lost.
     if (position_ < steps_.size()) {
         for (std::size_t i = position_; i < steps_.size(); ++i) bytes_ -= steps_[i].size();
@@ -120,13 +181,13 @@ bool UndoHistory::commit(const std::string& label) {
     return true;
 }
 
-std::vector<ChangedRange> UndoHistory::apply(const Step& step, bool forward) {
-    const std::vector<unsigned char>& data = forward ? step.after : step.before;
-    std::size_t at = 0;
+// The areas equal their shadows here (pending changes were committed first).
+std::vector<ChangedRange> UndoHistory::apply(const Step& step) {
+    const unsigned char* p = step.delta.get();
     for (const ChangedRange& r : step.ranges) {
-        std::memcpy(areas_[r.area].data() + r.offset, data.data() + at, r.length);
-        std::memcpy(shadows_[r.area].data() + r.offset, data.data() + at, r.length);
-        at += r.length;
+        unsigned char* live = areas_[r.area].data() + r.offset;
+        p = applyDelta(live, p);
+        std::memcpy(shadows_[r.area].data() + r.offset, live, r.length);
     }
     return step.ranges;
 }
@@ -135,7 +196,7 @@ std::vector<ChangedRange> UndoHistory::undo(const std::string& pendingLabel) {
     commit(pendingLabel);
     if (!canUndo()) return {};
     --position_;
-    return apply(steps_[position_], false);
+    return apply(steps_[position_]);
 }
 
 std::vector<ChangedRange> UndoHistory::redo(const std::string& pendingLabel) {
@@ -143,7 +204,7 @@ std::vector<ChangedRange> UndoHistory::redo(const std::string& pendingLabel) {
     commit(pendingLabel);
     if (!canRedo()) return {};
     ++position_;
-    return apply(steps_[position_ - 1], true);
+    return apply(steps_[position_ - 1]);
 }
 
 void UndoHistory::markSaved() { saved_ = static_cast<std::int64_t>(dropped_ + position_); }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -75,11 +76,14 @@ private:
     struct Step {
         std::string label;
         std::vector<ChangedRange> ranges;
-        std::vector<unsigned char> before;  // the ranges' old bytes, one after another
-        std::vector<unsigned char> after;   // their new bytes
-        std::size_t size() const { return before.size() + after.size() + ranges.size() * sizeof(ChangedRange); }
+        // The ranges' old bytes XOR their new bytes, one range after another,
+        // with runs of unchanged bytes left out: applied to either state it
+        // gives the other, so undo and redo share it.
+        std::unique_ptr<unsigned char[]> delta;
+        std::size_t deltaSize = 0;
+        std::size_t size() const { return deltaSize + ranges.size() * sizeof(ChangedRange) + sizeof(Step); }
     };
-    std::vector<ChangedRange> apply(const Step& step, bool forward);
+    std::vector<ChangedRange> apply(const Step& step);
     void enforceLimits();
 
     std::vector<std::span<unsigned char>> areas_;
@@ -91,6 +95,7 @@ private:
     // that state can no longer be reached.
     std::int64_t saved_ = 0;
     std::size_t bytes_ = 0;
+    std::vector<unsigned char> scratch_;  // a step being encoded
     std::size_t maxBytes_ = kDefaultMaxBytes;
     std::size_t maxSteps_ = kDefaultMaxSteps;
 };
