@@ -4,6 +4,7 @@
 // (against the durable save in the same run).
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +23,7 @@
 #include "scenario/recoveryfile.h"
 #include "scenario/resets.h"
 #include "scenario/scenariofile.h"
+#include "views/palette_layers.h"
 
 using namespace qrn;
 
@@ -53,7 +55,17 @@ void fullStore(Scenario& s, EditorSideData& side) {
     createFirstField(s, "bench", "", "", kSide, kSide);
     for (int slot = 2; slot <= kFieldCount; ++slot)
         if (placeNewField(s, slot, kSide, kSide) != AddFieldResult::Added) break;
-    for (int c = 1; c <= kCellCount; ++c) s.cell(c).place = 1 + c % 7;
+    for (int c = 1; c <= kCellCount; ++c) s.cell(c).place = 1 + c % 4;
+    // Places 1..4 have pictures, so the repaint draws real chips.
+    EditorContext& ed = editor();
+    ed.imageList.reset();
+    const QRgb colours[] = {qRgb(40, 160, 60), qRgb(150, 120, 60), qRgb(60, 90, 200), qRgb(220, 200, 40)};
+    for (int n = 1; n <= 4; ++n) {
+        firstImageFile(s, kPlace, n)->assign("chip.bmp");
+        QImage chip(32, 32, QImage::Format_RGB32);
+        chip.fill(colours[n - 1]);
+        *pictureSlot(side.pictures, kPlace, n) = ed.imageList.add(chip, false, 0xFFFFFF);
+    }
 }
 
 void fill(Scenario& s, int place) {
@@ -105,7 +117,7 @@ int main(int argc, char** argv) {
                 maker->mapgrid()->viewport()->repaint();
             },
             [&] {
-                fill(s, ++place);
+                fill(s, 1 + ++place % 4);
                 editHistory().commitNow(QStringLiteral("塗りつぶし"));
             });
         report("undo_fill_120x120", undoMs, 16.0);
