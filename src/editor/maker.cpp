@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "editor/edithistory.h"
 #include "editor/editorcontext.h"
 #include "editor/helpviewer.h"
 #include "editor/filenameenter.h"
@@ -185,6 +186,7 @@ void Tmaker::FormCreate() {
     xlabelAction_->setVisible(false);
     ylabelAction_->setVisible(false);
     setWindowTitle(QStringLiteral("QUORANTEL"));
+    editHistory().attach(*this);
 }
 
 // ---- commands -------------------------------------------------------------
@@ -421,6 +423,7 @@ bool Tmaker::writeScenarioTo(const QString& path) {
     const FileResult result = saveScenario(QFile::encodeName(path).toStdString(), ed.scenario);
     if (!result.ok)
         ed.messages->warning(this, path + QStringLiteral(" を保存できませんでした。\n") + fileFailureText(result));
+    else editHistory().markSaved();
     return result.ok;
 }
 
@@ -456,6 +459,7 @@ void Tmaker::start() {
     if (ed.serchresult) ed.serchresult->hide();
     colrowset(ed.state.chipSize);
     mapgrid_->show();
+    editHistory().reset();  // a new or opened scenario starts a new history
 }
 
 // ---- field display ---------------------------------------------------------
@@ -544,6 +548,7 @@ void Tmaker::captionchange() {
     QString caption = QStringLiteral("ｼﾅﾘｵ：") + fromCp932(s.settings.scenarioname.view()) + QStringLiteral("／");
     const int field = ed.state.currentField;
     if (field >= 1 && field <= kFieldCount) caption += fromCp932(s.field(field).name.view());
+    if (editHistory().modified()) caption.prepend(QStringLiteral("* "));  // unsaved changes
     setWindowTitle(caption);
 }
 
@@ -762,6 +767,7 @@ bool Tmaker::FormCloseQuery() {
 
 void Tmaker::FormClose() {
     writeregistry();
+    editHistory().closing();
     HelpViewer::closeViewer();
     EditorContext& ed = editor();
     if (ed.media) ed.media->mediastop();

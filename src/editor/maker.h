@@ -48,6 +48,8 @@ public:
     // Opens `path` as the open command does after its dialog; false on failure
     // (the message has been shown and the old scenario is kept).
     bool openFile(const QString& path);
+    // Opens a recovery file as unsaved work on `sourcePath` (may be empty).
+    bool openRecovered(const QString& recoveryPath, const QString& sourcePath);
     void savefile(bool useKnownName);
     void orverwritesave();
     void start();

@@ -2,6 +2,7 @@
 // its rows in the order they appear here.
 #include "editor/makercommands.h"
 
+#include "editor/edithistory.h"
 #include "editor/editorcontext.h"
 #include "editor/helpviewer.h"
 #include "editor/maker.h"
@@ -70,9 +71,13 @@ std::span<const MakerCommand> Tmaker::commandTable() {
         {.name = "closeappmenu", .caption = "終了(&X)", .menu = M::File, .flags = kSeparatorBefore | kAlwaysEnabled,
          .run = [](Tmaker& m) { m.close(); }},
 
-        // Edit: draw modes and range tools
+        // Edit: undo, draw modes and range tools
+        {.name = "undomenu", .caption = "元に戻す(&U)", .key = "Ctrl+Z", .menu = M::Edit,
+         .run = [](Tmaker&) { editHistory().undo(); }},
+        {.name = "redomenu", .caption = "やり直し(&Y)", .key = "Ctrl+Y", .menu = M::Edit,
+         .run = [](Tmaker&) { editHistory().redo(); }},
         {.name = "propmenu", .caption = "プロパテイ(&N)", .hint = "プロパティ表示", .key = "Ctrl+N", .menu = M::Edit,
-         .flags = kCheckable, .group = G::DrawMode, .tag = 1, .button = "propbtn", .glyph = "P", .colour = kMode,
+         .flags = kSeparatorBefore | kCheckable, .group = G::DrawMode, .tag = 1, .button = "propbtn", .glyph = "P", .colour = kMode,
          .bar = 301, .run = [](Tmaker& m) { m.madrawmodebtnclick(1); }},
         {.name = "penmenu", .caption = "描画(&S)", .hint = "描画", .key = "Ctrl+S", .menu = M::Edit,
          .flags = kCheckable, .group = G::DrawMode, .tag = 2, .button = "penbtn", .glyph = "描", .colour = kMode,

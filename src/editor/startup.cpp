@@ -8,6 +8,7 @@
 #include "editor/mapgrid.h"
 #include "editor/options.h"
 #include "editor/randomform.h"
+#include "editor/recoverykeeper.h"
 #include "fields/fieldman.h"
 #include "properties/paramedit.h"
 #include "resources/magicedit.h"
@@ -201,6 +202,8 @@ void finishStart(const CommandLine& commandLine) {
     ed.maker->readregistry();
     if (!commandLine.resources.isEmpty() && ed.options)
         ed.options->serchpath = withTrailingSlash(QDir(commandLine.resources).absolutePath());
+    // Work left by an editor that died comes first; a refused one is gone.
+    if (RecoveryKeeper::offerRestore(*ed.maker)) return;
     if (!commandLine.file.isEmpty()) ed.maker->openFile(commandLine.file);
 }
 
