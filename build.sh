@@ -10,6 +10,8 @@ packages=(build-essential cmake ninja-build pkg-config
           libsdl2-mixer-dev libsdl2-dev fluid-soundfont-gm
           fonts-ipafont-gothic xvfb xauth
           nlohmann-json3-dev libgtest-dev libgmock-dev)
+# Tiled's command-line renderer, to check that Tiled draws our exported maps as we do.
+packages+=(tiled)
 
 install_missing() {
     local missing=()

@@ -28,6 +28,7 @@ class Tfieldman;
 class Tserchresult;
 class Tmagicedit;
 class Trandomform;
+class Tscenariocheck;
 
 struct EditorContext {
     Scenario& scenario = theScenario();
@@ -55,6 +56,7 @@ struct EditorContext {
     Tserchresult* serchresult = nullptr;
     Tmagicedit* magicedit = nullptr;
     Trandomform* randomform = nullptr;
+    Tscenariocheck* scenariocheck = nullptr;
 
     // Full path of a resource file: the search folder followed by the name.
     QString resourcePath(const QString& name) const;

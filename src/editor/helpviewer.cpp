@@ -42,6 +42,10 @@ const Topic kTopics[] = {
     {35100, "join.html", "結合とビットマップ保存", "qrn::Tfilenameenter"},
     {53000, "resedit.html", "リソース編集", "qrn::Tresedit"},
     {54000, "resedit.html", "ファイルの選択（BGM・効果音）", "qrn::Tfileselectform"},
+    {170000, "magicedit.html", "魔法・主人公・シナリオ設定", "qrn::Tmagicedit"},
+    {171000, "levellist.html", "レベルアップ設定", "qrn::Tlevellist"},
+    {171100, "levellist.html", "レベルアップ自動設定", "qrn::Tlevelauto"},
+    {172000, "scenariocheck.html", "シナリオチェック", "qrn::Tscenariocheck"},
 };
 
 const QString kContents = QStringLiteral("index.html");

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "editor/edithistory.h"
 #include "editor/editorcontext.h"
 #include "editor/helpviewer.h"
 #include "editor/filenameenter.h"
@@ -30,6 +31,7 @@
 #include "fields/fieldman.h"
 #include "options/optionform.h"
 #include "properties/paramedit.h"
+#include "resources/levellist.h"
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
 #include "scenario/fieldlayout.h"
@@ -200,6 +202,7 @@ void Tmaker::FormCreate() {
     xlabelAction_->setVisible(false);
     ylabelAction_->setVisible(false);
     setWindowTitle(QStringLiteral("QUORANTEL"));
+    editHistory().attach(*this);
 }
 
 // ---- commands -------------------------------------------------------------
@@ -436,6 +439,7 @@ bool Tmaker::writeScenarioTo(const QString& path) {
     const FileResult result = saveScenario(QFile::encodeName(path).toStdString(), ed.scenario);
     if (!result.ok)
         ed.messages->warning(this, path + QStringLiteral(" を保存できませんでした。\n") + fileFailureText(result));
+    else editHistory().markSaved();
     return result.ok;
 }
 
@@ -471,6 +475,7 @@ void Tmaker::start() {
     if (ed.serchresult) ed.serchresult->hide();
     colrowset(ed.state.chipSize);
     mapgrid_->show();
+    editHistory().reset();  // a new or opened scenario starts a new history
 }
 
 // ---- field display ---------------------------------------------------------
@@ -546,6 +551,7 @@ void Tmaker::captionchange() {
     QString caption = QStringLiteral("ｼﾅﾘｵ：") + fromCp932(s.settings.scenarioname.view()) + QStringLiteral("／");
     const int field = ed.state.currentField;
     if (field >= 1 && field <= kFieldCount) caption += fromCp932(s.field(field).name.view());
+    if (editHistory().modified()) caption.prepend(QStringLiteral("* "));  // unsaved changes
     setWindowTitle(caption);
 }
 
@@ -764,6 +770,7 @@ bool Tmaker::FormCloseQuery() {
 
 void Tmaker::FormClose() {
     writeregistry();
+    editHistory().closing();
     HelpViewer::closeViewer();
     EditorContext& ed = editor();
     if (ed.media) ed.media->mediastop();

@@ -56,6 +56,8 @@ public:
     // Opens `path` as the open command does after its dialog; false on failure
     // (the message has been shown and the old scenario is kept).
     bool openFile(const QString& path);
+    // Opens a recovery file as unsaved work on `sourcePath` (may be empty).
+    bool openRecovered(const QString& recoveryPath, const QString& sourcePath);
     void savefile(bool useKnownName);
     void orverwritesave();
     void start();
@@ -98,6 +100,10 @@ public:
     // Join into runner files, and the current field saved as a bitmap.
     void jointmenuClick();
     void savebybmpmenuClick();
+    // The current field out to a TMX map with one tileset per layer, and a
+    // map's five layers back into the current field (makertmx.cpp).
+    void exporttmxmenuClick();
+    void importtmxmenuClick();
 
     // Persisted settings.
     void readregistry();

@@ -2,6 +2,7 @@
 // its rows in the order they appear here.
 #include "editor/makercommands.h"
 
+#include "editor/edithistory.h"
 #include "editor/editorcontext.h"
 #include "editor/helpviewer.h"
 #include "editor/maker.h"
@@ -10,9 +11,11 @@
 #include "views/chipview.h"
 #include "views/minimap.h"
 #include "views/palette.h"
+#include "resources/levellist.h"
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
 #include "views/largeimgview.h"
+#include "views/scenariocheck.h"
 
 namespace qrn {
 
@@ -28,8 +31,10 @@ using G = MakerGroup;
 void openList(Tresedit::Kind kind) {
     if (editor().resedit) editor().resedit->openList(kind);
 }
-void openPage(Tmagicedit::Page page) {
-    if (editor().magicedit) editor().magicedit->openPage(page);
+void openPage(Tmaker& maker, Tmagicedit::Page page) {
+    if (!editor().magicedit) return;
+    editor().magicedit->openPage(page);
+    maker.captionchange();  // the scenario's name may have changed
 }
 
 }  // namespace
@@ -55,6 +60,10 @@ std::span<const MakerCommand> Tmaker::commandTable() {
          .run = [](Tmaker& m) { m.orverwritesave(); }},
         {.name = "savebybmpmenu", .caption = "BMPﾌｧｲﾙとして保存(&B)", .menu = M::File, .flags = kSeparatorBefore,
          .run = [](Tmaker& m) { m.savebybmpmenuClick(); }},
+        {.name = "exporttmxmenu", .caption = "タイルマップとして書き出し(&T)", .menu = M::File,
+         .run = [](Tmaker& m) { m.exporttmxmenuClick(); }},
+        {.name = "importtmxmenu", .caption = "タイルマップの読み込み(&I)", .menu = M::File,
+         .run = [](Tmaker& m) { m.importtmxmenuClick(); }},
         {.name = "jointmenu", .caption = "結合(&J)", .menu = M::File, .run = [](Tmaker& m) { m.jointmenuClick(); }},
         {.name = "runplayermenu", .caption = "シナリオランナー起動(&R)", .hint = "シナリオランナー起動",
          .menu = M::File, .flags = kSeparatorBefore, .button = "runplayerbtn", .glyph = "▷", .colour = kFile,
@@ -62,9 +71,13 @@ std::span<const MakerCommand> Tmaker::commandTable() {
         {.name = "closeappmenu", .caption = "終了(&X)", .menu = M::File, .flags = kSeparatorBefore | kAlwaysEnabled,
          .run = [](Tmaker& m) { m.close(); }},
 
-        // Edit: draw modes and range tools
+        // Edit: undo, draw modes and range tools
+        {.name = "undomenu", .caption = "元に戻す(&U)", .key = "Ctrl+Z", .menu = M::Edit,
+         .run = [](Tmaker&) { editHistory().undo(); }},
+        {.name = "redomenu", .caption = "やり直し(&Y)", .key = "Ctrl+Y", .menu = M::Edit,
+         .run = [](Tmaker&) { editHistory().redo(); }},
         {.name = "propmenu", .caption = "プロパテイ(&N)", .hint = "プロパティ表示", .key = "Ctrl+N", .menu = M::Edit,
-         .flags = kCheckable, .group = G::DrawMode, .tag = 1, .button = "propbtn", .glyph = "P", .colour = kMode,
+         .flags = kSeparatorBefore | kCheckable, .group = G::DrawMode, .tag = 1, .button = "propbtn", .glyph = "P", .colour = kMode,
          .bar = 301, .run = [](Tmaker& m) { m.madrawmodebtnclick(1); }},
         {.name = "penmenu", .caption = "描画(&S)", .hint = "描画", .key = "Ctrl+S", .menu = M::Edit,
          .flags = kCheckable, .group = G::DrawMode, .tag = 2, .button = "penbtn", .glyph = "描", .colour = kMode,
@@ -159,16 +172,27 @@ std::span<const MakerCommand> Tmaker::commandTable() {
          .glyph = "音", .colour = kData, .bar = 706, .run = [](Tmaker&) { openList(Tresedit::Sound); }},
         {.name = "magicmenu", .caption = "魔法(&M)", .hint = "魔法", .menu = M::Data, .flags = kSeparatorBefore,
          .button = "magicbtn", .glyph = "魔", .colour = kData, .bar = 707,
-         .run = [](Tmaker&) { openPage(Tmagicedit::Magic); }},
+         .run = [](Tmaker& m) { openPage(m, Tmagicedit::Magic); }},
         {.name = "scenariomenu", .caption = "シナリオ設定(&S)", .menu = M::Data,
-         .run = [](Tmaker&) { openPage(Tmagicedit::Scenario); }},
+         .run = [](Tmaker& m) { openPage(m, Tmagicedit::Scenario); }},
         {.name = "heromenu", .caption = "主人公設定(&H)", .menu = M::Data,
-         .run = [](Tmaker&) { openPage(Tmagicedit::Hero); }},
-        {.name = "levelupmenu", .caption = "レベルアップ設定(&L)", .menu = M::Data},
+         .run = [](Tmaker& m) { openPage(m, Tmagicedit::Hero); }},
+        {.name = "levelupmenu", .caption = "レベルアップ設定(&L)", .menu = M::Data,
+         .run = [](Tmaker& m) {
+             Tlevellist levels(&m);
+             levels.makelevellist();
+             levels.exec();
+         }},
 
         // Tool
         {.name = "kankyoumenu", .caption = "オプション(&O)", .hint = "オプション", .key = "Ctrl+O", .menu = M::Tool,
          .button = "optionbtn", .glyph = "設", .colour = kNav, .bar = 708, .run = [](Tmaker& m) { m.kankyoumenuClick(); }},
+        {.name = "scenariocheckmenu", .caption = "シナリオチェック(&C)", .menu = M::Tool,
+         .run = [](Tmaker&) {
+             if (!editor().scenariocheck) return;
+             editor().scenariocheck->recheck();
+             showToolWindow(editor().scenariocheck);
+         }},
 
         // Help
         {.name = "helpindexmenu", .caption = "目次(&I)", .menu = M::Help, .flags = kAlwaysEnabled,

@@ -8,6 +8,7 @@
 #include "editor/mapgrid.h"
 #include "editor/options.h"
 #include "editor/randomform.h"
+#include "editor/recoverykeeper.h"
 #include "fields/fieldman.h"
 #include "properties/paramedit.h"
 #include "resources/magicedit.h"
@@ -16,6 +17,7 @@
 #include "views/minimap.h"
 #include "views/palette.h"
 #include "views/palette_widgets.h"
+#include "views/scenariocheck.h"
 #include "views/serchresult.h"
 
 namespace qrn {
@@ -97,6 +99,31 @@ void connectParamedit(EditorContext& ed) {
     };
 }
 
+// Where a double-click on a finding of the scenario check leads.
+void connectScenarioCheck(EditorContext& ed) {
+    Tscenariocheck* check = ed.scenariocheck;
+    QObject::connect(check, &Tscenariocheck::moveMapCursor, ed.maker, [](int field, int col, int row) {
+        Tmaker* maker = editor().maker;
+        maker->jumpToCell(field, col, row);
+        maker->activateWindow();
+    });
+    QObject::connect(check, &Tscenariocheck::openObject, ed.paramedit,
+                     [](int layer, int number) { editor().paramedit->openOn(layer, number, false); });
+    QObject::connect(check, &Tscenariocheck::openResource, ed.resedit, [](ResKind kind, int number) {
+        EditorContext& ctx = editor();
+        if (kind == ResKind::Magic) {
+            ctx.magicedit->openPage(Tmagicedit::Magic);
+            return;
+        }
+        ctx.resedit->makeList(static_cast<Tresedit::Kind>(kind), QString(), number);
+        ctx.resedit->exec();
+    });
+    QObject::connect(check, &Tscenariocheck::openHero, ed.magicedit,
+                     [] { editor().magicedit->openPage(Tmagicedit::Hero); });
+    QObject::connect(check, &Tscenariocheck::openSettings, ed.magicedit,
+                     [] { editor().magicedit->openPage(Tmagicedit::Scenario); });
+}
+
 // What the tool windows ask of each other and of the main window.
 void connectToolWindows() {
     EditorContext& ed = editor();
@@ -114,6 +141,7 @@ void connectToolWindows() {
         Tmaker::showToolWindow(palette);
         palette->activateWindow();
     });
+    connectScenarioCheck(ed);
 }
 
 }  // namespace
@@ -146,6 +174,7 @@ QStringList createWindows() {
     note(ed.magicedit);
     ed.randomform = new Trandomform(owner);
     note(ed.randomform);
+    ed.scenariocheck = new Tscenariocheck(owner);  // beyond the windows of the start-up order
     connectToolWindows();
     return order;
 }
@@ -163,6 +192,7 @@ void destroyWindows() {
     ed.serchresult = nullptr;
     ed.magicedit = nullptr;
     ed.randomform = nullptr;
+    ed.scenariocheck = nullptr;
     ed.maker = nullptr;
     setMainWindowHooks(nullptr);
     delete maker;  // owns the tool windows
@@ -174,6 +204,8 @@ void finishStart(const CommandLine& commandLine) {
     ed.maker->readregistry();
     if (!commandLine.resources.isEmpty() && ed.options)
         ed.options->serchpath = withTrailingSlash(QDir(commandLine.resources).absolutePath());
+    // Work left by an editor that died comes first; a refused one is gone.
+    if (RecoveryKeeper::offerRestore(*ed.maker)) return;
     if (!commandLine.file.isEmpty()) ed.maker->openFile(commandLine.file);
 }
 

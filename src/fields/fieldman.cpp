@@ -26,6 +26,7 @@
 #include "fields/locateselect.h"
 #include "fields/sizechangeform.h"
 #include "scenario/fieldlinks.h"
+#include "scenario/eventrules.h"
 #include "scenario/fieldops.h"
 #include "scenario/scenario.h"
 #include "scenario/tablenames.h"
@@ -368,8 +369,10 @@ void Tfieldman::fieldview() {
 
     if (d.escapeField != 0) {
         fieldlink_->setText(fieldName(s, d.escapeField));
-        linklox_->setText(QStringLiteral("Ｘ：") + QString::number(linkby(s, 2, f, 0)));
-        linkloy_->setText(QStringLiteral("Ｙ：") + QString::number(linkby(s, 2, f, 1)));
+        // A location outside the escape field (or in a deleted one) is not shown as a cell.
+        const std::optional<ColumnRow> at = locatedCell(s, d.escapeField, d.escapePosition);
+        linklox_->setText(QStringLiteral("Ｘ：") + (at ? QString::number(at->column) : QStringLiteral("未指定")));
+        linkloy_->setText(QStringLiteral("Ｙ：") + (at ? QString::number(at->row) : QStringLiteral("未指定")));
     } else {
         fieldlink_->setText(QStringLiteral("-"));
         linklox_->setText(QStringLiteral("Ｘ：未指定"));

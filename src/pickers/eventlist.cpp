@@ -40,11 +40,14 @@ QWidget* labelSheet(QTabWidget* parent, const char* name, const char* caption, c
     return sheet;
 }
 
+// An empty slot shows nothing; a number outside the table (a damaged file) shows "-".
 QString itemName(int n) {
-    return n >= 1 && n <= kItemCount ? fromCp932(editor().scenario.item(n).name.view()) : QString();
+    if (n == 0) return QString();
+    return n >= 1 && n <= kItemCount ? fromCp932(editor().scenario.item(n).name.view()) : QStringLiteral("-");
 }
 QString eventName(int n) {
-    return n >= 1 && n <= kEventCount ? fromCp932(editor().scenario.event(n).name.view()) : QString();
+    if (n == 0) return QString();
+    return n >= 1 && n <= kEventCount ? fromCp932(editor().scenario.event(n).name.view()) : QStringLiteral("-");
 }
 
 }  // namespace

@@ -29,6 +29,11 @@ QString walkImageRefName(int n, const QString& none) {
 }
 QString fieldRefName(int n, const QString& none) { return nameOr(editor().scenario.fields, kFieldCount, n, none); }
 
+QString commentRefName(int n, const QString& none) { return nameOr(editor().scenario.comments, kCommentCount, n, none); }
+QString bgmRefName(int n, const QString& none) { return nameOr(editor().scenario.bgms, kBgmCount, n, none); }
+QString magicRefName(int n, const QString& none) { return nameOr(editor().scenario.magics, kMagicCount, n, none); }
+QString poisonRefName(int n, const QString& none) { return nameOr(editor().scenario.poisons, kPoisonCount, n, none); }
+
 QString fileRefName(const ShortString255& file, const QString& none) {
     return file.empty() ? none : fromCp932(file.view());
 }
@@ -65,6 +70,14 @@ bool takeResource(ResourceKind kind, const QString& suffix, u8& reference, int c
     if (!c.accepted) return false;
     reference = static_cast<u8>(c.entry >= 1 && c.entry <= count ? c.entry : 0);
     return true;
+}
+
+std::optional<int> chosenResource(ResourceKind kind, const QString& suffix, int current, int count) {
+    ResourceChooser* chooser = editor().resourceChooser;
+    if (!chooser) return std::nullopt;
+    const ResourceChoice c = chooser->chooseResource(kind, suffix, current);
+    if (!c.accepted || c.entry < 1 || c.entry > count) return std::nullopt;
+    return c.entry;
 }
 
 void takeItem(Tparamedit& owner, const QString& caption, u8& reference) {

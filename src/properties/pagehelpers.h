@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,10 @@ QString enemyGroupRefName(int number, const QString& none = QStringLiteral("-"))
 QString walkImageRefName(int number, const QString& none = QStringLiteral("-"));
 QString fieldRefName(int number, const QString& none = QStringLiteral("-"));
 QString fileRefName(const ShortString255& file, const QString& none = QStringLiteral("-"));
+QString commentRefName(int number, const QString& none = QStringLiteral("-"));
+QString bgmRefName(int number, const QString& none = QStringLiteral("-"));
+QString magicRefName(int number, const QString& none = QStringLiteral("-"));
+QString poisonRefName(int number, const QString& none = QStringLiteral("-"));
 // Picture index of an item's first picture (0 when out of range).
 int itemPictureIndex(int number);
 int eventPictureIndex(int number);
@@ -35,12 +40,16 @@ int eventPictureIndex(int number);
 // The one value a single-value setting takes from a picker's result.
 inline std::optional<int> lowestChosen(const std::optional<std::vector<int>>& chosen) {
     if (!chosen || chosen->empty()) return std::nullopt;
-    return chosen->front();
+    return *std::min_element(chosen->begin(), chosen->end());
 }
 
 // A resource list's choice into a byte reference: Cancel (or no chooser)
 // keeps it and returns false; a choice below 1 or beyond `count` clears it.
 bool takeResource(ResourceKind kind, const QString& captionSuffix, u8& reference, int count);
+// A resource list's choice for a setting that takes only a chosen entry: the
+// entry within 1..count, or nothing on Cancel, without a chooser, or for an
+// unused entry.
+std::optional<int> chosenResource(ResourceKind kind, const QString& captionSuffix, int current, int count);
 // The lowest-numbered item / event the picker returns into a reference;
 // Cancel or an empty choice keeps it.
 void takeItem(Tparamedit& owner, const QString& caption, u8& reference);

@@ -18,9 +18,15 @@
 #include "fields/locateselect.h"
 #include "pickers/eventlist.h"
 #include "pickers/itemlist.h"
+#include "pickers/magicselectlist.h"
+#include "properties/charapage.h"
 #include "properties/enterpage.h"
+#include "properties/eventpage.h"
+#include "properties/itempage.h"
 #include "properties/placepage.h"
 #include "editor/slotname.h"
+#include "scenario/chararules.h"
+#include "views/largeimgview.h"
 
 namespace qrn {
 
@@ -54,6 +60,13 @@ std::optional<std::vector<int>> runItemPicker(QWidget* parent, const QString& ca
 std::optional<std::vector<int>> runEventPicker(QWidget* parent, const QString& caption, const std::vector<int>& chosen) {
     Teventlist picker(parent);
     picker.makeeventlist(caption, chosen);
+    if (picker.exec() != QDialog::Accepted) return std::nullopt;
+    return picker.result();
+}
+
+std::optional<std::vector<int>> runMagicPicker(QWidget* parent, const QString& caption, const std::vector<int>& chosen) {
+    Tmagicselectlist picker(parent);
+    picker.makemagiclist(caption, chosen, 0);
     if (picker.exec() != QDialog::Accepted) return std::nullopt;
     return picker.result();
 }
@@ -95,18 +108,12 @@ Tparamedit::Tparamedit(QWidget* parent) : QMainWindow(parent, Qt::Tool) {
     enterPage_ = new EnterPage(*this, central);
     panels_[kPlace] = placePage_;
     panels_[kEnter] = enterPage_;
-    // The event, item and character pages are filled by their own editors;
-    // the frame already knows their sheets.
-    panels_[kEvent] = makeEmptyPanel("eventpanel",
-                                     {{"eventsheet1", "一般"}, {"eventsheet2", "特殊"}, {"eventsheet3", "条件"},
-                                      {"eventsheet4", "ﾊﾟﾗﾒｰﾀ"}},
-                                     128000);
-    panels_[kItem] = makeEmptyPanel("itempanel",
-                                    {{"itemsheet1", "一般"}, {"itemsheet2", "効果"}, {"itemsheet3", "特殊"}}, 137000);
-    panels_[kChara] = makeEmptyPanel("CHARAPANEL",
-                                     {{"charasheet1", "一般"}, {"charasheet2", "特殊"}, {"charasheet3", "ｱｲﾃﾑｺﾒﾝﾄ"},
-                                      {"charasheet4", "ｲﾍﾞﾝﾄｺﾒﾝﾄ"}, {"charasheet5", "敵一般"}, {"charasheet6", "敵特殊"}},
-                                     143000);
+    eventPage_ = new EventPage(*this, central);
+    itemPage_ = new ItemPage(*this, central);
+    panels_[kEvent] = eventPage_;
+    panels_[kItem] = itemPage_;
+    charaPage_ = new CharaPage(*this, central);
+    panels_[kChara] = charaPage_;
     for (int layer = kPlace; layer <= kChara; ++layer) {
         QTabWidget* p = panels_[static_cast<std::size_t>(layer)];
         layout->addWidget(p);
@@ -131,6 +138,12 @@ Tparamedit::Tparamedit(QWidget* parent) : QMainWindow(parent, Qt::Tool) {
     };
     hooks_.pickEvents = [this](const QString& caption, const std::vector<int>& chosen) {
         return runEventPicker(this, caption, chosen);
+    };
+    hooks_.pickMagics = [this](const QString& caption, const std::vector<int>& chosen) {
+        return runMagicPicker(this, caption, chosen);
+    };
+    hooks_.viewImage = [this](const QString& file, const QPoint& at) {
+        Tlargeimgview::showLarge(this, file, at.x(), at.y());
     };
     hooks_.pickLocation = [this](const QString& caption, int field, int position) {
         return runLocationPicker(this, caption, field, position);
@@ -206,6 +219,9 @@ void Tparamedit::open(int layer) {
     switch (layer) {
     case kPlace: placePage_->plmoveset(); break;
     case kEnter: enterPage_->enterview(); break;
+    case kEvent: eventPage_->eventini(); break;
+    case kItem: itemPage_->itemini(); break;
+    case kChara: charaPage_->cheditini(); break;
     default:
         // Pages still to come show their sheets empty under the layer's caption.
         setObjectCaption(layer, slotName(ctx.scenario, layer, number));
@@ -251,6 +267,15 @@ QString Tparamedit::objectWords(int layer, const QString& name) {
     return QStringLiteral("この") + QString::fromUtf8(kCaptionWords[layer]);
 }
 
+void Tparamedit::playMusic(int number) {
+    EditorContext& ctx = editor();
+    if (number < 1 || number > kBgmCount || !ctx.media) return;
+    const BgmDef& music = ctx.scenario.bgm(number);
+    const std::string file = music.fileName.str();
+    if (file.empty()) return;
+    ctx.media->mediaplay(ctx.resourcePath(fromCp932(file)), music.loop != 0);
+}
+
 void Tparamedit::playSound(int number) {
     EditorContext& ctx = editor();
     if (number < 1 || number > kSoundCount || !ctx.media) return;
@@ -268,11 +293,7 @@ int Tparamedit::nextPage(int layer, int charaKind, int page) {
     case kEnter: cycle = {0, 1}; break;
     case kEvent: cycle = {0, 1, 2, 3}; break;
     case kItem: cycle = {0, 1, 2}; break;
-    case kChara:
-        if (charaKind == 0) cycle = {0, 1, 2, 3};
-        else if (charaKind == 3) cycle = {0, 1, 4, 5};
-        else cycle = {0, 1};
-        break;
+    case kChara: cycle = charaPages(qrn::charaKind(static_cast<u8>(std::clamp(charaKind, 0, 255)))); break;
     default: return -1;
     }
     const auto at = std::find(cycle.begin(), cycle.end(), page);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <array>
 #include <functional>
@@ -18,6 +19,9 @@ namespace qrn {
 
 class PlacePage;
 class EnterPage;
+class CharaPage;
+class EventPage;
+class ItemPage;
 
 // A location chosen in the location picker.
 struct PickedLocation {
@@ -32,6 +36,10 @@ struct ParameditHooks {
     // Item / event picker: the chosen numbers in ascending order, or nothing on Cancel.
     std::function<std::optional<std::vector<int>>(const QString& caption, const std::vector<int>& chosen)> pickItems;
     std::function<std::optional<std::vector<int>>(const QString& caption, const std::vector<int>& chosen)> pickEvents;
+    // Magic picker offering every magic: the chosen numbers, or nothing on Cancel.
+    std::function<std::optional<std::vector<int>>(const QString& caption, const std::vector<int>& chosen)> pickMagics;
+    // The enlarged view of a bitmap of the resource folder, at a screen position.
+    std::function<void(const QString& file, const QPoint& at)> viewImage;
     // Location picker: the picked location, or nothing on Cancel.
     std::function<std::optional<PickedLocation>(const QString& caption, int field, int position)> pickLocation;
     // Image chooser preset with a transparency flag: the chosen file on OK
@@ -78,6 +86,9 @@ public:
     QTabWidget* panel(int layer) const { return panels_[static_cast<std::size_t>(layer)]; }
     PlacePage* placePage() const { return placePage_; }
     EnterPage* enterPage() const { return enterPage_; }
+    CharaPage* charaPage() const { return charaPage_; }
+    EventPage* eventPage() const { return eventPage_; }
+    ItemPage* itemPage() const { return itemPage_; }
 
     ParameditHooks& hooks() { return hooks_; }
     // Sets the caption from an object's name or the layer's words.
@@ -86,6 +97,8 @@ public:
     static QString objectWords(int layer, const QString& name);
     // Plays sound `number` through the sound player (0: nothing).
     void playSound(int number);
+    // Plays music `number` through the media player with its loop setting (0: nothing).
+    void playMusic(int number);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -107,6 +120,9 @@ private:
     std::array<QTabWidget*, 6> panels_{};
     PlacePage* placePage_ = nullptr;
     EnterPage* enterPage_ = nullptr;
+    CharaPage* charaPage_ = nullptr;
+    EventPage* eventPage_ = nullptr;
+    ItemPage* itemPage_ = nullptr;
     QPushButton* prpagechange_ = nullptr;
 };
 

@@ -137,6 +137,30 @@ NumericRule chstatus() { return chhealmoney(); }
 
 NumericRule chpercent() { return plwondering(); }
 
+NumericRule scsaleby() { return {FieldWidth::U8, 100, 1, {}, NumericFailure::ClearText, 0, {}, false}; }
+
+NumericRule hestat() { return {FieldWidth::I16, 32767, 1, {}, NumericFailure::ClearText, 0, {}, false}; }
+
+NumericRule hemoney() { return {FieldWidth::I32, {}, 0, {}, NumericFailure::ClearText, 0, {}, false}; }
+
+NumericRule hemaxitem() { return {FieldWidth::U8, 250, 1, {}, NumericFailure::ClearText, 0, {}, false}; }
+
+NumericRule helevel() { return {FieldWidth::U8, 50, 1, {}, NumericFailure::ClearText, 0, {}, false}; }
+
+NumericRule mgdownmp() { return {FieldWidth::U16, 65535, {}, {}, NumericFailure::StoreValueAndText, 0, "0", false}; }
+
+NumericRule mgsuccess() { return plwondering(); }
+
+NumericRule mgvalue() { return chhealmoney(); }
+
+NumericRule mghealing() {
+    return {FieldWidth::I32, 65535, 0, {{"全", -1}}, NumericFailure::ClearText, 0, {}, false};
+}
+
+NumericRule atexperience() { return {FieldWidth::I32, {}, 0, {}, NumericFailure::StoreValueAndText, 0, "0", false}; }
+
+NumericRule atbound() { return {FieldWidth::U16, 65535, {}, {}, NumericFailure::StoreValueAndText, 0, "0", false}; }
+
 }  // namespace numericedits
 
 }  // namespace qrn

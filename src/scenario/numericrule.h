@@ -83,6 +83,18 @@ NumericRule chhealmoney();            // healer's price, 16-bit
 NumericRule chpower();                // enemy hit points, 1..65535
 NumericRule chstatus();               // attack, defence, speed, money, experience
 NumericRule chpercent();              // drop / magic / special-attack frequency, 0..100
+// The settings window and the level-up window.
+NumericRule scsaleby();               // selling ratio, 1..100 ("0" becomes "1")
+NumericRule hestat();                 // hero hit points, magic, strength, speed: 1..32767 (signed 16-bit)
+NumericRule hemoney();                // hero money and experience, 0..2147483647
+NumericRule hemaxitem();              // items carried, 1..250
+NumericRule helevel();                // starting level, 1..50
+NumericRule mgdownmp();               // magic-point cost, 16-bit, else "0"
+NumericRule mgsuccess();              // success rate, 0..100
+NumericRule mgvalue();                // damage and stat changes, 16-bit
+NumericRule mghealing();              // healing, 0..65535, "全" = -1
+NumericRule atexperience();           // base experience, 0..2147483647, else "0"
+NumericRule atbound();                // bounds of the stat increases, 16-bit, else "0"
 }  // namespace numericedits
 
 }  // namespace qrn

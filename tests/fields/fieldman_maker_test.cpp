@@ -70,6 +70,11 @@ TEST_F(FieldmanWithMaker, EscapeLocationComesFromThePicker) {
     EXPECT_EQ(+s.field(1).escapePosition, 3 * 30 + 4 + 1);
     EXPECT_EQ(fieldman->linklox()->text(), QStringLiteral("Ｘ：5"));
     EXPECT_EQ(fieldman->linkloy()->text(), QStringLiteral("Ｙ：4"));
+    s.field(1).escapePosition = 30 * 20 + 1;  // beyond the cells of field 2 (a damaged file)
+    fieldman->fieldview();
+    EXPECT_EQ(fieldman->linklox()->text(), QStringLiteral("Ｘ：未指定"));
+    EXPECT_EQ(fieldman->linkloy()->text(), QStringLiteral("Ｙ：未指定"));
+    s.field(1).escapePosition = 3 * 30 + 4 + 1;
 
     // A picker left on a field without a chosen cell changes nothing.
     fieldman->runLocatePicker = [](Tlocateselect& picker) {

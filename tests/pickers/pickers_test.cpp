@@ -1,5 +1,6 @@
 // The picker dialogs driven as an author does: highlight a line, add,
 // remove, switch pages; the result is read as the caller reads it.
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -88,6 +89,23 @@ TEST_F(PickersTest, AChosenEventWithoutPictureStaysChosen) {
     EXPECT_EQ(picker.eventcontrol()->currentIndex(), 0);
     picker.eventlistpagechangebtnClick();
     EXPECT_EQ(picker.eventcontrol()->currentIndex(), 1);
+}
+
+TEST_F(PickersTest, EventSummaryShowsDamagedSlotEntriesAsDash) {
+    Scenario& s = editor().scenario;
+    s.item(3).name.assign("key");
+    s.event(1).evgetitem[0] = 3;
+    s.event(1).evgetitem[1] = 251;  // beyond the item table
+    s.event(1).evshowevent[0] = 255;
+    Teventlist picker;
+    picker.makeeventlist(QStringLiteral("c"), {});
+    QListWidget* candidates = picker.candidateList(0);
+    emit candidates->itemClicked(candidates->item(0));  // event 1
+    ASSERT_EQ(picker.cursorNumber(), 1);
+    EXPECT_EQ(picker.evgetitem(0)->text(), QStringLiteral("key"));
+    EXPECT_EQ(picker.evgetitem(1)->text(), QStringLiteral("-"));
+    EXPECT_EQ(picker.evgetitem(2)->text(), QString());
+    EXPECT_EQ(picker.evshowevent(0)->text(), QStringLiteral("-"));
 }
 
 TEST_F(PickersTest, MagicModes) {

@@ -19,8 +19,12 @@ int cmdImportJson(const Args& args);
 int cmdNewField(const Args& args);
 int cmdResizeField(const Args& args);
 int cmdDeleteField(const Args& args);
+// Exit 3 when the scenario check finds errors.
+int cmdCheck(const Args& args);
 // Built when the tool links the renderer (QRN_CLI_RENDER).
 int cmdJoin(const Args& args);
 int cmdExportBmp(const Args& args);
+int cmdExportTmx(const Args& args);
+int cmdImportTmx(const Args& args);
 
 }  // namespace qrn::cli

@@ -23,9 +23,12 @@ const Command kCommands[] = {
     {"new-field", qrn::cli::cmdNewField, "new-field FILE [--name N] [--width W] [--height H] [-o OUT]"},
     {"resize-field", qrn::cli::cmdResizeField, "resize-field FILE FIELD WIDTH HEIGHT [-o OUT]"},
     {"delete-field", qrn::cli::cmdDeleteField, "delete-field FILE FIELD [-o OUT]"},
+    {"check", qrn::cli::cmdCheck, "check FILE [--resources DIR] [--json]"},
 #ifdef QRN_CLI_RENDER
     {"join", qrn::cli::cmdJoin, "join FILE OUTDIR NAME [--resources DIR]"},
     {"export-bmp", qrn::cli::cmdExportBmp, "export-bmp FILE FIELD OUT.bmp [--resources DIR]"},
+    {"export-tmx", qrn::cli::cmdExportTmx, "export-tmx FILE FIELD OUTDIR [--resources DIR]"},
+    {"import-tmx", qrn::cli::cmdImportTmx, "import-tmx FILE FIELD IN.tmx [-o OUT]"},
 #endif
 };
 
