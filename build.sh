@@ -56,13 +56,13 @@ run_fuzzers() {
         case "$name" in settings|picture) leaks=0 ;; esac
         while [ "$left" -gt 0 ] && [ "$crashes" -lt 20 ]; do
             local before
-            before=$(find "$findings" -type f | wc -l)
+            before=$(find "$findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
             "$bin" "$corpus" build-fuzz/fuzz/seeds/"$name" -max_total_time="$left" -timeout=30 \
                 -rss_limit_mb=2560 -detect_leaks=$leaks -print_final_stats=1 -artifact_prefix="$findings/" \
                 >"$log" 2>&1 || true
             runs=$((runs + $(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1 | grep -o '[0-9]*' || echo 0)))
             local after
-            after=$(find "$findings" -type f | wc -l)
+            after=$(find "$findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
             if [ "$after" -gt "$before" ]; then
                 crashes=$((crashes + after - before))
                 grep -m3 -E 'ERROR|runtime error|SUMMARY' "$log" >&2 || true
