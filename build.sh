@@ -10,8 +10,7 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
           libsdl2-mixer-dev libsdl2-dev fluid-soundfont-gm
           fonts-ipafont-gothic xvfb xauth
-          nlohmann-json3-dev libgtest-dev libgmock-dev
-          clang libfuzzer-14-dev)
+          nlohmann-json3-dev libgtest-dev libgmock-dev)
 
 install_missing() {
     local missing=()
@@ -32,6 +31,8 @@ build() {  # build DIR [cmake options...]
     cmake --build "$dir" -j "$(nproc)"
 }
 
+# clang and libFuzzer build the fuzzers (./build.sh fuzz, and the test command).
+packages+=(clang libfuzzer-14-dev)
 fuzzers=(scenario json settings picture commenttext)
 
 # Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) in build-fuzz.
