@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing on a Debian 12 machine, builds, then runs the editor
-# on the demo scenario (./build.sh run) or the whole test suite (./build.sh test).
+# on the demo scenario (./build.sh run) or the whole test suite (./build.sh test),
+# or runs every fuzzer for SECONDS each (./build.sh fuzz [SECONDS], default 60).
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -32,6 +33,51 @@ build() {  # build DIR [cmake options...]
     cmake --build "$dir" -j "$(nproc)"
 }
 
+# clang and libFuzzer build the fuzzers (./build.sh fuzz, and the test command).
+packages+=(clang libfuzzer-14-dev)
+fuzzers=(scenario json settings picture commenttext)
+
+# Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) in build-fuzz.
+build_fuzzers() {
+    cmake -S "$root" -B build-fuzz -G Ninja -DQRN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+          -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    cmake --build build-fuzz -j "$(nproc)" --target fuzzers
+}
+
+# Runs each fuzzer for $1 seconds, going on after a crash until the time is
+# spent, and prints "fuzz=NAME runs=N crashes=K". Crash inputs are kept in
+# build-fuzz/fuzz/findings/NAME. Fails when any fuzzer crashed.
+run_fuzzers() {
+    local seconds=$1 total_crashes=0
+    for name in "${fuzzers[@]}"; do
+        local bin=build-fuzz/fuzz/fuzz_$name corpus=build-fuzz/fuzz/corpus/$name
+        local findings=build-fuzz/fuzz/findings/$name log=build-fuzz/fuzz/$name.log
+        mkdir -p "$corpus" "$findings"
+        local runs=0 crashes=0 start=$SECONDS left=$seconds
+        # Qt keeps allocations for the life of the process.
+        local leaks=1
+        case "$name" in settings|picture) leaks=0 ;; esac
+        while [ "$left" -gt 0 ] && [ "$crashes" -lt 20 ]; do
+            local before
+            before=$(find "$findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
+            "$bin" "$corpus" build-fuzz/fuzz/seeds/"$name" -max_total_time="$left" -timeout=30 \
+                -rss_limit_mb=2560 -detect_leaks=$leaks -print_final_stats=1 -artifact_prefix="$findings/" \
+                >"$log" 2>&1 || true
+            runs=$((runs + $(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1 | grep -o '[0-9]*' || echo 0)))
+            local after
+            after=$(find "$findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
+            if [ "$after" -gt "$before" ]; then
+                crashes=$((crashes + after - before))
+                grep -m3 -E 'ERROR|runtime error|SUMMARY' "$log" >&2 || true
+            fi
+            left=$((seconds - (SECONDS - start)))
+        done
+        echo "fuzz=$name runs=$runs crashes=$crashes"
+        total_crashes=$((total_crashes + crashes))
+    done
+    [ "$total_crashes" -eq 0 ]
+}
+
 cmd=${1:-run}
 install_missing
 case "$cmd" in
@@ -46,9 +92,16 @@ case "$cmd" in
         # Everything once more under AddressSanitizer and UndefinedBehaviorSanitizer.
         build build-asan -DQRN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
         (cd build-asan && ctest --output-on-failure)
+        # A short run of every fuzzer on its seeds and what it finds nearby.
+        build_fuzzers
+        run_fuzzers 10
+        ;;
+    fuzz)
+        build_fuzzers
+        run_fuzzers "${2:-60}"
         ;;
     *)
-        echo "usage: $0 [run|test]" >&2
+        echo "usage: $0 [run|test|fuzz [SECONDS]]" >&2
         exit 2
         ;;
 esac

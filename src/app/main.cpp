@@ -4,6 +4,7 @@
 #include <QProxyStyle>
 #include <QScreen>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
 #include <string_view>
 
@@ -75,6 +76,9 @@ int answerWithoutWindows(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+    // A save past the file size limit fails with EFBIG and is reported; the
+    // signal would end the editor and lose the author's work.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (const int code = answerWithoutWindows(argc, argv); code >= 0) return code;
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("QUORANTEL 初期化中"));

@@ -1,12 +1,14 @@
 #include "editor/fieldrenderer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QPainter>
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "editor/picturelist.h"
@@ -253,8 +255,14 @@ bool FieldRenderer::writeFieldBmp(const Scenario& s, int field, const std::strin
         if (c.col < w && c.row < h) cellAt[static_cast<std::size_t>(c.row * w + c.col)] = n;
     }
     const std::size_t rowBytes = static_cast<std::size_t>(w) * kChip * 3;  // a multiple of 4: w is
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Drawn into a file beside the target and renamed over it, so a write
+    // that fails part-way leaves an earlier file of that name whole.
+    std::string tmp = path + ".XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
     if (fd < 0) return false;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     auto writeAll = [fd](const char* data, std::size_t size) {
         while (size > 0) {
             const ssize_t n = ::write(fd, data, size);
@@ -282,10 +290,15 @@ bool FieldRenderer::writeFieldBmp(const Scenario& s, int field, const std::strin
         }
         ok = writeAll(band.data(), band.size());
     }
-    const int err = errno;
-    if (::close(fd) != 0) return false;
-    errno = err;
-    return ok;
+    int err = ok ? 0 : errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(tmp.c_str());
+        errno = err;
+        return false;
+    }
+    return true;
 }
 
 QImage FieldRenderer::renderSheet(const ChipAssignment& a) {
@@ -327,8 +340,13 @@ bool writeBmp24(const QImage& image, const std::string& path) {
     const QImage bgr = image.format() == kTileFormat ? image : image.convertToFormat(kTileFormat);
     const int w = bgr.width(), h = bgr.height();
     const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) & ~std::size_t(3);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Through a file beside the target, renamed over it when whole.
+    std::string tmp = path + ".XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
     if (fd < 0) return false;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     // Rows go out bottom-up through a buffer of about a megabyte.
     std::string buffer = bmpHeader(w, h);
     const std::size_t rowsPerChunk = std::max<std::size_t>(1, (1u << 20) / std::max<std::size_t>(stride, 1));
@@ -354,10 +372,15 @@ bool writeBmp24(const QImage& image, const std::string& path) {
         if (buffer.size() + stride > 54 + rowsPerChunk * stride) ok = flush();
     }
     if (ok) ok = flush();
-    const int err = errno;
-    if (::close(fd) != 0) return false;
-    errno = err;
-    return ok;
+    int err = ok ? 0 : errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(tmp.c_str());
+        errno = err;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace qrn

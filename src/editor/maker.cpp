@@ -633,13 +633,14 @@ void Tmaker::allimageload() {
     EditorContext& ed = editor();
     Scenario& s = ed.scenario;
     PictureIndexTables& t = ed.side.pictures;
+    bool quiet = false;  // the author asked for no more warnings in this load
     auto load = [&](auto& index, const ShortString255& file, bool transparent, std::int32_t colour) {
         if (file.empty()) return;
         const QString path = ed.resourcePath(fromCp932(file.view()));
         const QImage image = readChipBitmap(path);
         if (image.isNull()) {
             index = static_cast<std::remove_reference_t<decltype(index)>>(ed.imageList.addBlank());
-            ed.messages->warning(this, path + QStringLiteral("が見つかりません。"));
+            if (!quiet) quiet = ed.messages->warningInRun(this, path + QStringLiteral("が見つかりません。"));
             return;
         }
         index = static_cast<std::remove_reference_t<decltype(index)>>(

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <QSettings>
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "editor/editorstate.h"
@@ -54,7 +55,11 @@ void readPlacement(QSettings& s, const QString& section, Placement& p, const QRe
     const int top = readIntSetting(s, section, "top", defaultRect.top());
     const int right = readIntSetting(s, section, "right", defaultRect.left() + defaultRect.width());
     const int bottom = readIntSetting(s, section, "bottom", defaultRect.top() + defaultRect.height());
-    p.rect = rectFromEdges(left, top, right, bottom);
+    // Edges beyond any desktop (a damaged file) would overflow the sizes.
+    constexpr int kFarEdge = 1 << 20;
+    const bool far = std::max({std::abs(qint64(left)), std::abs(qint64(top)), std::abs(qint64(right)),
+                               std::abs(qint64(bottom))}) > kFarEdge;
+    p.rect = far ? defaultRect : rectFromEdges(left, top, right, bottom);
     p.maxLeft = readIntSetting(s, section, "maxleft", 0);
     p.maxTop = readIntSetting(s, section, "maxtop", 0);
     p.maximize = readBoolSetting(s, section, "maximize", false);

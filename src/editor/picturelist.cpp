@@ -40,6 +40,9 @@ bool bitmapIsTruncated(QFile& file) {
     const int bpp = quint8(head[28]) | quint8(head[29]) << 8;
     const quint32 compression = le32(head, 30);
     if (compression != 0 && compression != 3) return false;  // run-length data has no fixed size
+    // A size beyond what is decoded is refused by the size check; only a
+    // plausible header is worth the sum (a hostile one would overflow it).
+    if (width <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide || bpp <= 0 || bpp > 32) return false;
     const qint64 stride = (width * bpp + 31) / 32 * 4;
     return file.size() < static_cast<qint64>(offset) + stride * height;
 }

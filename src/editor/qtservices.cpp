@@ -1,5 +1,6 @@
 #include "editor/qtservices.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -32,6 +33,14 @@ void QtMessageService::information(QWidget* parent, const QString& text) {
 }
 
 void QtMessageService::warning(QWidget* parent, const QString& text) { QMessageBox::warning(parent, kTitle, text); }
+
+bool QtMessageService::warningInRun(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, parent);
+    auto* stop = new QCheckBox(QStringLiteral("以降の警告を表示しない"), &box);
+    box.setCheckBox(stop);
+    box.exec();
+    return stop->isChecked();
+}
 
 void QtMessageService::error(QWidget* parent, const QString& text) { QMessageBox::critical(parent, kTitle, text); }
 

@@ -11,6 +11,7 @@ public:
     bool confirm(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
     void warning(QWidget* parent, const QString& text) override;
+    bool warningInRun(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
 };
 

@@ -15,6 +15,13 @@ public:
     virtual void information(QWidget* parent, const QString& text) = 0;
     virtual void warning(QWidget* parent, const QString& text) = 0;
     virtual void error(QWidget* parent, const QString& text) = 0;
+    // One warning of a run of many (a picture per object while a scenario
+    // loads), offering "以降の警告を表示しない". True when the author ticked it:
+    // the rest of the run goes without warnings.
+    virtual bool warningInRun(QWidget* parent, const QString& text) {
+        warning(parent, text);
+        return false;
+    }
 };
 
 // File dialogs. An empty result means cancelled.

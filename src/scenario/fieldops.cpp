@@ -352,7 +352,7 @@ std::vector<std::string> fieldInvariantViolations(const Scenario& s) {
             return out;
         }
         if (d.firstCell != next) report(name + " starts at " + std::to_string(d.firstCell) + ", not " + std::to_string(next));
-        if (d.firstCell + d.cellCount - 1 > kCellCount) {
+        if (d.firstCell < 1 || static_cast<long long>(d.firstCell) + d.cellCount - 1 > kCellCount) {
             report(name + " runs past the store");
             return out;
         }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -121,21 +122,34 @@ std::string joinOutputPath(const std::string& folder, std::string_view name, std
 }
 
 bool writeWholeFile(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Written beside the target and renamed over it, so a write that fails
+    // part-way (a full disk, the file size limit) leaves any earlier file of
+    // that name whole rather than cut off.
+    std::string tmp = path + ".XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
     if (fd < 0) return false;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     std::size_t done = 0;
+    int err = 0;
     while (done < bytes.size()) {
         const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            errno = err;
-            return false;
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) {
+            err = w < 0 ? errno : EIO;
+            break;
         }
         done += static_cast<std::size_t>(w);
     }
-    return ::close(fd) == 0;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(tmp.c_str());
+        errno = err;
+        return false;
+    }
+    return true;
 }
 
 namespace {

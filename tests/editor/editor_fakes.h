@@ -27,9 +27,14 @@ public:
     void information(QWidget*, const QString& text) override { infos << text; }
     void warning(QWidget*, const QString& text) override { warnings << text; }
     void error(QWidget*, const QString& text) override { errors << text; }
+    bool warningInRun(QWidget*, const QString& text) override {
+        warnings << text;
+        return stopRunAfter > 0 && warnings.size() >= stopRunAfter;
+    }
 
     std::deque<bool> answers;
     bool defaultAnswer = true;
+    int stopRunAfter = 0;  // warningInRun: tick "do not show again" on this warning (0: never)
     QStringList questions, infos, warnings, errors;
 };
 

@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -114,6 +117,43 @@ TEST_F(JoinEditorTest, FailuresShowTheirMessageAndNoSuccess) {
     EXPECT_TRUE(messages.errors[1].startsWith("リソース不足です。"));
     EXPECT_TRUE(messages.errors[1].contains(out.filePath("G.LCT")));
     EXPECT_TRUE(messages.infos.isEmpty());
+}
+
+// The output folder stops taking data part-way (the file size limit is
+// reached at the runner record): the failure is shown, no success, the
+// scenario is as it was, and the runner files of the earlier join are whole.
+TEST_F(JoinEditorTest, JoinThatFailsPartWayKeepsTheEarlierFilesWhole) {
+    typed = QStringLiteral("G");
+    maker->command("jointmenu")->trigger();
+    ASSERT_EQ(messages.infos.size(), 1);
+    const auto readAll = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray record = readAll(out.filePath("G.DST"));
+    ASSERT_EQ(record.size(), 869775);
+    const QStringList files = QDir(out.path()).entryList(QDir::Files, QDir::Name);
+
+    Scenario& s = editor().scenario;
+    s.chara(1).name.assign("changed");
+    auto before = std::make_unique<Scenario>();
+    std::memcpy(before->bytes(), s.bytes(), kRecordSize);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 400 * 1024;  // the sheet and the copies fit, the runner record does not
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    maker->command("jointmenu")->trigger();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_EQ(messages.errors.size(), 1);
+    EXPECT_TRUE(messages.errors[0].contains(out.filePath("G.DST")));
+    EXPECT_EQ(messages.infos.size(), 1);
+    EXPECT_EQ(std::memcmp(before->bytes(), s.bytes(), kRecordSize), 0);
+    EXPECT_EQ(readAll(out.filePath("G.DST")), record);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files, QDir::Name), files);  // no part-written file left
 }
 
 TEST_F(JoinEditorTest, NameDialogRefusesEmptyNamesAndFolders) {

@@ -1,4 +1,5 @@
 // quorantel-cli: headless commands on scenario files.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -40,6 +41,9 @@ void printUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past the file size limit fails with EFBIG and is reported like
+    // any other failed write, instead of the signal ending the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         printUsage();
         return 2;
