@@ -158,8 +158,8 @@ void EditHistory::rerender(const std::vector<ChangedRange>& ranges) {
         field = std::max(field, 1);
     }
     if (field >= 1 && field <= kFieldCount && fieldInUse(s, field)) {
-        const int width = std::clamp<int>(s.field(field).width, 1, kMaxFieldSide);
-        const int height = std::clamp<int>(s.field(field).height, 1, kMaxFieldSide);
+        const int width = std::clamp<int>(+s.field(field).width, 1, kMaxFieldSide);
+        const int height = std::clamp<int>(+s.field(field).height, 1, kMaxFieldSide);
         const bool same = field == ed.state.currentField;
         const int col = same ? ed.state.cursorCol : ed.state.fieldCursor[field][0];
         const int row = same ? ed.state.cursorRow : ed.state.fieldCursor[field][1];

@@ -31,12 +31,12 @@ constexpr qint64 kMaxLayerCells = 1 << 20;
 TmxFileResult failure(const QString& why) { return {false, why}; }
 
 // One layer's tileset picture: object k's first picture at tile k - 1.
-QImage tilesetImage(const TmxLayerSpec& spec, const ChipImages& chips, const PictureIndexTables& pictures) {
-    const int rows = (spec.objectCount + kTilesetColumns - 1) / kTilesetColumns;
+QImage tilesetImage(const TmxLayerSpec& layerDef, const ChipImages& chips, const PictureIndexTables& pictures) {
+    const int rows = (layerDef.objectCount + kTilesetColumns - 1) / kTilesetColumns;
     QImage sheet(kTilesetColumns * kTile, rows * kTile, QImage::Format_ARGB32);
     sheet.fill(Qt::transparent);
-    for (int k = 1; k <= spec.objectCount; ++k) {
-        const int index = objectPicture(pictures, spec.layer, k);
+    for (int k = 1; k <= layerDef.objectCount; ++k) {
+        const int index = objectPicture(pictures, layerDef.layer, k);
         // Index 0 is an object without a picture: its tile stays transparent.
         if (index <= 0 || index >= chips.count()) continue;
         const QImage& chip = chips.chips[static_cast<std::size_t>(index)];
@@ -100,7 +100,7 @@ bool writePng(const QString& path, const QImage& image, QString& error) {
         error);
 }
 
-QByteArray tilesetXml(const TmxLayerSpec& spec, const QImage& image) {
+QByteArray tilesetXml(const TmxLayerSpec& layerDef, const QImage& image) {
     QByteArray out;
     QXmlStreamWriter x(&out);
     x.setAutoFormatting(true);
@@ -108,13 +108,13 @@ QByteArray tilesetXml(const TmxLayerSpec& spec, const QImage& image) {
     x.writeStartDocument();
     x.writeStartElement("tileset");
     x.writeAttribute("version", "1.8");
-    x.writeAttribute("name", QString::fromUtf8(spec.name));
+    x.writeAttribute("name", QString::fromUtf8(layerDef.name));
     x.writeAttribute("tilewidth", QString::number(kTile));
     x.writeAttribute("tileheight", QString::number(kTile));
-    x.writeAttribute("tilecount", QString::number(spec.objectCount));
+    x.writeAttribute("tilecount", QString::number(layerDef.objectCount));
     x.writeAttribute("columns", QString::number(kTilesetColumns));
     x.writeEmptyElement("image");
-    x.writeAttribute("source", QString::fromLatin1(spec.file) + QStringLiteral(".png"));
+    x.writeAttribute("source", QString::fromLatin1(layerDef.file) + QStringLiteral(".png"));
     x.writeAttribute("width", QString::number(image.width()));
     x.writeAttribute("height", QString::number(image.height()));
     x.writeEndElement();
@@ -177,13 +177,13 @@ TmxFileResult writeTmxMap(const Scenario& s, int field, const ChipImages& chips,
     // is most of the export's work, and they share nothing.
     std::array<std::future<QString>, kTmxLayers.size()> tilesets;
     for (std::size_t i = 0; i < kTmxLayers.size(); ++i) {
-        const TmxLayerSpec& spec = kTmxLayers[i];
-        QImage sheet = tilesetImage(spec, chips, pictures);
-        tilesets[i] = std::async(std::launch::async, [spec, sheet = std::move(sheet), dir] {
-            const QString base = QString::fromLatin1(spec.file);
+        const TmxLayerSpec& layerDef = kTmxLayers[i];
+        QImage sheet = tilesetImage(layerDef, chips, pictures);
+        tilesets[i] = std::async(std::launch::async, [layerDef, sheet = std::move(sheet), dir] {
+            const QString base = QString::fromLatin1(layerDef.file);
             QString why;
             if (!writePng(dir.filePath(base + QStringLiteral(".png")), sheet, why) ||
-                !writeBytes(dir.filePath(base + QStringLiteral(".tsx")), tilesetXml(spec, sheet), why))
+                !writeBytes(dir.filePath(base + QStringLiteral(".tsx")), tilesetXml(layerDef, sheet), why))
                 return why;
             return QString();
         });
@@ -197,24 +197,24 @@ TmxFileResult writeTmxMap(const Scenario& s, int field, const ChipImages& chips,
     std::uint32_t firstGid = 1;
     std::array<std::uint32_t, kTmxLayers.size()> firstGids{};
     for (std::size_t i = 0; i < kTmxLayers.size(); ++i) {
-        const TmxLayerSpec& spec = kTmxLayers[i];
-        const QString base = QString::fromLatin1(spec.file);
+        const TmxLayerSpec& layerDef = kTmxLayers[i];
+        const QString base = QString::fromLatin1(layerDef.file);
         firstGids[i] = firstGid;
         x.writeEmptyElement("tileset");
         x.writeAttribute("firstgid", QString::number(firstGid));
         x.writeAttribute("source", base + QStringLiteral(".tsx"));
-        firstGid += static_cast<std::uint32_t>(spec.objectCount);
+        firstGid += static_cast<std::uint32_t>(layerDef.objectCount);
     }
     for (std::size_t i = 0; i < kTmxLayers.size(); ++i) {
-        const TmxLayerSpec& spec = kTmxLayers[i];
+        const TmxLayerSpec& layerDef = kTmxLayers[i];
         x.writeStartElement("layer");
         x.writeAttribute("id", QString::number(i + 1));
-        x.writeAttribute("name", QString::fromUtf8(spec.name));
+        x.writeAttribute("name", QString::fromUtf8(layerDef.name));
         x.writeAttribute("width", QString::number(f.width));
         x.writeAttribute("height", QString::number(f.height));
         x.writeStartElement("data");
         x.writeAttribute("encoding", "csv");
-        x.writeCharacters(csvOf(fieldLayerGids(s, field, spec.layer, firstGids[i]), f.width));
+        x.writeCharacters(csvOf(fieldLayerGids(s, field, layerDef.layer, firstGids[i]), f.width));
         x.writeEndElement();
         x.writeEndElement();
     }

@@ -3,6 +3,7 @@
 // conditions, what the hero gains or loses, and the six flags.
 #pragma once
 
+#include <optional>
 #include <QTabWidget>
 
 class QButtonGroup;
@@ -88,7 +89,7 @@ private:
     void setPicture(bool second);
     void setFullScreenImage(bool epilogue);
     void showLarge(bool epilogue);
-    bool takeComment(const char* prompt, short& reference);
+    std::optional<short> takeComment(const char* prompt, int current);
     bool takeBgm(const char* prompt, unsigned char& reference);
     void takeSlots(bool events, const char* prompt, unsigned char (&slotArray)[10]);
     void showSlots(QListWidget* list, const unsigned char (&slotArray)[10], bool events);

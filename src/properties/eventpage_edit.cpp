@@ -93,11 +93,13 @@ void EventPage::evepiloguebmpdelClick() {
 
 // ---- resources -----------------------------------------------------------------
 
-bool EventPage::takeComment(const char* prompt, short& reference) {
+std::optional<short> EventPage::takeComment(const char* prompt, int current) {
+    // The comment references sit unaligned in the packed record, so the
+    // caller stores the choice itself rather than handing out a reference.
     const std::optional<int> n = chosenResource(
-        ResourceKind::Comment, QStringLiteral("：") + words() + QString::fromUtf8(prompt), reference, kCommentCount);
-    if (n) reference = static_cast<short>(*n);
-    return n.has_value();
+        ResourceKind::Comment, QStringLiteral("：") + words() + QString::fromUtf8(prompt), current, kCommentCount);
+    if (!n) return std::nullopt;
+    return static_cast<short>(*n);
 }
 
 bool EventPage::takeBgm(const char* prompt, unsigned char& reference) {
@@ -122,7 +124,10 @@ void EventPage::evenemydelClick() {
 }
 
 void EventPage::evstartcommentsetClick() {
-    if (takeComment("が発生する前のｺﾒﾝﾄを一つ選択", event().evstartcomment)) eventview();
+    if (const std::optional<short> n = takeComment("が発生する前のｺﾒﾝﾄを一つ選択", event().evstartcomment)) {
+        event().evstartcomment = *n;
+        eventview();
+    }
 }
 
 void EventPage::evstartcommentdelClick() {
@@ -131,7 +136,10 @@ void EventPage::evstartcommentdelClick() {
 }
 
 void EventPage::evendcommentsetClick() {
-    if (takeComment("が発生後のｺﾒﾝﾄを一つ選択", event().evendcomment)) eventview();
+    if (const std::optional<short> n = takeComment("が発生後のｺﾒﾝﾄを一つ選択", event().evendcomment)) {
+        event().evendcomment = *n;
+        eventview();
+    }
 }
 
 void EventPage::evendcommentdelClick() {
@@ -140,7 +148,10 @@ void EventPage::evendcommentdelClick() {
 }
 
 void EventPage::evprologuesetClick() {
-    if (takeComment("のﾌﾟﾛﾛｰｸﾞｺﾒﾝﾄを一つ選択", event().evprologue)) eventini();
+    if (const std::optional<short> n = takeComment("のﾌﾟﾛﾛｰｸﾞｺﾒﾝﾄを一つ選択", event().evprologue)) {
+        event().evprologue = *n;
+        eventini();
+    }
 }
 
 void EventPage::evprologuedelClick() {
@@ -149,7 +160,10 @@ void EventPage::evprologuedelClick() {
 }
 
 void EventPage::evepiloguesetClick() {
-    if (takeComment("のｴﾋﾟﾛｰｸﾞｺﾒﾝﾄを一つ選択", event().evepilogue)) eventini();
+    if (const std::optional<short> n = takeComment("のｴﾋﾟﾛｰｸﾞｺﾒﾝﾄを一つ選択", event().evepilogue)) {
+        event().evepilogue = *n;
+        eventini();
+    }
 }
 
 void EventPage::evepiloguedelClick() {

@@ -240,9 +240,9 @@ TEST_F(CliTest, DeleteObjectRemovesOneEntryAndItsReferences) {
     EXPECT_EQ(readBytes(path("f.snr")), before);  // -o leaves the input alone
 
     auto s = openOrFail(path("g.snr"));
-    EXPECT_EQ(s->cell(1).chara, 0);
-    EXPECT_EQ(s->cell(250).chara, 0);
-    EXPECT_EQ(s->cell(3).chara, 9);
+    EXPECT_EQ(+s->cell(1).chara, 0);
+    EXPECT_EQ(+s->cell(250).chara, 0);
+    EXPECT_EQ(+s->cell(3).chara, 9);
     EXPECT_EQ(s->enemyType(1).members[0], 0);
     EXPECT_TRUE(s->charaImageFiles[4].empty());
     EXPECT_FALSE(s->charaImageFiles[8].empty());
@@ -250,16 +250,16 @@ TEST_F(CliTest, DeleteObjectRemovesOneEntryAndItsReferences) {
     // Without -o the file itself changes.
     ASSERT_EQ(runCli({"delete-object", file("f.snr"), "item", "1"}).code, 0);
     s = openOrFail(path("f.snr"));
-    EXPECT_EQ(s->cell(4).item, 0);
+    EXPECT_EQ(+s->cell(4).item, 0);
     EXPECT_EQ(s->hero.heweapon, 0);
-    EXPECT_EQ(s->cell(1).chara, 5);
+    EXPECT_EQ(+s->cell(1).chara, 5);
 }
 
 TEST_F(CliTest, DeleteObjectAllEmptiesTheTable) {
     writeFilledScenario("f.snr");
     ASSERT_EQ(runCli({"delete-object", file("f.snr"), "chara", "all"}).code, 0);
     auto s = openOrFail(path("f.snr"));
-    for (int c : {1, 3, 250}) EXPECT_EQ(s->cell(c).chara, 0);
+    for (int c : {1, 3, 250}) EXPECT_EQ(+s->cell(c).chara, 0);
     EXPECT_EQ(s->enemyType(1).members[0], 0);
     const auto j = nlohmann::json::parse(runCli({"info", file("f.snr")}).out);
     EXPECT_EQ(j["inUse"]["chara"], 0);

@@ -82,7 +82,7 @@ TEST_F(TmxCli, RoundTripIsByteIdenticalAndAnEditComesBack) {
     auto s = std::make_unique<Scenario>();
     EditorSideData side{};
     ASSERT_TRUE(openScenario(file("s.snr"), *s, side).ok);
-    EXPECT_EQ(s->cell(cellOf(*s, 1, 1)).place, 3);
+    EXPECT_EQ(+s->cell(cellOf(*s, 1, 1)).place, 3);
 }
 
 TEST_F(TmxCli, RefusedMapsLeaveTheFileAsItWas) {

@@ -355,10 +355,10 @@ TEST_F(MakerTest, PicturesLoadWithMasksAndMissingOrBrokenFilesGiveBlankChips) {
     PictureList& list = editor().imageList;
     EXPECT_EQ(list.count(), 6);
     // Order: chara pictures come before place pictures, walk images last.
-    EXPECT_EQ(t.charaItem[1], 1);
-    EXPECT_EQ(t.place[1], 2);
-    EXPECT_EQ(t.place[2], 3);
-    EXPECT_EQ(t.place[3], 4);
+    EXPECT_EQ(+t.charaItem[1], 1);
+    EXPECT_EQ(+t.place[1], 2);
+    EXPECT_EQ(+t.place[2], 3);
+    EXPECT_EQ(+t.place[3], 4);
     EXPECT_EQ(t.walk[1][8], 5);
     QStringList expected;
     for (const char* name : {"huge.bmp", "missing.bmp", "cut.bmp"})

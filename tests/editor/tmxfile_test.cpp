@@ -220,11 +220,11 @@ TEST(TmxRead, MapsSavedByTheTileMapEditorComeIntoTheField) {
         for (int n = 1; n <= 100; ++n) {
             const Cell& c = f.s->cell(n);
             const int i = c.row * 10 + c.col;
-            EXPECT_EQ(c.place, i % 10 == 3 ? 2 : 1) << i;
-            EXPECT_EQ(c.enter, i == 11 ? 3 : 0) << i;
-            EXPECT_EQ(c.event, 0) << i;
-            EXPECT_EQ(c.item, i == 99 ? 5 : 0) << i;
-            EXPECT_EQ(c.chara, i == 0 ? 1 : 0) << i;
+            EXPECT_EQ(+c.place, i % 10 == 3 ? 2 : 1) << i;
+            EXPECT_EQ(+c.enter, i == 11 ? 3 : 0) << i;
+            EXPECT_EQ(+c.event, 0) << i;
+            EXPECT_EQ(+c.item, i == 99 ? 5 : 0) << i;
+            EXPECT_EQ(+c.chara, i == 0 ? 1 : 0) << i;
             f.s->cell(n) = before->cell(n);
         }
         EXPECT_EQ(std::memcmp(f.s->bytes(), before->bytes(), kRecordSize), 0);  // only cells changed

@@ -68,15 +68,15 @@ TEST_F(TmxMakerTest, ExportThenAnEditedMapComesBackIntoTheCurrentField) {
     files.openResult = out.filePath("f.tmx");
     maker->command("importtmxmenu")->trigger();
     EXPECT_TRUE(messages.warnings.isEmpty()) << messages.warnings.join(" ").toStdString();
-    EXPECT_EQ(editor().scenario.cell(1).place, 0);
-    EXPECT_EQ(editor().scenario.cell(2).place, 2);
+    EXPECT_EQ(+editor().scenario.cell(1).place, 0);
+    EXPECT_EQ(+editor().scenario.cell(2).place, 2);
 
     writeMap(text.replace(QStringLiteral("name=\"ｷｬﾗｸﾀ\" width"), QStringLiteral("name=\"x\" width")));
     editor().scenario.cell(1).place = 5;
     maker->command("importtmxmenu")->trigger();
     ASSERT_EQ(messages.warnings.size(), 1);
     EXPECT_EQ(messages.warnings[0], QStringLiteral("レイヤー「ｷｬﾗｸﾀ」がありません。"));
-    EXPECT_EQ(editor().scenario.cell(1).place, 5);
+    EXPECT_EQ(+editor().scenario.cell(1).place, 5);
 }
 
 }  // namespace

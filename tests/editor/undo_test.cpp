@@ -236,7 +236,7 @@ TEST_F(UndoWithWindows, WorkOfAKilledEditorIsOfferedAndRestoredAsUnsaved) {
     ASSERT_EQ(messages.questions.size(), 1);
     EXPECT_TRUE(messages.questions[0].contains("lost work"));
     EXPECT_TRUE(messages.questions[0].contains(source));
-    EXPECT_EQ(s.cell(7).place, 77);
+    EXPECT_EQ(+s.cell(7).place, 77);
     EXPECT_EQ(maker->saveFileName(), source);
     EXPECT_TRUE(maker->windowTitle().startsWith("* "));
     EXPECT_FALSE(QFile::exists(leftover->path));

@@ -136,15 +136,15 @@ TEST_F(CharaPageTest, KindRadiosOpenTheirPagesAndClearWhatTheOtherKindsHad) {
     page().kindRadio(2)->click();  // healer: the price opens, the item comments go
     EXPECT_EQ(c.chcharatype, kCharaHealer);
     EXPECT_EQ(c.chwantitem[0], 0);
-    EXPECT_EQ(c.chitemcomment[0], 0);
+    EXPECT_EQ(+c.chitemcomment[0], 0);
     ASSERT_TRUE(page().chhealmoney()->isEnabled());
     page().chhealmoney()->setText(QStringLiteral("70000"));
-    EXPECT_EQ(c.chhealmoney, 65535);
+    EXPECT_EQ(+c.chhealmoney, 65535);
     EXPECT_EQ(page().chhealmoney()->text(), QStringLiteral("65535"));
 
     page().kindRadio(1)->click();  // enemy: no price
     EXPECT_EQ(c.chcharatype, kCharaEnemy);
-    EXPECT_EQ(c.chhealmoney, 0);
+    EXPECT_EQ(+c.chhealmoney, 0);
     EXPECT_EQ(visiblePages(), (std::vector<int>{0, 1, 4, 5}));
     EXPECT_FALSE(page().chsale()->count());
 }
@@ -276,20 +276,20 @@ TEST_F(CharaPageTest, CommentPairsAreStoredOnlyWhenBothAreChosen) {
     pickAnswer = std::nullopt;
     page().chwantitemsetClick(2);
     EXPECT_EQ(c.chwantitem[1], 0);
-    EXPECT_EQ(c.chitemcomment[1], 0);
+    EXPECT_EQ(+c.chitemcomment[1], 0);
     EXPECT_EQ(chooser.captions.back(), QStringLiteral("：このｷｬﾗｸﾀｰのｱｲﾃﾑｺﾒﾝﾄを一つ選択"));
     EXPECT_EQ(pickerCaptions.back(), QStringLiteral("このｺﾒﾝﾄの発言に必要なｱｲﾃﾑを一つ選択"));
     chooser.answers = {{true, 8}};
     pickAnswer = std::vector<int>{5, 11};
     page().chwantitemsetClick(2);
     EXPECT_EQ(c.chwantitem[1], 5);
-    EXPECT_EQ(c.chitemcomment[1], 8);
+    EXPECT_EQ(+c.chitemcomment[1], 8);
     EXPECT_EQ(paramedit->findChild<QLabel*>("chitemcomment2")->text(), QStringLiteral("hello"));
     EXPECT_EQ(paramedit->findChild<QLabel*>("chwantitem2")->text(), QStringLiteral("item5"));
     chooser.answers = {{true, 8}};
     page().cheventcommentsetClick(5);
     EXPECT_EQ(c.chwantevent[4], 5);
-    EXPECT_EQ(c.cheventcomment[4], 8);
+    EXPECT_EQ(+c.cheventcomment[4], 8);
     EXPECT_EQ(chooser.preselections.back(), 0);
     page().chwantitemdelClick(2);
     page().cheventcommentdelClick(5);
@@ -341,7 +341,7 @@ TEST_F(CharaPageTest, MusicSoundsAndTheBattleImage) {
     const i32 colour = c.imageColour;
     page().chbossimgsetClick();
     EXPECT_EQ(c.chbossimg.view(), "dragon.bmp");
-    EXPECT_EQ(c.imageColour, colour);  // the battle image keeps only its file name
+    EXPECT_EQ(+c.imageColour, colour);  // the battle image keeps only its file name
     EXPECT_EQ(editor().scenario.charaImageFiles[0].view(), "chip.bmp");
     page().chbossimgviewClick();
     EXPECT_EQ(viewed, QStringList{"dragon.bmp"});
@@ -375,7 +375,7 @@ TEST_F(CharaPageTest, SettingsMadeOnThePagesSurviveSavingAndReopening) {
     EXPECT_EQ(std::memcmp(before, s.charas, sizeof before), 0);
     EXPECT_EQ(s.chara(1).chsale[2], 9);
     EXPECT_EQ(s.chara(2).chmagic[1], 9);
-    EXPECT_EQ(s.chara(3).chhealmoney, 50);
+    EXPECT_EQ(+s.chara(3).chhealmoney, 50);
 }
 
 // Among the real windows: the palette opens the character pages of the kind.

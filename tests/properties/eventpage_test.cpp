@@ -48,7 +48,7 @@ TEST_F(EventPageTest, HideAfterTheEndClearsTheAfterSettingsAndUncheckingCopiesTh
     page().flagBox(1)->click();  // 終了後非表示
     EXPECT_EQ(e.evendhide, 1);
     EXPECT_TRUE(scenario().eventImage2Files[0].empty());
-    EXPECT_EQ(e.evendcomment, 0);
+    EXPECT_EQ(+e.evendcomment, 0);
     EXPECT_EQ(e.evinfinity, 0);
     EXPECT_FALSE(page().flagBox(4)->isChecked());
     EXPECT_FALSE(page().flagBox(4)->isEnabled());
@@ -60,16 +60,16 @@ TEST_F(EventPageTest, HideAfterTheEndClearsTheAfterSettingsAndUncheckingCopiesTh
     EXPECT_EQ(e.evendhide, 0);
     EXPECT_EQ(scenario().eventImage2Files[0].view(), "chip.bmp");  // a copy of the before-image
     EXPECT_EQ(e.image2Transparent, 1);
-    EXPECT_EQ(e.image2Colour, 0x0000FF);
+    EXPECT_EQ(+e.image2Colour, 0x0000FF);
     EXPECT_EQ(loaded, QStringList{"chip.bmp"});
-    EXPECT_EQ(editor().side.pictures.event[kEventCount + 1], 41);
+    EXPECT_EQ(+editor().side.pictures.event[kEventCount + 1], 41);
     EXPECT_TRUE(page().flagBox(4)->isEnabled());
     EXPECT_TRUE(page().button("evendcommentset")->isEnabled());
 
     page().flagBox(3)->click();  // 条件合致まで非表示
     e.evstartcomment = 10;       // as a damaged file may hold it
     page().flagBox(6)->click();
-    EXPECT_EQ(e.evstartcomment, 0);
+    EXPECT_EQ(+e.evstartcomment, 0);
     EXPECT_EQ(e.evnotwondering, 1);
     EXPECT_FALSE(page().button("evstartcommentset")->isEnabled());
 }
@@ -98,7 +98,7 @@ TEST_F(EventPageTest, BattleAndPrologueRules) {
     EXPECT_FALSE(page().button("evprologuebgmset")->isEnabled());
     chooser_.answer = {true, 10};
     page().evprologuesetClick();
-    EXPECT_EQ(e.evprologue, 10);
+    EXPECT_EQ(+e.evprologue, 10);
     EXPECT_EQ(chooser_.captions.back(), QStringLiteral("：signpostのﾌﾟﾛﾛｰｸﾞｺﾒﾝﾄを一つ選択"));
     ASSERT_TRUE(page().button("evprologuebgmset")->isEnabled());
     EXPECT_FALSE(page().button("evprologuebgmplay")->isEnabled());
@@ -109,7 +109,7 @@ TEST_F(EventPageTest, BattleAndPrologueRules) {
     ASSERT_EQ(media_.played.size(), 1);
     EXPECT_EQ(media_.played[0], editor().resourcePath(QStringLiteral("march.mid")) + QStringLiteral("|loop"));
     page().button("evprologuedel")->click();
-    EXPECT_EQ(e.evprologue, 0);
+    EXPECT_EQ(+e.evprologue, 0);
     EXPECT_EQ(e.evprologuebgm, 0);
     EXPECT_FALSE(page().button("evprologuebgmset")->isEnabled());
     EXPECT_EQ(page().label("evprologuebgm")->text(), QStringLiteral("-"));
@@ -125,7 +125,7 @@ TEST_F(EventPageTest, BattleAndPrologueRules) {
     chooser_.answer = {true, 10};
     page().evstartcommentsetClick();
     EXPECT_EQ(chooser_.captions.back(), QStringLiteral("：signpostが発生する前のｺﾒﾝﾄを一つ選択"));
-    EXPECT_EQ(e.evstartcomment, 10);
+    EXPECT_EQ(+e.evstartcomment, 10);
 }
 
 TEST_F(EventPageTest, TheStartItemIsKeptOnlyForItemUse) {
@@ -137,20 +137,20 @@ TEST_F(EventPageTest, TheStartItemIsKeptOnlyForItemUse) {
     EXPECT_EQ(page().label("evstartitem")->text(), QStringLiteral("item7"));
     itemAnswer = std::vector<int>{9, 3};
     page().evstartitemsetClick();
-    EXPECT_EQ(e.evstartitem, 3);
+    EXPECT_EQ(+e.evstartitem, 3);
     EXPECT_EQ(pickerCaptions.back(), QStringLiteral("signpostを開始するｱｲﾃﾑを一つ選択"));
     EXPECT_TRUE(preselected.back().empty());
     itemAnswer = std::nullopt;  // cancelled
     page().evstartitemsetClick();
-    EXPECT_EQ(e.evstartitem, 3);
+    EXPECT_EQ(+e.evstartitem, 3);
 
     page().actionButton(0)->click();  // 調べる
     EXPECT_EQ(e.evaction, 0);
-    EXPECT_EQ(e.evstartitem, 0);
+    EXPECT_EQ(+e.evstartitem, 0);
     EXPECT_FALSE(page().button("evstartitemset")->isEnabled());
     page().actionButton(2)->click();
     EXPECT_EQ(e.evaction, 2);
-    EXPECT_EQ(e.evstartitem, 0);
+    EXPECT_EQ(+e.evstartitem, 0);
     EXPECT_TRUE(page().button("evstartitemset")->isEnabled());
 
     e.evstartitem = 999;  // beyond the table
@@ -208,11 +208,11 @@ TEST_F(EventPageTest, JumpThroughTheLocationPickerAndToADeletedField) {
     EXPECT_EQ(page().label("evlocatey")->text(), QStringLiteral("Y：未指定"));
     locationAnswer = PickedLocation{2, 0};  // no position: refused
     page().evlinksetClick();
-    EXPECT_EQ(e.jumpPosition, 0);
+    EXPECT_EQ(+e.jumpPosition, 0);
     locationAnswer = PickedLocation{2, 23};
     page().evlinksetClick();
     EXPECT_EQ(pickerCaptions.back(), QStringLiteral("：signpost終了後ｼﾞｬﾝﾌﾟするﾌｨｰﾙﾄﾞと座標を選択"));
-    EXPECT_EQ(e.jumpPosition, 23);
+    EXPECT_EQ(+e.jumpPosition, 23);
     EXPECT_EQ(page().label("evlocatex")->text(), QStringLiteral("X：3"));
     EXPECT_EQ(page().label("evlocatey")->text(), QStringLiteral("Y：2"));
 
@@ -227,7 +227,7 @@ TEST_F(EventPageTest, JumpThroughTheLocationPickerAndToADeletedField) {
 
     page().button("evlinkdel")->click();
     EXPECT_EQ(e.jumpField, 0);
-    EXPECT_EQ(e.jumpPosition, 0);
+    EXPECT_EQ(+e.jumpPosition, 0);
 }
 
 TEST_F(EventPageTest, MagicNameAndPicturesFromTheirChoosers) {
@@ -248,12 +248,12 @@ TEST_F(EventPageTest, MagicNameAndPicturesFromTheirChoosers) {
     page().evfilenamesetClick();
     EXPECT_EQ(scenario().eventImageFiles[0].view(), "stone.bmp");
     EXPECT_EQ(e.imageTransparent, 1);
-    EXPECT_EQ(e.imageColour, 0x00FF00);
-    EXPECT_EQ(editor().side.pictures.event[1], 41);
+    EXPECT_EQ(+e.imageColour, 0x00FF00);
+    EXPECT_EQ(+editor().side.pictures.event[1], 41);
     EXPECT_EQ(repaints, 1);
     page().evendfilenamesetClick();
     EXPECT_EQ(scenario().eventImage2Files[0].view(), "stone.bmp");
-    EXPECT_EQ(editor().side.pictures.event[kEventCount + 1], 42);
+    EXPECT_EQ(+editor().side.pictures.event[kEventCount + 1], 42);
     EXPECT_EQ(repaints, 1);
 
     int renamed = 0;

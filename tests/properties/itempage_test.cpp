@@ -47,15 +47,15 @@ TEST_F(ItemPageTest, WeaponToGeneralAndBackToArmour) {
     EXPECT_EQ(page().label("itattacksound")->text(), QStringLiteral("clang"));
 
     page().kindButton(0)->click();  // the kind it has: nothing is cleared
-    EXPECT_EQ(it.ithealing, 8);
+    EXPECT_EQ(+it.ithealing, 8);
     EXPECT_EQ(it.itantipoison, 1);
     page().kindButton(5)->click();  // 一般
     const u8 general[6] = {0, 0, 0, 0, 0, 1};
     EXPECT_EQ(std::memcmp(it.itgroup, general, 6), 0);
-    EXPECT_EQ(it.itstrength, 0);
+    EXPECT_EQ(+it.itstrength, 0);
     EXPECT_EQ(it.itattacksound, 0);
     EXPECT_EQ(it.itantipoison, 0);
-    EXPECT_EQ(it.ithealing, 0);
+    EXPECT_EQ(+it.ithealing, 0);
     EXPECT_EQ(it.itspecial, 0);
     EXPECT_FALSE(page().itspecial()->isEnabled());
     EXPECT_FALSE(page().itspecial()->isChecked());
@@ -67,9 +67,9 @@ TEST_F(ItemPageTest, WeaponToGeneralAndBackToArmour) {
     EXPECT_EQ(page().button("itantipoisonset")->text(), QStringLiteral("解毒(&P)"));
 
     page().ithealmp()->setText(QStringLiteral("全"));
-    EXPECT_EQ(it.ithealmp, -1);
+    EXPECT_EQ(+it.ithealmp, -1);
     page().kindButton(2)->click();  // 鎧
-    EXPECT_EQ(it.ithealmp, 0);
+    EXPECT_EQ(+it.ithealmp, 0);
     EXPECT_EQ(page().ithealmp()->text(), QStringLiteral("0"));
     EXPECT_FALSE(page().ithealing()->isEnabled());
     EXPECT_FALSE(page().button("itantipoisonset")->isEnabled());
@@ -77,10 +77,10 @@ TEST_F(ItemPageTest, WeaponToGeneralAndBackToArmour) {
     EXPECT_EQ(it.itspecial, 1);
     EXPECT_TRUE(page().ithealing()->isEnabled());
     page().ithealing()->setText(QStringLiteral("7"));
-    EXPECT_EQ(it.ithealing, 7);
+    EXPECT_EQ(+it.ithealing, 7);
     page().itspecial()->click();
     EXPECT_EQ(it.itspecial, 0);
-    EXPECT_EQ(it.ithealing, 0);
+    EXPECT_EQ(+it.ithealing, 0);
     EXPECT_EQ(page().ithealing()->text(), QStringLiteral("0"));
 }
 
@@ -94,7 +94,7 @@ TEST_F(ItemPageTest, SpecialWordsTypedAndDeletedCharacterByCharacter) {
     it.itcount = 9;
     for (const char* left : {"売買不", "売買", "売", ""}) {
         page().itmoney()->setText(QString::fromUtf8(left));
-        EXPECT_EQ(it.itmoney, 77) << left;
+        EXPECT_EQ(+it.itmoney, 77) << left;
         EXPECT_EQ(page().itmoney()->text(), QString::fromUtf8(left));
     }
     for (const char* left : {"無", ""}) {
@@ -102,12 +102,12 @@ TEST_F(ItemPageTest, SpecialWordsTypedAndDeletedCharacterByCharacter) {
         EXPECT_EQ(it.itcount, 9) << left;
     }
     page().itmoney()->setText(QStringLiteral("50"));
-    EXPECT_EQ(it.itmoney, 50);
+    EXPECT_EQ(+it.itmoney, 50);
     page().itmoney()->setText(QStringLiteral("0"));
-    EXPECT_EQ(it.itmoney, 0);
+    EXPECT_EQ(+it.itmoney, 0);
     EXPECT_EQ(page().itmoney()->text(), QStringLiteral("売買不可"));
     page().itmoney()->setText(QStringLiteral("abc"));
-    EXPECT_EQ(it.itmoney, 0);
+    EXPECT_EQ(+it.itmoney, 0);
     page().itcount()->setText(QStringLiteral("300"));
     EXPECT_EQ(it.itcount, 250);
     EXPECT_EQ(page().itcount()->text(), QStringLiteral("250"));
@@ -116,9 +116,9 @@ TEST_F(ItemPageTest, SpecialWordsTypedAndDeletedCharacterByCharacter) {
     EXPECT_EQ(page().itcount()->text(), QStringLiteral("無限"));
 
     page().itstrength()->setText(QStringLiteral("-"));  // waits for digits
-    EXPECT_EQ(it.itstrength, 12);
+    EXPECT_EQ(+it.itstrength, 12);
     page().itstrength()->setText(QStringLiteral("-70000"));
-    EXPECT_EQ(it.itstrength, -65535);
+    EXPECT_EQ(+it.itstrength, -65535);
     EXPECT_EQ(page().itstrength()->text(), QStringLiteral("-65535"));
 }
 
@@ -173,7 +173,7 @@ TEST_F(ItemPageTest, SoundsMusicCommentMagicAndFlags) {
     chooser_.answer = {true, 10};
     page().itcommentsetClick();
     EXPECT_EQ(chooser_.captions.back(), QStringLiteral("：swordを使用時のｺﾒﾝﾄを一つ選択"));
-    EXPECT_EQ(it.itcomment, 10);
+    EXPECT_EQ(+it.itcomment, 10);
     chooser_.answer = {true, 5};
     page().itattacksoundsetClick();
     EXPECT_EQ(chooser_.captions.back(), QStringLiteral("：swordで打撃を与えた時の効果音を一つ選択"));

@@ -49,14 +49,14 @@ TEST_F(ObjectPageTest, EventAndItemSettingsSurviveSaveAndReopen) {
     ASSERT_TRUE(openScenario(path, s, editor().side).ok);
 
     const EventDef& e = s.event(1);
-    EXPECT_EQ(e.evstartcomment, 10);
+    EXPECT_EQ(+e.evstartcomment, 10);
     EXPECT_EQ(e.evenemy, 4);
     EXPECT_EQ(e.evgetitem[0], 2);
     EXPECT_EQ(e.evgetitem[1], 0);
     EXPECT_EQ(e.jumpField, 2);
-    EXPECT_EQ(e.jumpPosition, 23);
+    EXPECT_EQ(+e.jumpPosition, 23);
     EXPECT_EQ(s.item(1).itgroup[0], 1);
-    EXPECT_EQ(s.item(1).itmoney, 300);
+    EXPECT_EQ(+s.item(1).itmoney, 300);
     EXPECT_EQ(s.item(2).itgroup[5], 1);
     EXPECT_EQ(s.item(2).itcount, 0);
 

@@ -238,7 +238,7 @@ TEST_F(ParameditTest, BuildingJumpThroughTheLocationPicker) {
     locationAnswer = PickedLocation{2, 23};  // column 3, row 2 of a 20-wide field
     enter().enfieldtosetClick();
     EXPECT_EQ(house.jumpField, 2);
-    EXPECT_EQ(house.jumpPosition, 23);
+    EXPECT_EQ(+house.jumpPosition, 23);
     EXPECT_EQ(pickerCaptions.back(), QStringLiteral("：houseからｼﾞｬﾝﾌﾟするﾌｨｰﾙﾄﾞと座標を選択"));
     EXPECT_EQ(enter().enfieldto()->text(), QStringLiteral("cave"));
     EXPECT_EQ(enter().enlocatex()->text(), QStringLiteral("X ：3"));
@@ -248,7 +248,7 @@ TEST_F(ParameditTest, BuildingJumpThroughTheLocationPicker) {
     house.enshowitem = 7;
     enter().enmove()->click();  // impassable: the jump goes, the appearance item stays
     EXPECT_EQ(house.jumpField, 0);
-    EXPECT_EQ(house.jumpPosition, 0);
+    EXPECT_EQ(+house.jumpPosition, 0);
     EXPECT_EQ(house.enshowitem, 7);
     EXPECT_EQ(jumpRebuilds, 2);
 }
@@ -278,20 +278,20 @@ TEST_F(ParameditTest, ImagesFromTheChooserAndTheExtendImageRule) {
     EXPECT_EQ(presets, std::vector<bool>{true});
     EXPECT_EQ(loaded, QStringList{"rock.bmp|t|ff00"});
     EXPECT_EQ(ctx.scenario.placeImage2Files[1].view(), "rock.bmp");
-    EXPECT_EQ(p.image2Colour, 0x00FF00);
-    EXPECT_EQ(ctx.side.pictures.place2[2], 42);
+    EXPECT_EQ(+p.image2Colour, 0x00FF00);
+    EXPECT_EQ(+ctx.side.pictures.place2[2], 42);
     EXPECT_EQ(repaints, 0);  // the palette and the map draw only the first picture
     p.plshowitem = 7;
     p.plshowevent = 2;
     place().plextendfilenamedelClick();
     EXPECT_TRUE(ctx.scenario.placeImage2Files[1].empty());
-    EXPECT_EQ(ctx.side.pictures.place2[2], 0);
+    EXPECT_EQ(+ctx.side.pictures.place2[2], 0);
     EXPECT_EQ(p.plshowitem, 0);
     EXPECT_EQ(p.plshowevent, 0);
 
     place().plfilenamesetClick();
     EXPECT_EQ(ctx.scenario.placeImageFiles[1].view(), "rock.bmp");
-    EXPECT_EQ(ctx.side.pictures.place[2], 42);
+    EXPECT_EQ(+ctx.side.pictures.place[2], 42);
     EXPECT_EQ(p.imageTransparent, 1);
     EXPECT_EQ(repaints, 1);
     h.chooseImage = [](bool) -> std::optional<QString> { return std::nullopt; };  // cancelled

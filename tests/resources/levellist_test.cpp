@@ -56,17 +56,17 @@ TEST_F(LevelWindow, CellsStoreWithinLimitsAndTotalsFollow) {
     EXPECT_EQ(cell(50, 9), QString::number(20 + 49 * 10));
 
     window->levelgrid()->item(3, 2)->setText(QStringLiteral("70000"));  // level 5 hit points
-    EXPECT_EQ(s.level(4).power, 65535);
+    EXPECT_EQ(+s.level(4).power, 65535);
     EXPECT_EQ(cell(5, 2), QStringLiteral("65535"));
     EXPECT_EQ(cell(5, 9), QStringLiteral("65535"));
     EXPECT_EQ(cell(50, 9), QStringLiteral("65535"));
     EXPECT_EQ(cell(4, 9), QString::number(20 + 3 * 10));
 
     window->takeCell(0, 1, QStringLiteral("99999999999"));
-    EXPECT_EQ(s.level(1).experience, 2147483647);
+    EXPECT_EQ(+s.level(1).experience, 2147483647);
     EXPECT_EQ(cell(50, 8), QStringLiteral("2147483647"));
     window->takeCell(0, 1, QStringLiteral("abc"));
-    EXPECT_EQ(s.level(1).experience, 0);
+    EXPECT_EQ(+s.level(1).experience, 0);
     EXPECT_EQ(cell(2, 1), QStringLiteral("0"));
 
     EXPECT_FALSE(window->levelgrid()->item(0, 8)->flags() & Qt::ItemIsSelectable);
@@ -120,7 +120,7 @@ TEST_F(LevelWindow, AutomaticSettingFillsTheRangeTheSameWayForTheSameSeed) {
 
     a->range()->button(0)->click();
     a->atexperienceedit()->setText(QStringLiteral("100"));
-    EXPECT_EQ(s.level(1).experience, 100);
+    EXPECT_EQ(+s.level(1).experience, 100);
     a->atplusbar()->setValue(150);
     EXPECT_EQ(a->atpluslabel()->text(), QStringLiteral("1.50倍"));
     a->lowerBox(StatPower)->setText(QStringLiteral("5"));
@@ -136,11 +136,11 @@ TEST_F(LevelWindow, AutomaticSettingFillsTheRangeTheSameWayForTheSameSeed) {
     EXPECT_EQ(a->lowerBox(StatPower)->text(), QStringLiteral("3"));
     const int expected[] = {150, 225, 337, 506, 759, 1139, 1708, 2562};
     for (int L = 3; L <= 10; ++L) {
-        EXPECT_EQ(s.level(L - 1).experience, expected[L - 3]) << L;
-        EXPECT_EQ(s.level(L - 1).power, 3) << L;
+        EXPECT_EQ(+s.level(L - 1).experience, expected[L - 3]) << L;
+        EXPECT_EQ(+s.level(L - 1).power, 3) << L;
         EXPECT_EQ(cell(L, 1), QString::number(expected[L - 3]));
     }
-    EXPECT_EQ(s.level(10).experience, 20);  // level 11 untouched
+    EXPECT_EQ(+s.level(10).experience, 20);  // level 11 untouched
     EXPECT_EQ(s.level(1).magic, 5);
     auto first = copyOf(s);
 
@@ -161,7 +161,7 @@ TEST_F(LevelWindow, AutomaticSettingFillsTheRangeTheSameWayForTheSameSeed) {
     messages.answers = {true};
     a->atresetClick();
     EXPECT_EQ(messages.questions.last(), QStringLiteral("ﾚﾍﾞﾙｱｯﾌﾟﾊﾟﾗﾒｰﾀを初期化します。よろしいですか？"));
-    EXPECT_EQ(s.level(4).experience, 20);
+    EXPECT_EQ(+s.level(4).experience, 20);
     EXPECT_EQ(cell(5, 1), QStringLiteral("20"));
 
     window->hide();

@@ -118,15 +118,15 @@ TEST_F(SettingsWindow, MagicTypeAndValuesAsTheAuthorEditsThem) {
     p.magicname()->setText(QStringLiteral("blaze"));
     EXPECT_EQ(p.magiclist()->item(2)->text(), QStringLiteral("3：blaze"));
     p.mgdownmp()->setText(QStringLiteral("70000"));
-    EXPECT_EQ(fire.mgdownmp, 65535);
+    EXPECT_EQ(+fire.mgdownmp, 65535);
     p.mgdownmp()->setText(QStringLiteral("x"));
     EXPECT_EQ(p.mgdownmp()->text(), QStringLiteral("0"));
-    EXPECT_EQ(fire.mgdownmp, 0);
+    EXPECT_EQ(+fire.mgdownmp, 0);
     p.battleValue(0)->setText(QString());  // emptied: stores 0
-    EXPECT_EQ(fire.mgdamage, 0);
+    EXPECT_EQ(+fire.mgdamage, 0);
     EXPECT_TRUE(p.battleValue(0)->property("shaded").toBool());
     p.battleValue(4)->setText(QStringLiteral("12"));
-    EXPECT_EQ(fire.mgdowndef, 12);
+    EXPECT_EQ(+fire.mgdowndef, 12);
     EXPECT_FALSE(p.battleValue(4)->property("shaded").toBool());
     p.targetGroup(4)->button(1)->click();
     EXPECT_EQ(fire.mgdowndeftome, 1);
@@ -141,7 +141,7 @@ TEST_F(SettingsWindow, MagicTypeAndValuesAsTheAuthorEditsThem) {
     EXPECT_TRUE(p.statepanel()->isVisibleTo(window.get()));
     EXPECT_FALSE(p.battlepanel()->isVisibleTo(window.get()));
     p.mghealing()->setText(QStringLiteral("全"));
-    EXPECT_EQ(fire.mghealing, -1);
+    EXPECT_EQ(+fire.mghealing, -1);
     p.magiclist()->setCurrentRow(0);
     p.magiclist()->setCurrentRow(2);
     EXPECT_EQ(p.mghealing()->text(), QStringLiteral("全"));
@@ -152,7 +152,7 @@ TEST_F(SettingsWindow, MagicTypeAndValuesAsTheAuthorEditsThem) {
     // 移動: warp first, then exactly one of the two
     p.mgtype()->button(0)->click();
     EXPECT_EQ(fire.warpMagic, 1);
-    EXPECT_EQ(fire.mghealing, 0);
+    EXPECT_EQ(+fire.mghealing, 0);
     p.mgmove()->button(1)->click();
     EXPECT_EQ(fire.warpMagic + fire.escapeMagic, 1);
     EXPECT_EQ(fire.escapeMagic, 1);
@@ -225,12 +225,12 @@ TEST_F(SettingsWindow, HeroStatsAreBoundToWhatTheFileHolds) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("主人公設定"));
     EXPECT_EQ(p.statBox(0)->text(), QStringLiteral("20"));
     p.statBox(0)->setText(QStringLiteral("0"));
-    EXPECT_EQ(s.hero.hemaxpower, 1);
+    EXPECT_EQ(+s.hero.hemaxpower, 1);
     p.statBox(0)->setText(QStringLiteral("65535"));
     EXPECT_EQ(p.statBox(0)->text(), QStringLiteral("32767"));
-    EXPECT_EQ(s.hero.hemaxpower, 32767);
+    EXPECT_EQ(+s.hero.hemaxpower, 32767);
     p.statBox(3)->setText(QStringLiteral("40000"));
-    EXPECT_EQ(s.hero.hedextality, 32767);
+    EXPECT_EQ(+s.hero.hedextality, 32767);
     EXPECT_EQ(p.hedexdisp()->text(), QStringLiteral("素早さ／32767（0）"));
     p.statBox(2)->setText(QStringLiteral("12"));
     EXPECT_EQ(p.hestrdisp()->text(), QStringLiteral("攻撃力／12（0）"));
@@ -246,9 +246,9 @@ TEST_F(SettingsWindow, HeroStatsAreBoundToWhatTheFileHolds) {
     p.hemoney()->setText(QStringLiteral("12x"));
     EXPECT_EQ(p.hemoney()->text(), QString());
     p.hemoney()->setText(QStringLiteral("1500"));
-    EXPECT_EQ(s.hero.hemoney, 1500);
+    EXPECT_EQ(+s.hero.hemoney, 1500);
     p.hestarthoukou()->button(2)->click();
-    EXPECT_EQ(s.settings.startDirection, 2);
+    EXPECT_EQ(+s.settings.startDirection, 2);
     p.hechangename()->setChecked(false);
     EXPECT_EQ(s.settings.heroNameChangeable, 0);
 }
@@ -303,15 +303,15 @@ TEST_F(SettingsWindow, HeroEquipmentItemsMagicsAndStart) {
     locationAnswer = StartLocation{1, 25};
     p.helinksetClick();
     EXPECT_EQ(pickerCalls.last(), QStringLiteral("：Annのｽﾀｰﾄ地点を選択|1,1"));
-    EXPECT_EQ(s.hero.startPosition, 25);
+    EXPECT_EQ(+s.hero.startPosition, 25);
     EXPECT_EQ(p.helocatex()->text(), QStringLiteral("5"));
     EXPECT_EQ(p.helocatey()->text(), QStringLiteral("2"));
     locationAnswer = StartLocation{0, 3};
     p.helinksetClick();
-    EXPECT_EQ(s.hero.startPosition, 25);
+    EXPECT_EQ(+s.hero.startPosition, 25);
     p.helinkdelClick();
     EXPECT_EQ(s.hero.startField, 1);
-    EXPECT_EQ(s.hero.startPosition, 1);
+    EXPECT_EQ(+s.hero.startPosition, 1);
 
     p.hepagechangebtnClick();
     p.hepagechangebtnClick();
@@ -336,11 +336,11 @@ TEST_F(SettingsWindow, ScenarioReferencesAndTheirHeadings) {
     chooser.answer = {true, 12};
     p.referenceSetClick("scgameover");
     EXPECT_EQ(chooser.captions.last(), QStringLiteral("：\"このｼﾅﾘｵ\"のｹﾞｰﾑｵｰﾊﾞｰｺﾒﾝﾄを一つ選択"));
-    EXPECT_EQ(s.settings.scgameover, 12);
+    EXPECT_EQ(+s.settings.scgameover, 12);
     EXPECT_EQ(p.reference("scgameover")->row.value->text(), QStringLiteral("bye"));
     chooser.answer = {true, 0};  // a comment is never cleared by the list
     p.referenceSetClick("scgameover");
-    EXPECT_EQ(s.settings.scgameover, 12);
+    EXPECT_EQ(+s.settings.scgameover, 12);
     chooser.answer = {true, 3};
     p.referenceSetClick("titlebgm");
     EXPECT_EQ(chooser.captions.last(), QStringLiteral("：このｼﾅﾘｵのﾀｲﾄﾙBGMを一つ選択"));
@@ -357,7 +357,7 @@ TEST_F(SettingsWindow, ScenarioReferencesAndTheirHeadings) {
     chooser.answer = {true, 9};
     p.referenceSetClick("endingcomment4");
     EXPECT_EQ(chooser.captions.last(), QStringLiteral("：\"Quest\"のｴﾝﾃﾞｨﾝｸﾞｺﾒﾝﾄの４ﾍﾟｰｼﾞ目を一つ選択"));
-    EXPECT_EQ(s.settings.endingComments[3], 9);
+    EXPECT_EQ(+s.settings.endingComments[3], 9);
     p.referenceSetClick("gameoverbgm");
     EXPECT_EQ(chooser.captions.last(), QStringLiteral("：\"Quest\"のｹﾞｰﾑｵｰﾊﾞｰBGMを一つ選択"));
     EXPECT_EQ(s.settings.gameoverBgm, 9);

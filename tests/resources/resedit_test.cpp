@@ -214,10 +214,10 @@ TEST_F(ResEditTest, DeleteAsksUnlessQuietAndResetAllAlwaysAsksThenCloses) {
             messages.answers = {false};
             p->deleteButton()->click();
             EXPECT_EQ(messages.questions.value(0), QStringLiteral("この特殊攻撃を削除します。よろしいですか？"));
-            EXPECT_EQ(s.poison(4).podamage, 9);
+            EXPECT_EQ(+s.poison(4).podamage, 9);
             messages.answers = {true};
             p->deleteButton()->click();
-            EXPECT_EQ(s.poison(4).podamage, 0);
+            EXPECT_EQ(+s.poison(4).podamage, 0);
             EXPECT_EQ(s.chara(1).chpoison[2], 0);
             EXPECT_EQ(line(Tresedit::Poison, 3), QStringLiteral("4：特殊攻撃 4"));
             pressKey(res, Qt::Key_Escape);
@@ -263,12 +263,12 @@ TEST_F(ResEditTest, SpecialAttackBoxesClampEmptyAndStoreAtOnce) {
             EXPECT_EQ(p->valueBox(1)->text(), QStringLiteral("7"));
             p->valueBox(0)->setText(QStringLiteral("70000"));
             EXPECT_EQ(p->valueBox(0)->text(), QStringLiteral("65535"));
-            EXPECT_EQ(s.poison(3).podamage, 65535);
+            EXPECT_EQ(+s.poison(3).podamage, 65535);
             p->valueBox(1)->setText(QStringLiteral("1x"));
             EXPECT_EQ(p->valueBox(1)->text(), QString());
-            EXPECT_EQ(s.poison(3).podownmp, 7);
+            EXPECT_EQ(+s.poison(3).podownmp, 7);
             p->valueBox(4)->setText(QStringLiteral("12"));
-            EXPECT_EQ(s.poison(3).podowndex, 12);
+            EXPECT_EQ(+s.poison(3).podowndex, 12);
             EXPECT_EQ(p->valueBox(4)->maxLength(), 5);
             // The name box holds 32 bytes: sixteen full-width characters, not seventeen.
             p->nameBox()->clear();

@@ -74,7 +74,7 @@ TEST_F(SettingsWiring, MenusOpenTheirPanelsAndTheCaptionFollowsTheName) {
         EXPECT_EQ(grid->item(0, 8)->text(), QString::number(editor().scenario.hero.heexperience + 77));
         w->findChild<QPushButton*>(QStringLiteral("levelclose"))->click();
     });
-    EXPECT_EQ(editor().scenario.level(1).experience, 77);
+    EXPECT_EQ(+editor().scenario.level(1).experience, 77);
 }
 
 TEST_F(SettingsWiring, WhatIsSetIsInTheSavedFile) {
@@ -125,9 +125,9 @@ TEST_F(SettingsWiring, WhatIsSetIsInTheSavedFile) {
     EXPECT_EQ(std::string(s.settings.scplaypassword.view()), password);
     EXPECT_EQ(s.hero.heweapon, 5);
     EXPECT_EQ(s.hero.heroMagics[1], 2);
-    EXPECT_EQ(s.level(5).experience, 555);
-    EXPECT_EQ(s.level(10).strength, 44);
-    EXPECT_LE(s.level(30).power, 9);
+    EXPECT_EQ(+s.level(5).experience, 555);
+    EXPECT_EQ(+s.level(10).strength, 44);
+    EXPECT_LE(+s.level(30).power, 9);
 }
 
 TEST_F(SettingsWiring, F1OpensTheirHelpPages) {

@@ -94,7 +94,7 @@ TEST(CharaKindRules, NothingComesBackAndUnknownKindsAreRefused) {
     setCharaKind(c, kCharaNormal);
     setCharaKind(c, kCharaMerchant);
     EXPECT_TRUE(charaSaleItems(c).empty());
-    EXPECT_EQ(c.chitemcomment[0], 0);
+    EXPECT_EQ(+c.chitemcomment[0], 0);
 
     CharaDef d = fullChara(kCharaEnemy);
     const CharaDef before = d;

@@ -243,14 +243,14 @@ TEST(PictureIndexes, SingleEntryResetTouchesOnlyThatEntry) {
     eventimginitialize(*p, 250);
     itemimginitialize(*p, 1);
     runimginitialize(*p, 10);
-    EXPECT_EQ(p->place[3], 0);
-    EXPECT_EQ(p->place2[3], 0);
-    EXPECT_NE(p->place[4], 0);
-    EXPECT_EQ(p->event[250], 0);
-    EXPECT_EQ(p->event[500], 0);
-    EXPECT_NE(p->event[249], 0);
-    EXPECT_EQ(p->charaItem[251], 0);
-    EXPECT_NE(p->charaItem[1], 0);
+    EXPECT_EQ(+p->place[3], 0);
+    EXPECT_EQ(+p->place2[3], 0);
+    EXPECT_NE(+p->place[4], 0);
+    EXPECT_EQ(+p->event[250], 0);
+    EXPECT_EQ(+p->event[500], 0);
+    EXPECT_NE(+p->event[249], 0);
+    EXPECT_EQ(+p->charaItem[251], 0);
+    EXPECT_NE(+p->charaItem[1], 0);
     EXPECT_EQ(p->walk[10][8], 0);
     EXPECT_NE(p->walk[9][8], 0);
 }

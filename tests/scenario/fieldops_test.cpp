@@ -128,9 +128,9 @@ TEST_F(Fields, ShrinkKeepsTheTopLeftAndResetsLocationsInDroppedCells) {
     EXPECT_EQ(+s.enter(4).jumpPosition, 1);
     EXPECT_EQ(+s.enter(5).jumpPosition, 56);
     EXPECT_EQ(+s.enter(6).jumpPosition, 76);
-    EXPECT_EQ(at(1, 5, 5).enter, 4);
+    EXPECT_EQ(+at(1, 5, 5).enter, 4);
     EXPECT_EQ(+at(1, 5, 5).place, 17);
-    EXPECT_EQ(at(1, 9, 9).item, 2);
+    EXPECT_EQ(+at(1, 9, 9).item, 2);
     EXPECT_EQ(+s.field(2).firstCell, 101);
     EXPECT_TRUE(sameCells(contents(2), field2));
     expectSound();
@@ -216,7 +216,7 @@ TEST_F(Fields, NewFieldClearsLeftoversFromAnotherProgram) {
     makeFields({{10, 10}});
     s.cell(150).chara = 9;  // left behind past the last field
     makeFields({{10, 10}});
-    EXPECT_EQ(s.cell(150).chara, 0);
+    EXPECT_EQ(+s.cell(150).chara, 0);
     expectSound();
 }
 
@@ -258,9 +258,9 @@ TEST_F(Fields, DeletingField3Of5RenumbersTheLaterFieldsAndTheirLocations) {
     EXPECT_EQ(s.fieldItemImageFiles[2].str(), "item4.bmp");
     EXPECT_EQ(s.fieldItemImageFiles[3].str(), "item5.bmp");
     EXPECT_TRUE(s.fieldItemImageFiles[4].empty());
-    EXPECT_EQ(side.pictures.fieldItem[3], 14);
-    EXPECT_EQ(side.pictures.fieldItem[4], 15);
-    EXPECT_EQ(side.pictures.fieldItem[5], 0);
+    EXPECT_EQ(+side.pictures.fieldItem[3], 14);
+    EXPECT_EQ(+side.pictures.fieldItem[4], 15);
+    EXPECT_EQ(+side.pictures.fieldItem[5], 0);
     // The emptied slot: a blank entry that only has its default name.
     EXPECT_EQ(s.field(5).name.str(), cp("ﾌｨｰﾙﾄﾞ 5"));
     EXPECT_EQ(+s.field(5).firstCell, 0);

@@ -102,7 +102,7 @@ struct ScenarioFile : ::testing::Test {
         EXPECT_FALSE(r.error.empty());
         EXPECT_TRUE(sameBytes(*s, *before));
         EXPECT_EQ(side->joinName, "keep");
-        EXPECT_EQ(side->pictures.place[7], 99);
+        EXPECT_EQ(+side->pictures.place[7], 99);
     }
 };
 
@@ -138,7 +138,7 @@ TEST_F(ScenarioFile, SaveThenOpenGivesTheSameRecord) {
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_TRUE(sameBytes(*other, *plain));
     EXPECT_TRUE(side->joinName.empty());  // the open starts from a whole reset
-    EXPECT_EQ(side->pictures.place[7], 0);
+    EXPECT_EQ(+side->pictures.place[7], 0);
 
     // Two saves write identical files; overwriting works.
     const fs::path second = dir / "b.snr";

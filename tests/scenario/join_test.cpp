@@ -77,12 +77,12 @@ TEST(AssignChips, SharesChipsByExactNameInGroupOrderAndSizesTheSheet) {
     EXPECT_EQ(a.chips[1], (PictureRef{ChipGroup::Place, 1}));
     EXPECT_EQ(a.chips[2], (PictureRef{ChipGroup::Place, 2}));
     EXPECT_EQ(a.chips[3], (PictureRef{ChipGroup::Walk, 10, 8}));
-    EXPECT_EQ(a.tables.fieldItem[99], 1);
-    EXPECT_EQ(a.tables.place[0], 2);
-    EXPECT_EQ(a.tables.place[1], 3);
-    EXPECT_EQ(a.tables.chara[4], 3);
+    EXPECT_EQ(+a.tables.fieldItem[99], 1);
+    EXPECT_EQ(+a.tables.place[0], 2);
+    EXPECT_EQ(+a.tables.place[1], 3);
+    EXPECT_EQ(+a.tables.chara[4], 3);
     EXPECT_EQ(a.tables.walk[9][7], 4);
-    EXPECT_EQ(a.tables.chara[0], 0);
+    EXPECT_EQ(+a.tables.chara[0], 0);
     EXPECT_EQ(a.pictureNames, 5);  // counted with repetitions
     EXPECT_EQ(a.sheetHeight(), 32);
 }
@@ -109,11 +109,11 @@ TEST(AssignChips, SheetHeightAndOverflow) {
         for (int i = 0; i < c.repeats; ++i) name("p0.bmp");
         const ChipAssignment a = assignChips(*s);
         EXPECT_EQ(static_cast<int>(a.chips.size()), c.chips) << c.distinct;
-        EXPECT_EQ(a.sheetHeight(), c.height) << c.distinct;
+        EXPECT_EQ(a.sheetHeight(), +c.height) << c.distinct;
         EXPECT_EQ(a.overflow, c.overflow) << c.distinct;
         if (c.overflow) {
-            EXPECT_EQ(a.tables.enter[99], 900);  // the 900th name, building 100
-            EXPECT_EQ(a.tables.enter[104], 0);   // the 905th gets no chip
+            EXPECT_EQ(+a.tables.enter[99], 900);  // the 900th name, building 100
+            EXPECT_EQ(+a.tables.enter[104], 0);   // the 905th gets no chip
         }
     }
 }

@@ -443,9 +443,9 @@ TEST(Buildings, WarpPointsOnTheDeletedBuildingGoFirst) {
     EXPECT_EQ(+s->field(2).warpPoints[3], 11);
     EXPECT_EQ(+s->field(2).warpPoints[4], 500);
     EXPECT_EQ(+s->field(3).warpPoints[0], 5);
-    EXPECT_EQ(s->cell(5).enter, 0);
-    EXPECT_EQ(s->cell(110).enter, 0);
-    EXPECT_EQ(s->cell(111).enter, 6);
+    EXPECT_EQ(+s->cell(5).enter, 0);
+    EXPECT_EQ(+s->cell(110).enter, 0);
+    EXPECT_EQ(+s->cell(111).enter, 6);
 }
 
 TEST(Bgm, FieldMusicIsClearedOnlyInFieldsInUse) {

@@ -162,7 +162,7 @@ TEST(PoisonBoxes, ClampEmptyOrIgnore) {
     for (const Case& c : cases) {
         const PoisonValueInput in = readPoisonValue(c.text);
         EXPECT_EQ(in.action, c.action) << c.text;
-        EXPECT_EQ(in.value, c.value) << c.text;
+        EXPECT_EQ(+in.value, +c.value) << c.text;
         EXPECT_EQ(in.rewriteBox, c.rewrite) << c.text;
     }
 }

@@ -147,8 +147,8 @@ TEST(MagicType, FirstMatchWinsOnDamagedFlags) {
     m.mghealing = 4;
     EXPECT_EQ(settleMagic(m).kind, MagicKind::All);
     EXPECT_EQ(m.warpMagic + m.statusMagic, 0);
-    EXPECT_EQ(m.mghealing, 0);
-    EXPECT_EQ(m.mgdamage, 30);
+    EXPECT_EQ(+m.mghealing, 0);
+    EXPECT_EQ(+m.mgdamage, 30);
 }
 
 // ---- hero ------------------------------------------------------------------
@@ -198,8 +198,8 @@ TEST(LevelTotals, SixtyFourBitsAndLimited) {
     s->hero.heexperience = 100;
     s->hero.hemaxpower = 20;
     auto t = levelTotals(*s);
-    EXPECT_EQ(t.experience[0], 120);
-    EXPECT_EQ(t.experience[48], 100 + 49 * 20);
+    EXPECT_EQ(+t.experience[0], 120);
+    EXPECT_EQ(+t.experience[48], 100 + 49 * 20);
     EXPECT_EQ(t.stats[StatPower][48], 20 + 49 * 10);
 
     s->hero.heexperience = 2147483000;
@@ -208,7 +208,7 @@ TEST(LevelTotals, SixtyFourBitsAndLimited) {
     for (auto& l : s->levels) l.power = 65535;
     t = levelTotals(*s);
     for (int r = 0; r < kLevelRows; ++r) {
-        EXPECT_EQ(t.experience[r], 2147483647) << r;
+        EXPECT_EQ(+t.experience[r], 2147483647) << r;
         EXPECT_EQ(t.stats[StatPower][r], 65535) << r;
     }
 }
@@ -242,11 +242,11 @@ TEST(LevelAuto, GrowthCarriesTheFractionAndDrawsWithinBounds) {
     const int expected[] = {150, 225, 337, 506, 759, 1139, 1708, 2562};
     for (int L = 3; L <= 10; ++L) {
         const LevelEntry& e = s->level(L - 1);
-        EXPECT_EQ(e.experience, expected[L - 3]) << L;
-        EXPECT_EQ(e.power + e.strength + e.dextality + e.mp, 12) << L;
+        EXPECT_EQ(+e.experience, expected[L - 3]) << L;
+        EXPECT_EQ(+e.power + e.strength + e.dextality + e.mp, 12) << L;
     }
-    EXPECT_EQ(s->level(1).experience, 20);  // the base level itself is not rewritten
-    EXPECT_EQ(s->level(10).experience, 20);  // level 11: outside the range
+    EXPECT_EQ(+s->level(1).experience, 20);  // the base level itself is not rewritten
+    EXPECT_EQ(+s->level(10).experience, 20);  // level 11: outside the range
 }
 
 TEST(LevelAuto, SameSeedSameTableAndTheLimitHolds) {
@@ -268,8 +268,8 @@ TEST(LevelAuto, SameSeedSameTableAndTheLimitHolds) {
     run(*a2);
     EXPECT_TRUE(test::sameBytes(*a1, *a2));
     EXPECT_EQ(a1->level(5).magic, 4);
-    EXPECT_EQ(a1->level(2).experience, 100000000);
-    for (int L = 8; L <= 50; ++L) EXPECT_EQ(a1->level(L - 1).experience, 2147483647) << L;
+    EXPECT_EQ(+a1->level(2).experience, 100000000);
+    for (int L = 8; L <= 50; ++L) EXPECT_EQ(+a1->level(L - 1).experience, 2147483647) << L;
     for (int L = 3; L <= 50; ++L) {
         const LevelEntry& e = a1->level(L - 1);
         EXPECT_TRUE(e.power >= 1 && e.power <= 9 && e.dextality >= 2 && e.dextality <= 4 && e.mp >= 10 &&

@@ -33,7 +33,9 @@ TEST(TableNamesTest, EveryTableNamesItsEntriesAndNothingOutside) {
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "table " << static_cast<int>(r.table));
         EXPECT_EQ(namedTableSize(r.table), r.size);
-        if (r.name) EXPECT_EQ(tableName(*s, r.table, r.named), r.name);
+        if (r.name) {
+            EXPECT_EQ(tableName(*s, r.table, r.named), r.name);
+        }
         EXPECT_TRUE(tableName(*s, r.table, r.size).has_value()) << "the last entry exists";
         EXPECT_EQ(nameOrNone(*s, r.table, 1, "none"), r.named == 1 ? r.name : "");
         for (int outside : {0, -1, r.size + 1, 65535}) {

@@ -184,8 +184,8 @@ TEST(UndoHistory, StepBoundDropsOldestSteps) {
     while (!w.history.undo().empty()) ++undone;
     EXPECT_EQ(undone, 5);
     // The three oldest edits stay: their steps were dropped.
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(w.s->cell(i).place, 100 + i);
-    for (int i = 4; i <= 8; ++i) EXPECT_EQ(w.s->cell(i).place, 0);
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(+w.s->cell(i).place, 100 + i);
+    for (int i = 4; i <= 8; ++i) EXPECT_EQ(+w.s->cell(i).place, 0);
     // The opened state can no longer be reached: the scenario stays modified.
     EXPECT_TRUE(w.history.modified());
 }
@@ -241,7 +241,7 @@ TEST_P(DiffBytesCase, ReportsExactJoinedRanges) {
     diffBytes(live, shadow, 1, out, 32);
     ASSERT_EQ(out.size(), GetParam().ranges.size());
     for (std::size_t i = 0; i < out.size(); ++i) {
-        EXPECT_EQ(out[i].area, 1u);
+        EXPECT_EQ(+out[i].area, 1u);
         EXPECT_EQ(out[i].offset, GetParam().ranges[i].first);
         EXPECT_EQ(out[i].length, GetParam().ranges[i].second);
     }

@@ -308,7 +308,7 @@ TEST_F(PaletteTest, EmptySlotTakesItsPictureFromTheChooser) {
     });
     palette_->gridDblClick(kPlace, 10, false);
     EXPECT_TRUE(s.placeImageFiles[9].empty());
-    EXPECT_EQ(editor().side.pictures.place[10], 0);
+    EXPECT_EQ(+editor().side.pictures.place[10], 0);
 
     QTimer::singleShot(0, &chooser, [&] {
         chooser.selectEntry(0, false);
