@@ -68,8 +68,8 @@ bool tmxFieldUsable(const Scenario& s, int field) {
 std::vector<std::uint32_t> fieldLayerGids(const Scenario& s, int field, int layer, std::uint32_t firstGid) {
     if (!tmxFieldUsable(s, field)) return {};
     int count = 0;
-    for (const auto& spec : kTmxLayers)
-        if (spec.layer == layer) count = spec.objectCount;
+    for (const auto& layerDef : kTmxLayers)
+        if (layerDef.layer == layer) count = layerDef.objectCount;
     const std::vector<int> at = cellsByPosition(s, field);
     std::vector<std::uint32_t> gids(at.size(), 0);
     for (std::size_t i = 0; i < at.size(); ++i) {
@@ -95,15 +95,15 @@ TmxImportResult importTmxLayers(Scenario& s, int field, const TmxMapData& map) {
     // Every check first: the object number of each layer at each position.
     std::array<std::vector<int>, kTmxLayers.size()> objects;
     for (std::size_t li = 0; li < kTmxLayers.size(); ++li) {
-        const TmxLayerSpec& spec = kTmxLayers[li];
-        r.layer = spec.name;
+        const TmxLayerSpec& layerDef = kTmxLayers[li];
+        r.layer = layerDef.name;
         bool duplicate = false;
-        const TmxLayerData* layer = findLayer(map, spec.name, duplicate);
+        const TmxLayerData* layer = findLayer(map, layerDef.name, duplicate);
         if (!layer) return refuse(TmxImportStatus::MissingLayer);
         if (duplicate) return refuse(TmxImportStatus::DuplicateLayer);
         if (layer->width != w || layer->height != h || layer->gids.size() != cells)
             return refuse(TmxImportStatus::LayerSizeDiffers);
-        const TmxTilesetRange* own = findTileset(map, spec.name);
+        const TmxTilesetRange* own = findTileset(map, layerDef.name);
         bool anyTile = false;
         for (std::uint32_t g : layer->gids) anyTile = anyTile || g != 0;
         if (!own && anyTile) return refuse(TmxImportStatus::MissingTileset);
@@ -123,7 +123,7 @@ TmxImportResult importTmxLayers(Scenario& s, int field, const TmxMapData& map) {
                 return refuse(TmxImportStatus::TileOutOfRange);
             }
             const std::uint64_t k = g - own->firstGid + 1;
-            if (k > static_cast<std::uint64_t>(spec.objectCount)) return refuse(TmxImportStatus::TileOutOfRange);
+            if (k > static_cast<std::uint64_t>(layerDef.objectCount)) return refuse(TmxImportStatus::TileOutOfRange);
             objects[li][i] = static_cast<int>(k);
         }
     }
@@ -135,13 +135,13 @@ TmxImportResult importTmxLayers(Scenario& s, int field, const TmxMapData& map) {
         Cell& c = s.cell(at[i]);
         bool changed = false;
         for (std::size_t li = 0; li < kTmxLayers.size(); ++li) {
-            const TmxLayerSpec& spec = kTmxLayers[li];
-            const int now = entryOf(c, spec.layer);
+            const TmxLayerSpec& layerDef = kTmxLayers[li];
+            const int now = entryOf(c, layerDef.layer);
             const int want = objects[li][i];
-            const bool nowValid = now >= 1 && now <= spec.objectCount;
+            const bool nowValid = now >= 1 && now <= layerDef.objectCount;
             if (want == 0 && !nowValid) continue;  // empty stays as it was stored
             if (now == want) continue;
-            setEntry(c, spec.layer, want);
+            setEntry(c, layerDef.layer, want);
             changed = true;
         }
         if (changed) ++r.changedCells;
