@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QTableWidget>
 #include <QToolBar>
 #include <QToolTip>
 #include <algorithm>
@@ -141,6 +142,7 @@ Tmaker::Tmaker(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("maker"));
     setProperty("helpContext", 35000);
     runCreationDialog = [](Tmapcreater& dialog) { return dialog.exec() == QDialog::Accepted; };
+    runLevelList = [](Tlevellist& levels) { levels.exec(); };
     runOptionDialog = [](Toptionform& dialog) { dialog.exec(); };
     runJoinNameDialog = [](Tfilenameenter& dialog) { return dialog.exec() == QDialog::Accepted; };
     buildCommands();
@@ -175,6 +177,13 @@ void Tmaker::focusMap() {
 }
 
 void Tmaker::repaintMap() { mapgrid_->repaintAll(); }
+
+void Tmaker::openLevelList(int level) {
+    Tlevellist levels(this);
+    levels.makelevellist();
+    if (level >= 2 && level <= 50) levels.levelgrid()->setCurrentCell(level - 2, 0);
+    runLevelList(levels);
+}
 
 void Tmaker::toggleFieldManager() {
     if (QWidget* fieldman = editor().fieldman) fieldman->setVisible(!fieldman->isVisible());

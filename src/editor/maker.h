@@ -24,6 +24,7 @@ class MapGrid;
 class Tmapcreater;
 class Toptionform;
 class Tfilenameenter;
+class Tlevellist;
 
 class Tmaker : public QMainWindow, public MainWindowHooks {
     Q_OBJECT
@@ -120,6 +121,11 @@ public:
     std::function<bool(Tmapcreater&)> runCreationDialog;
     // How the options dialog is run (modally); tests replace it.
     std::function<void(Toptionform&)> runOptionDialog;
+    // Opens the level-up window, with the row of `level` (2..50) current
+    // when one is given.
+    void openLevelList(int level = 0);
+    // How the level-up window is run (modally); tests replace it.
+    std::function<void(Tlevellist&)> runLevelList;
     // How the join name dialog is run; likewise replaceable.
     std::function<bool(Tfilenameenter&)> runJoinNameDialog;
 

@@ -11,7 +11,6 @@
 #include "views/chipview.h"
 #include "views/minimap.h"
 #include "views/palette.h"
-#include "resources/levellist.h"
 #include "resources/magicedit.h"
 #include "resources/resedit.h"
 #include "views/largeimgview.h"
@@ -178,11 +177,7 @@ std::span<const MakerCommand> Tmaker::commandTable() {
         {.name = "heromenu", .caption = "主人公設定(&H)", .menu = M::Data,
          .run = [](Tmaker& m) { openPage(m, Tmagicedit::Hero); }},
         {.name = "levelupmenu", .caption = "レベルアップ設定(&L)", .menu = M::Data,
-         .run = [](Tmaker& m) {
-             Tlevellist levels(&m);
-             levels.makelevellist();
-             levels.exec();
-         }},
+         .run = [](Tmaker& m) { m.openLevelList(); }},
 
         // Tool
         {.name = "kankyoumenu", .caption = "オプション(&O)", .hint = "オプション", .key = "Ctrl+O", .menu = M::Tool,

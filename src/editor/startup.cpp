@@ -120,6 +120,7 @@ void connectScenarioCheck(EditorContext& ed) {
     });
     QObject::connect(check, &Tscenariocheck::openHero, ed.magicedit,
                      [] { editor().magicedit->openPage(Tmagicedit::Hero); });
+    QObject::connect(check, &Tscenariocheck::openLevel, ed.maker, [](int level) { editor().maker->openLevelList(level); });
     QObject::connect(check, &Tscenariocheck::openSettings, ed.magicedit,
                      [] { editor().magicedit->openPage(Tmagicedit::Scenario); });
 }

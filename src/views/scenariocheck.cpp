@@ -137,8 +137,8 @@ void Tscenariocheck::openRow(int row) {
         case CheckPlace::Field: emit moveMapCursor(p.number, 0, 0); break;
         case CheckPlace::Object: emit openObject(p.table, p.number); break;
         case CheckPlace::Resource: emit openResource(static_cast<ResKind>(p.table), p.number); break;
-        case CheckPlace::Hero:
-        case CheckPlace::Level: emit openHero(); break;
+        case CheckPlace::Hero: emit openHero(); break;
+        case CheckPlace::Level: emit openLevel(p.number + 1); break;
         case CheckPlace::Settings: emit openSettings(); break;
         case CheckPlace::None: break;
     }

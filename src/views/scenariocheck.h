@@ -46,6 +46,8 @@ signals:
     // the scenario settings open their page.
     void openResource(ResKind kind, int number);
     void openHero();
+    // A finding in the level-up table: its level, 2..50.
+    void openLevel(int level);
     void openSettings();
 
 private:

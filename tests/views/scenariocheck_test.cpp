@@ -14,6 +14,7 @@
 #include "editor/mapcreater.h"
 #include "editor/mapgrid.h"
 #include "properties/paramedit.h"
+#include "resources/levellist.h"
 #include "scenario/fieldops.h"
 #include "views/scenariocheck.h"
 
@@ -86,6 +87,15 @@ TEST_F(ScenarioCheckWindow, ListsSortsFiltersAndLeadsToThePlace) {
     EXPECT_EQ(column(0).size(), 5);
     check->recheckButton()->click();
     EXPECT_EQ(check->summary()->text(), "エラー 2 件、警告 2 件");
+}
+
+TEST_F(ScenarioCheckWindow, ALevelFindingOpensTheLevelListOnItsRow) {
+    s.levels[6].magic = 50;  // level 8 learns a magic that is not in use
+    int shownLevel = 0;
+    maker->runLevelList = [&](Tlevellist& levels) { shownLevel = levels.currentLevel(); };
+    maker->command("scenariocheckmenu")->trigger();
+    doubleClick("レベルアップ（レベル 8）");
+    EXPECT_EQ(shownLevel, 8);
 }
 
 }  // namespace
