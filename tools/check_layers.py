@@ -6,7 +6,8 @@ Layers, lowest first: the model (src/scenario, no Qt), the field renderer
 rest of src/editor), the window folders, the main window (its files in
 src/editor), the programs (src/app). A file may include its own layer and
 the ones below. A window folder may include another window folder only
-along a link given with --link FROM:TO[,TO...] (the same links the build uses).
+along a link given with --link FROM:TO[,TO...] (the same links the build uses),
+and the links may not form a cycle.
 
 Usage: check_layers.py SRC_DIR --render FILE... --mainwindow FILE... --link LINK...
 Prints every offending include and exits 1 if there is one.
@@ -52,6 +53,20 @@ def main() -> int:
         return 5
 
     faults = []
+    # The window folders' links must form layers: no folder may reach itself.
+    def reaches(start: str, goal: str, seen: set) -> bool:
+        for source, target in links:
+            if source == start and target not in seen:
+                if target == goal:
+                    return True
+                seen.add(target)
+                if reaches(target, goal, seen):
+                    return True
+        return False
+
+    for folder in sorted({source for source, _ in links}):
+        if reaches(folder, folder, set()):
+            faults.append(f"links: {folder} reaches itself through the window links")
     for path in sorted(src.rglob("*")):
         if path.suffix not in {".h", ".cpp"}:
             continue

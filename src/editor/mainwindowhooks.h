@@ -26,6 +26,11 @@ public:
     virtual void focusMap() = 0;
     // Redraws every map cell (pictures changed).
     virtual void repaintMap() = 0;
+    // Shows the field manager, or hides it when it is showing.
+    virtual void toggleFieldManager() = 0;
+    // Opens the property editor on an object picked in the palette / closes it.
+    virtual void openPropertyEditor(int layer, int number) = 0;
+    virtual void hidePropertyEditor() = 0;
 };
 
 // Registers the main window (nullptr when it goes).

@@ -176,6 +176,18 @@ void Tmaker::focusMap() {
 
 void Tmaker::repaintMap() { mapgrid_->repaintAll(); }
 
+void Tmaker::toggleFieldManager() {
+    if (QWidget* fieldman = editor().fieldman) fieldman->setVisible(!fieldman->isVisible());
+}
+
+void Tmaker::openPropertyEditor(int layer, int number) {
+    if (Tparamedit* paramedit = editor().paramedit) paramedit->openOn(layer, number, true);
+}
+
+void Tmaker::hidePropertyEditor() {
+    if (QWidget* paramedit = editor().paramedit) paramedit->hide();
+}
+
 void Tmaker::FormCreate() {
     EditorContext& ed = editor();
     std::srand(static_cast<unsigned>(std::time(nullptr)));

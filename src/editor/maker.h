@@ -37,6 +37,9 @@ public:
     void selectMapCell(int col, int row) override;
     void focusMap() override;
     void repaintMap() override;
+    void toggleFieldManager() override;
+    void openPropertyEditor(int layer, int number) override;
+    void hidePropertyEditor() override;
 
     MapGrid* mapgrid() const { return mapgrid_; }
     QLabel* xlabel() const { return xlabel_; }

@@ -13,6 +13,7 @@
 #include "pickers/pickertext.h"
 #include "pickers/picturebox.h"
 #include "scenario/maplayers.h"
+#include "scenario/tablenames.h"
 
 namespace qrn {
 
@@ -43,11 +44,11 @@ QWidget* labelSheet(QTabWidget* parent, const char* name, const char* caption, c
 // An empty slot shows nothing; a number outside the table (a damaged file) shows "-".
 QString itemName(int n) {
     if (n == 0) return QString();
-    return n >= 1 && n <= kItemCount ? fromCp932(editor().scenario.item(n).name.view()) : QStringLiteral("-");
+    return fromCp932(nameOrNone(editor().scenario, NamedTable::Item, n));
 }
 QString eventName(int n) {
     if (n == 0) return QString();
-    return n >= 1 && n <= kEventCount ? fromCp932(editor().scenario.event(n).name.view()) : QStringLiteral("-");
+    return fromCp932(nameOrNone(editor().scenario, NamedTable::Event, n));
 }
 
 }  // namespace

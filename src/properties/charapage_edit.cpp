@@ -24,15 +24,6 @@ namespace qrn {
 
 namespace {
 
-template <typename Def>
-QString nameIn(const Def* table, int count, int number, const QString& none) {
-    if (number < 1 || number > count) return none;
-    return fromCp932(table[number - 1].name.view());
-}
-
-QString commentName(int n) { return nameIn(editor().scenario.comments, kCommentCount, n, QStringLiteral("-")); }
-QString musicName(int n, const QString& none) { return nameIn(editor().scenario.bgms, kBgmCount, n, none); }
-
 // A resource list's choice within first..count into a reference; anything
 // else (Cancel, an unused entry, a damaged number) keeps it.
 template <typename Ref>
@@ -98,10 +89,10 @@ void CharaPage::charaview() {
     owner_.setObjectCaption(kChara, fromCp932(c.name.view()));
     chfilename_->setText(fileRefName(ctx.scenario.charaImageFiles[n - 1], QString()));
     chfilenamepic_->setIndex(pictureIndex(ctx.side.pictures, kChara, n));
-    chcomment_->setText(commentName(c.chcomment));
+    chcomment_->setText(commentRefName(c.chcomment));
     chhealmoney_->showText(numberOrEmpty(c.chhealmoney));
     chsaleini();
-    chtalkbgm_->setText(musicName(c.chtalkbgm, QStringLiteral("-")));
+    chtalkbgm_->setText(bgmRefName(c.chtalkbgm, QStringLiteral("-")));
     chshowitem_->setText(itemRefName(c.chshowitem));
     chshowitempic_->setIndex(itemPictureIndex(c.chshowitem));
     chshowevent_->setText(eventRefName(c.chshowevent));
@@ -112,10 +103,10 @@ void CharaPage::charaview() {
     }
     for (std::size_t i = 0; i < 5; ++i) {
         itemRows_[i].subject->setText(itemRefName(c.chwantitem[i]));
-        itemRows_[i].comment->setText(commentName(c.chitemcomment[i]));
+        itemRows_[i].comment->setText(commentRefName(c.chitemcomment[i]));
         itemRows_[i].pic->setIndex(itemPictureIndex(c.chwantitem[i]));
         eventRows_[i].subject->setText(eventRefName(c.chwantevent[i]));
-        eventRows_[i].comment->setText(commentName(c.cheventcomment[i]));
+        eventRows_[i].comment->setText(commentRefName(c.cheventcomment[i]));
         eventRows_[i].pic->setIndex(eventPictureIndex(c.chwantevent[i]));
     }
     {
@@ -134,7 +125,7 @@ void CharaPage::charaview() {
     chpoisonini();
     chpoisonuseedit_->showText(QString::number(c.chpoisonuse));
     chpoisonuse_->setValue(c.chpoisonuse);
-    chbattlebgm_->setText(musicName(c.chbattlebgm, QStringLiteral("ﾃﾞﾌｫﾙﾄ")));
+    chbattlebgm_->setText(bgmRefName(c.chbattlebgm, QStringLiteral("ﾃﾞﾌｫﾙﾄ")));
     chbattlesound_->setText(soundRefName(c.chbattlesound, QStringLiteral("ﾃﾞﾌｫﾙﾄ")));
     rendering_ = false;
 }

@@ -5,34 +5,34 @@
 #include "scenario/text.h"
 #include "properties/paramedit.h"
 #include "scenario/maplayers.h"
+#include "scenario/tablenames.h"
 
 namespace qrn {
 
 namespace {
 
-template <typename Def>
-QString nameOr(Def* table, int count, int number, const QString& none) {
-    if (number < 1 || number > count) return none;
-    return fromCp932(table[number - 1].name.view());
+QString nameOr(NamedTable table, int number, const QString& none) {
+    const auto name = tableName(editor().scenario, table, number);
+    return name ? fromCp932(*name) : none;
 }
 
 }  // namespace
 
-QString itemRefName(int n, const QString& none) { return nameOr(editor().scenario.items, kItemCount, n, none); }
-QString eventRefName(int n, const QString& none) { return nameOr(editor().scenario.events, kEventCount, n, none); }
-QString soundRefName(int n, const QString& none) { return nameOr(editor().scenario.sounds, kSoundCount, n, none); }
+QString itemRefName(int n, const QString& none) { return nameOr(NamedTable::Item, n, none); }
+QString eventRefName(int n, const QString& none) { return nameOr(NamedTable::Event, n, none); }
+QString soundRefName(int n, const QString& none) { return nameOr(NamedTable::Sound, n, none); }
 QString enemyGroupRefName(int n, const QString& none) {
-    return nameOr(editor().scenario.enemyTypes, kEnemyTypeCount, n, none);
+    return nameOr(NamedTable::EnemyGroup, n, none);
 }
 QString walkImageRefName(int n, const QString& none) {
-    return nameOr(editor().scenario.walkImgs, kWalkImgCount, n, none);
+    return nameOr(NamedTable::WalkImage, n, none);
 }
-QString fieldRefName(int n, const QString& none) { return nameOr(editor().scenario.fields, kFieldCount, n, none); }
+QString fieldRefName(int n, const QString& none) { return nameOr(NamedTable::Field, n, none); }
 
-QString commentRefName(int n, const QString& none) { return nameOr(editor().scenario.comments, kCommentCount, n, none); }
-QString bgmRefName(int n, const QString& none) { return nameOr(editor().scenario.bgms, kBgmCount, n, none); }
-QString magicRefName(int n, const QString& none) { return nameOr(editor().scenario.magics, kMagicCount, n, none); }
-QString poisonRefName(int n, const QString& none) { return nameOr(editor().scenario.poisons, kPoisonCount, n, none); }
+QString commentRefName(int n, const QString& none) { return nameOr(NamedTable::Comment, n, none); }
+QString bgmRefName(int n, const QString& none) { return nameOr(NamedTable::Bgm, n, none); }
+QString magicRefName(int n, const QString& none) { return nameOr(NamedTable::Magic, n, none); }
+QString poisonRefName(int n, const QString& none) { return nameOr(NamedTable::Poison, n, none); }
 
 QString fileRefName(const ShortString255& file, const QString& none) {
     return file.empty() ? none : fromCp932(file.view());

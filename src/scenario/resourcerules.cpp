@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "resets.h"
+#include "tablenames.h"
 #include "text.h"
 
 namespace qrn {
@@ -48,6 +49,19 @@ bool equalsFresh(const Def& stored, int number, void (*fresh)(Def&, int)) {
     return std::memcmp(&a, &b, sizeof(Def)) == 0;
 }
 
+NamedTable namedTableOf(ResKind kind) {
+    switch (kind) {
+        case ResKind::Comment: return NamedTable::Comment;
+        case ResKind::EnemyGroup: return NamedTable::EnemyGroup;
+        case ResKind::Poison: return NamedTable::Poison;
+        case ResKind::WalkImage: return NamedTable::WalkImage;
+        case ResKind::Bgm: return NamedTable::Bgm;
+        case ResKind::Sound: return NamedTable::Sound;
+        case ResKind::Magic: return NamedTable::Magic;
+    }
+    return NamedTable::Comment;
+}
+
 bool inRange(ResKind kind, int number) { return number >= 1 && number <= resourceCount(kind); }
 
 template <int N>
@@ -57,18 +71,7 @@ std::string cut32(const ShortString<N>& text) {
 
 }  // namespace
 
-int resourceCount(ResKind kind) {
-    switch (kind) {
-        case ResKind::Comment: return kCommentCount;
-        case ResKind::EnemyGroup: return kEnemyTypeCount;
-        case ResKind::Poison: return kPoisonCount;
-        case ResKind::WalkImage: return kWalkImgCount;
-        case ResKind::Bgm: return kBgmCount;
-        case ResKind::Sound: return kSoundCount;
-        case ResKind::Magic: return kMagicCount;
-    }
-    return 0;
-}
+int resourceCount(ResKind kind) { return namedTableSize(namedTableOf(kind)); }
 
 bool resourceUnused(const Scenario& s, ResKind kind, int number) {
     if (!inRange(kind, number)) return true;
@@ -95,18 +98,7 @@ int resourcesInUse(const Scenario& s, ResKind kind) {
 }
 
 std::string_view resourceName(const Scenario& s, ResKind kind, int number) {
-    if (!inRange(kind, number)) return {};
-    const int i = number - 1;
-    switch (kind) {
-        case ResKind::Comment: return s.comments[i].name.view();
-        case ResKind::EnemyGroup: return s.enemyTypes[i].name.view();
-        case ResKind::Poison: return s.poisons[i].name.view();
-        case ResKind::WalkImage: return s.walkImgs[i].name.view();
-        case ResKind::Bgm: return s.bgms[i].name.view();
-        case ResKind::Sound: return s.sounds[i].name.view();
-        case ResKind::Magic: return s.magics[i].name.view();
-    }
-    return {};
+    return tableName(s, namedTableOf(kind), number).value_or(std::string_view{});
 }
 
 void setResourceName(Scenario& s, ResKind kind, int number, std::string_view cp932) {

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "joinfiles.h"
+#include "tablenames.h"
 #include "text.h"
 
 namespace qrn {
@@ -33,16 +34,12 @@ CheckPlace placeOf(Target t, int n) {
 
 std::string utf8(std::string_view cp932) { return cp932ToUtf8Lossy(cp932); }
 
+constexpr NamedTable kTargetTable[TCount] = {
+    NamedTable::Place,     NamedTable::Enter, NamedTable::Event, NamedTable::Item,  NamedTable::Chara, NamedTable::Comment,
+    NamedTable::EnemyGroup, NamedTable::Poison, NamedTable::WalkImage, NamedTable::Bgm, NamedTable::Sound, NamedTable::Magic};
+
 std::string_view objectName(const Scenario& s, Target t, int n) {
-    if (n < 1 || n > kTargetCount[t]) return {};
-    switch (t) {
-        case TPlace: return s.places[n - 1].name.view();
-        case TEnter: return s.enters[n - 1].name.view();
-        case TEvent: return s.events[n - 1].name.view();
-        case TItem: return s.items[n - 1].name.view();
-        case TChara: return s.charas[n - 1].name.view();
-        default: return resourceName(s, resKindOf(t), n);
-    }
+    return tableName(s, kTargetTable[t], n).value_or(std::string_view{});
 }
 
 std::string named(const Scenario& s, Target t, int n) {

@@ -26,8 +26,6 @@
 #include "editor/options.h"
 #include "editor/picturelist.h"
 #include "editor/waitform.h"
-#include "fields/fieldman.h"
-#include "properties/paramedit.h"
 #include "scenario/text.h"
 #include "views/chipview.h"
 #include "views/minimap.h"
@@ -281,7 +279,7 @@ void Tpalette::buildMenus() {
     });
     QAction* fieldManager = action(QStringLiteral("フィールドマネージャ(&F)"), QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(fieldManager, &QAction::triggered, this, [] {
-        if (Tfieldman* fieldman = editor().fieldman) fieldman->setVisible(!fieldman->isVisible());
+        if (MainWindowHooks* main = mainWindowHooks()) main->toggleFieldManager();
     });
     change->addActions({mainWindow, fieldManager});
 
@@ -430,7 +428,7 @@ void Tpalette::gridDblClick(int layer, int number, bool fromList) {
     }
     const int current = ctx.drawing.currentObject[static_cast<std::size_t>(layer)];
     if (objectInUse(ctx.scenario, layer, current)) {
-        if (ctx.paramedit) ctx.paramedit->openOn(layer, current, true);
+        if (MainWindowHooks* main = mainWindowHooks()) main->openPropertyEditor(layer, current);
         return;
     }
     // An empty slot gets its first picture from the image chooser.
@@ -545,7 +543,7 @@ void Tpalette::deletebtnClick() {
     refillNames(layer);
     updateStatus(layer, number);
     drawBoxes_[i]->update();
-    if (ctx.paramedit) ctx.paramedit->hide();
+    if (MainWindowHooks* main = mainWindowHooks()) main->hidePropertyEditor();
     repaintMainMap();
 }
 
@@ -562,7 +560,7 @@ void Tpalette::paletteeraseClick() {
         wait.makehelplabel(text(texts.waitText));
         resetObjects(ctx.scenario, ctx.side.pictures, layer, -1);
     }
-    if (ctx.paramedit) ctx.paramedit->hide();
+    if (MainWindowHooks* main = mainWindowHooks()) main->hidePropertyEditor();
     allgridfillrect();
     repaintMainMap();
 }
