@@ -1,4 +1,4 @@
-// The cursor keys of the editor's cell grids (the map and the palette).
+// The cursor keys of the editor's cell grid (editor/cellgrid.h).
 #pragma once
 
 #include <QPoint>

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -13,7 +12,6 @@
 #include <cstdlib>
 
 #include "editor/editorcontext.h"
-#include "editor/gridnavigation.h"
 #include "editor/options.h"
 #include "properties/paramedit.h"
 #include "scenario/cellcomposition.h"
@@ -26,10 +24,6 @@ namespace qrn {
 namespace {
 
 constexpr int kChip = 32;
-
-const QColor kGridLineColour(192, 192, 192);
-const QColor kOutsideColour(128, 128, 128);
-const QColor kFrameColour(255, 0, 0);
 
 bool isNavigationKey(int key) {
     switch (key) {
@@ -48,166 +42,52 @@ bool dragComing() {
 
 }  // namespace
 
-MapGrid::MapGrid(QWidget* parent) : QAbstractScrollArea(parent) {
-    setFocusPolicy(Qt::StrongFocus);
+MapGrid::MapGrid(QWidget* parent) : CellGrid(parent) {
+    setLineWidth(1);
+    setDragFollows(true);
     viewport()->setMouseTracking(true);
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setToolTip(QStringLiteral(
         "右ｸﾘｯｸ：ﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰ／右ﾄﾞﾗｯｸﾞ：ｽｸﾛｰﾙ／ｽﾍﾟｰｽ：描画（削除）対象切替"));
-    horizontalScrollBar()->setSingleStep(1);
-    verticalScrollBar()->setSingleStep(1);
     const auto clock = static_cast<std::uint32_t>(
         std::chrono::steady_clock::now().time_since_epoch().count());
     random_.seed(std::random_device{}() ^ clock);
 }
 
-// ---- geometry ------------------------------------------------------------------
-
 void MapGrid::setFieldSize(int columns, int rows) {
-    columns_ = std::clamp(columns, 0, kMaxFieldSide);
-    rows_ = std::clamp(rows, 0, kMaxFieldSide);
-    cursor_.setX(std::clamp(cursor_.x(), 0, std::max(0, columns_ - 1)));
-    cursor_.setY(std::clamp(cursor_.y(), 0, std::max(0, rows_ - 1)));
-    anchor_ = cursor_;
-    selection_ = QRect(cursor_, QSize(1, 1));
-    updateScrollBars();
+    setGridSize(std::clamp(columns, 0, kMaxFieldSide), std::clamp(rows, 0, kMaxFieldSide));
     repaintAll();
 }
 
 void MapGrid::setCellSize(int pixels) {
-    cellPx_ = std::clamp(pixels, 8, 64);
-    updateScrollBars();
-    ensureVisible(cursor_.x(), cursor_.y());
-    viewport()->update();
-}
-
-void MapGrid::setGridLines(bool on) {
-    lineWidth_ = on ? 1 : 0;
-    updateScrollBars();
-    viewport()->update();
-}
-
-void MapGrid::setRangeSelection(bool on) {
-    rangeMode_ = on;
-    if (!on) {
-        const QRect old = selection_;
-        anchor_ = cursor_;
-        selection_ = QRect(cursor_, QSize(1, 1));
-        updateCells(old);
-    }
-}
-
-void MapGrid::setPopupMenu(QMenu* menu) { popup_ = menu; }
-
-int MapGrid::leftCol() const { return horizontalScrollBar()->value(); }
-int MapGrid::topRow() const { return verticalScrollBar()->value(); }
-
-QRect MapGrid::cellRect(int col, int row) const {
-    return QRect((col - leftCol()) * pitch(), (row - topRow()) * pitch(), cellPx_, cellPx_);
-}
-
-QPoint MapGrid::cellAt(const QPoint& pos) const {
-    if (pos.x() < 0 || pos.y() < 0) return {-1, -1};
-    const int col = leftCol() + pos.x() / pitch();
-    const int row = topRow() + pos.y() / pitch();
-    if (!inField(col, row)) return {-1, -1};
-    return {col, row};
-}
-
-bool MapGrid::inField(int col, int row) const {
-    return col >= 0 && row >= 0 && col < columns_ && row < rows_;
+    const int side = std::clamp(pixels, 8, 64);
+    CellGrid::setCellSize(QSize(side, side));
 }
 
 Cell* MapGrid::cellRecord(int col, int row) const {
-    if (!inField(col, row)) return nullptr;
+    if (!inGrid(col, row)) return nullptr;
     const int n = editor().cellIndexMap[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
     if (n < 1 || n > kCellCount) return nullptr;
     return &editor().scenario.cell(n);
 }
 
-int MapGrid::fullyVisibleColumns() const { return std::max(1, viewport()->width() / pitch()); }
-int MapGrid::fullyVisibleRows() const { return std::max(1, viewport()->height() / pitch()); }
-
-void MapGrid::updateScrollBars() {
-    horizontalScrollBar()->setPageStep(fullyVisibleColumns());
-    verticalScrollBar()->setPageStep(fullyVisibleRows());
-    horizontalScrollBar()->setRange(0, std::max(0, columns_ - fullyVisibleColumns()));
-    verticalScrollBar()->setRange(0, std::max(0, rows_ - fullyVisibleRows()));
-}
-
-void MapGrid::ensureVisible(int col, int row) {
-    QScrollBar* h = horizontalScrollBar();
-    QScrollBar* v = verticalScrollBar();
-    if (col < h->value()) h->setValue(col);
-    else if (col >= h->value() + fullyVisibleColumns()) h->setValue(col - fullyVisibleColumns() + 1);
-    if (row < v->value()) v->setValue(row);
-    else if (row >= v->value() + fullyVisibleRows()) v->setValue(row - fullyVisibleRows() + 1);
-}
-
-void MapGrid::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
-}
-
-void MapGrid::scrollContentsBy(int, int) { viewport()->update(); }
-
-// ---- cursor and selection ------------------------------------------------------
-
-void MapGrid::updateCells(const QRect& cells) {
-    if (cells.isEmpty()) return;
-    const QRect pixels = cellRect(cells.left(), cells.top()).united(cellRect(cells.right(), cells.bottom()));
-    const QRect visible = pixels.intersected(viewport()->rect());
-    if (!visible.isEmpty()) viewport()->update(visible);
-}
-
-void MapGrid::moveCursor(int col, int row, bool extend, bool runHandler) {
-    if (!inField(col, row)) return;
-    updateCells(selection_);
-    updateCells(QRect(cursor_, QSize(1, 1)));
-    cursor_ = QPoint(col, row);
-    if (!extend || !rangeMode_) anchor_ = cursor_;
-    selection_ = QRect(QPoint(std::min(anchor_.x(), col), std::min(anchor_.y(), row)),
-                       QPoint(std::max(anchor_.x(), col), std::max(anchor_.y(), row)));
-    updateCells(selection_);
-    ensureVisible(col, row);
-    if (runHandler) {
+void MapGrid::cursorChanged(int col, int row, bool byUser) {
+    if (byUser) {
         mapgridSelectCell(col, row);
-    } else {
-        EditorState& state = editor().state;
-        state.cursorCol = col;
-        state.cursorRow = row;
-        emit cursorMoved(col, row);
+        return;
     }
+    EditorState& state = editor().state;
+    state.cursorCol = col;
+    state.cursorRow = row;
+    emit cursorMoved(col, row);
 }
-
-void MapGrid::setCursorCell(int col, int row) { moveCursor(col, row, false, false); }
 
 void MapGrid::selectCell(int col, int row) {
-    if (!inField(col, row)) return;
-    moveCursor(col, row, false, false);
+    if (!inGrid(col, row)) return;
+    setCursorCell(col, row);
     // The field remembers the place, as for a move by hand.
     EditorState& state = editor().state;
     if (state.currentField >= 1 && state.currentField <= kFieldCount)
         state.fieldCursor[state.currentField] = {col, row};
-}
-
-QRect MapGrid::selection() const {
-    if (columns_ == 0 || rows_ == 0) return {};
-    return selection_;
-}
-
-void MapGrid::setSelection(const QRect& cells) {
-    QRect wanted = cells.normalized().intersected(QRect(0, 0, columns_, rows_));
-    if (wanted.isEmpty()) return;
-    updateCells(selection_);
-    anchor_ = wanted.topLeft();
-    selection_ = wanted;
-    updateCells(selection_);
-}
-
-void MapGrid::repaintCell(int col, int row) {
-    const QRect r = cellRect(col, row);
-    if (r.intersects(viewport()->rect())) viewport()->update(r);
 }
 
 void MapGrid::repaintAll() {
@@ -273,7 +153,7 @@ void MapGrid::spaceTargetChange() {
 
 void MapGrid::propstatechange() {
     EditorContext& ctx = editor();
-    const Cell* cell = cellRecord(cursor_.x(), cursor_.y());
+    const Cell* cell = cellRecord(cursorCell().x(), cursorCell().y());
     if (!cell) return;
     int layer = std::clamp(ctx.state.propertyLayer, 1, kLayerCount);
     bool found = false;
@@ -374,37 +254,25 @@ void MapGrid::randomeracebtnClick() {
                                     editor().drawing.drawTarget, ratio, [&] { return percent(random_); }));
 }
 
-void MapGrid::allselectbtnClick() { setSelection(QRect(0, 0, columns_, rows_)); }
+void MapGrid::allselectbtnClick() { setSelection(QRect(0, 0, columns(), rows())); }
 
 // ---- keys ----------------------------------------------------------------------
-
-void MapGrid::keyNavigate(QKeyEvent* event) {
-    const std::optional<QPoint> to = gridKeyMove(event->key(), event->modifiers() & Qt::ControlModifier, cursor_,
-                                                 columns_, rows_, fullyVisibleRows());
-    if (!to) return;
-    const int col = to->x();
-    const int row = to->y();
-    EditorState& state = editor().state;
-    state.skipNextDraw = true;
-    if (QPoint(col, row) != cursor_) {
-        const bool extend = rangeMode_ && (event->modifiers() & Qt::ShiftModifier);
-        moveCursor(col, row, extend, true);
-    }
-    // A key that could not move the cursor must not swallow the next click.
-    state.skipNextDraw = false;
-}
 
 void MapGrid::keyPressEvent(QKeyEvent* event) {
     const int mode = editor().state.drawMode;
     const int key = event->key();
     if (isNavigationKey(key)) {
-        keyNavigate(event);
+        EditorState& state = editor().state;
+        state.skipNextDraw = true;
+        CellGrid::keyPressEvent(event);
+        // A key that could not move the cursor must not swallow the next click.
+        state.skipNextDraw = false;
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         if (mode == 0) propstatechange();
-        else if (mode == 1) penStroke(cursor_.x(), cursor_.y());
+        else if (mode == 1) penStroke(cursorCell().x(), cursorCell().y());
         else brushbtnClick();
     } else if (key == Qt::Key_Delete) {
-        if (mode == 1) clearCell(cursor_.x(), cursor_.y());
+        if (mode == 1) clearCell(cursorCell().x(), cursorCell().y());
         else if (mode == 2) eracebtnClick();
     } else if (key == Qt::Key_Space) {
         spaceTargetChange();
@@ -428,12 +296,7 @@ void MapGrid::mousePressEvent(QMouseEvent* event) {
         state.rightDragMoved = false;
         return;
     }
-    if (event->button() != Qt::LeftButton) return;
-    setFocus(Qt::MouseFocusReason);
-    const QPoint cell = cellAt(pos);
-    if (cell.x() < 0) return;
-    leftDown_ = true;
-    moveCursor(cell.x(), cell.y(), rangeMode_ && (event->modifiers() & Qt::ShiftModifier), true);
+    CellGrid::mousePressEvent(event);
 }
 
 void MapGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -456,25 +319,17 @@ void MapGrid::mouseMoveEvent(QMouseEvent* event) {
     } else {
         if (viewport()->cursor().shape() == Qt::SizeAllCursor) viewport()->unsetCursor();
         state.rightDrag = false;
-        if (leftDown_ && (event->buttons() & Qt::LeftButton)) {
-            // The cursor follows the dragging mouse, so the pen paints every cell passed.
-            const QPoint inside(std::clamp(pos.x(), 0, std::max(0, viewport()->width() - 1)),
-                                std::clamp(pos.y(), 0, std::max(0, viewport()->height() - 1)));
-            int col = std::min(leftCol() + inside.x() / pitch(), columns_ - 1);
-            int row = std::min(topRow() + inside.y() / pitch(), rows_ - 1);
-            if (inField(col, row) && QPoint(col, row) != cursor_) moveCursor(col, row, rangeMode_, true);
-        }
+        CellGrid::mouseMoveEvent(event);  // the pen paints every cell the dragging mouse passes
     }
     state.lastMouseX = pos.x();
     state.lastMouseY = pos.y();
 }
 
 void MapGrid::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        leftDown_ = false;
+    if (event->button() != Qt::RightButton) {
+        CellGrid::mouseReleaseEvent(event);
         return;
     }
-    if (event->button() != Qt::RightButton) return;
     EditorState& state = editor().state;
     viewport()->unsetCursor();
     state.rightDrag = false;
@@ -486,9 +341,8 @@ void MapGrid::mouseDoubleClickEvent(QMouseEvent* event) {
         mousePressEvent(event);
         return;
     }
-    if (event->button() != Qt::LeftButton) return;
-    leftDown_ = true;
-    if (editor().state.drawMode != 0) clearCell(cursor_.x(), cursor_.y());
+    CellGrid::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && editor().state.drawMode != 0) clearCell(cursorCell().x(), cursorCell().y());
 }
 
 // ---- painting ------------------------------------------------------------------
@@ -577,47 +431,8 @@ void CellComposer::forget() {
     opaque_.clear();
 }
 
-void MapGrid::paintCells(QPainter& painter, const QRect& area) {
-    const int step = pitch();
-    const int left = leftCol();
-    const int top = topRow();
-    // The field's part of the viewport; what lies beyond it is background.
-    const QRect fieldPixels(0, 0, std::max(0, (columns_ - left) * step), std::max(0, (rows_ - top) * step));
-    const QRect rightOfField = area.intersected(
-        QRect(fieldPixels.width(), area.top(), std::max(0, area.right() + 1 - fieldPixels.width()), area.height()));
-    const QRect belowField = area.intersected(
-        QRect(area.left(), fieldPixels.height(), area.width(), std::max(0, area.bottom() + 1 - fieldPixels.height())));
-    if (!rightOfField.isEmpty()) painter.fillRect(rightOfField, kOutsideColour);
-    if (!belowField.isEmpty()) painter.fillRect(belowField, kOutsideColour);
-    const QRect paintArea = area.intersected(fieldPixels);
-    if (paintArea.isEmpty()) return;
-    const int c0 = left + paintArea.left() / step;
-    const int c1 = std::min(columns_ - 1, left + paintArea.right() / step);
-    const int r0 = top + paintArea.top() / step;
-    const int r1 = std::min(rows_ - 1, top + paintArea.bottom() / step);
-
-    if (lineWidth_ > 0) {
-        for (int c = c0; c <= c1; ++c)
-            painter.fillRect(QRect((c - left) * step + cellPx_, paintArea.top(), lineWidth_, paintArea.height()), kGridLineColour);
-        for (int r = r0; r <= r1; ++r)
-            painter.fillRect(QRect(paintArea.left(), (r - top) * step + cellPx_, paintArea.width(), lineWidth_), kGridLineColour);
-    }
-
-    painter.setPen(kFrameColour);
-    painter.setBrush(Qt::NoBrush);
-    for (int r = r0; r <= r1; ++r) {
-        for (int c = c0; c <= c1; ++c) {
-            const QPoint topLeft((c - left) * step, (r - top) * step);
-            painter.drawImage(topLeft, composer_.cellImage(cellRecord(c, r), cellPx_));
-            if (selection_.contains(c, r) || cursor_ == QPoint(c, r))
-                painter.drawRect(QRect(topLeft, QSize(cellPx_ - 1, cellPx_ - 1)));
-        }
-    }
-}
-
-void MapGrid::paintEvent(QPaintEvent* event) {
-    QPainter painter(viewport());
-    paintCells(painter, event->rect());
+void MapGrid::paintCell(QPainter& painter, const QRect& rect, int col, int row) {
+    painter.drawImage(rect.topLeft(), composer_.cellImage(cellRecord(col, row), rect.width()));
 }
 
 }  // namespace qrn

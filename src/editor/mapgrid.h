@@ -2,7 +2,6 @@
 // author paints with the pen and the range tools.
 #pragma once
 
-#include <QAbstractScrollArea>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -12,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "editor/cellgrid.h"
 #include "editor/randomform.h"
 #include "scenario/celledit.h"
 
@@ -51,7 +51,7 @@ private:
     int pictureCount_ = -1;
 };
 
-class MapGrid : public QAbstractScrollArea {
+class MapGrid : public CellGrid {
     Q_OBJECT
 public:
     explicit MapGrid(QWidget* parent = nullptr);
@@ -59,31 +59,15 @@ public:
     // Field geometry and look.
     void setFieldSize(int columns, int rows);
     void setCellSize(int pixels);             // 32, 24 or 16
-    void setGridLines(bool on);
-    void setRangeSelection(bool on);          // range mode extends a selection
-    void setPopupMenu(QMenu* menu);           // opened by a right click without dragging
+    void setGridLines(bool on) { setLineWidth(on ? 1 : 0); }
+    void setPopupMenu(QMenu* menu) { popup_ = menu; }  // opened by a right click without dragging
 
-    int columns() const { return columns_; }
-    int rows() const { return rows_; }
-    int cellSize() const { return cellPx_; }
-    int leftCol() const;
-    int topRow() const;
-    QPoint cursorCell() const { return cursor_; }
-    // Rectangle of a cell in viewport coordinates (may lie outside the viewport).
-    QRect cellRect(int col, int row) const;
-    // Cell under a viewport position, or (-1, -1) outside the field.
-    QPoint cellAt(const QPoint& pos) const;
+    int cellSize() const { return CellGrid::cellSize().width(); }
 
-    // Moves the cursor without running the cell-selection handler.
-    void setCursorCell(int col, int row);
     // Moves cursor and selection to a cell, as the jump list does, and makes
     // it the place the field returns to.
     void selectCell(int col, int row);
-    // Selection rectangle (columns Left..Right, rows Top..Bottom).
-    QRect selection() const;
-    void setSelection(const QRect& cells);
 
-    void repaintCell(int col, int row);
     void repaintAll();
 
     // The cell-selection handler (mouse and keyboard moves of the cursor).
@@ -108,17 +92,11 @@ public:
     void setRatioProvider(std::function<int(Trandomform::Role)> provider);
     void seedRandom(std::uint32_t seed) { random_.seed(seed); }
 
-    // Paints the cells that meet `area` (viewport coordinates) with `painter`.
-    void paintCells(QPainter& painter, const QRect& area);
-
-signals:
-    // The cursor moved to another cell (also by setCursorCell/selectCell).
-    void cursorMoved(int col, int row);
-
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    // The cell composed of its visible layers.
+    void paintCell(QPainter& painter, const QRect& rect, int col, int row) override;
+    // The author's moves run the cell-selection handler.
+    void cursorChanged(int col, int row, bool byUser) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -128,16 +106,6 @@ protected:
 
 private:
     Cell* cellRecord(int col, int row) const;
-    bool inField(int col, int row) const;
-    int pitch() const { return cellPx_ + lineWidth_; }
-    int fullyVisibleColumns() const;
-    int fullyVisibleRows() const;
-    void updateScrollBars();
-    void ensureVisible(int col, int row);
-    // Moves the cursor; with `extend` (range mode) the selection grows from the anchor.
-    void moveCursor(int col, int row, bool extend, bool runHandler);
-    void updateCells(const QRect& cells);
-    void keyNavigate(QKeyEvent* event);
     // Repaints the cells an operation changed, merged into few rectangles.
     void repaintChanged(const ChangedCells& changed);
     // What the tools draw with, and the selection as a cell range.
@@ -145,16 +113,7 @@ private:
     CellRange selectedRange() const;
     int askRatio(Trandomform::Role role);
 
-    int columns_ = 0;
-    int rows_ = 0;
-    int cellPx_ = 32;
-    int lineWidth_ = 1;
-    bool rangeMode_ = false;
     QMenu* popup_ = nullptr;
-    QPoint cursor_{0, 0};
-    QPoint anchor_{0, 0};
-    QRect selection_{0, 0, 1, 1};
-    bool leftDown_ = false;
     CellComposer composer_;
     std::function<int(Trandomform::Role)> ratioProvider_;
     std::mt19937 random_;

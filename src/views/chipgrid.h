@@ -2,42 +2,34 @@
 // painted from the file table, with a red frame around the selected cell.
 #pragma once
 
-#include <QWidget>
 #include <functional>
+
+#include "editor/cellgrid.h"
 
 namespace qrn {
 
 class ChipTable;
 
-class ChipGrid : public QWidget {
+class ChipGrid : public CellGrid {
 public:
     static constexpr int kPitch = 33;  // 32 pixel cell + 1 pixel line
 
     ChipGrid(const ChipTable& table, QWidget* parent = nullptr);
 
-    int current() const { return current_; }
-    // Moves the selection frame without calling onSelect.
+    int current() const { return cursorCell().y() * columns() + cursorCell().x(); }
+    // Moves the selection frame (scrolled into view) without calling onSelect.
     void setCurrent(int index);
-    // Pixel rectangle of an entry (index = row * 15 + column).
-    static QRect cellRect(int index);
 
     std::function<void(int)> onSelect;    // the author picked a cell
     std::function<void()> onActivate;     // double-click
 
-    QSize sizeHint() const override;
-
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintCell(QPainter& painter, const QRect& rect, int col, int row) override;
+    // Enter is left to the window.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    int indexAt(const QPoint& pos) const;
-    void pick(int index);
-
     const ChipTable& table_;
-    int current_ = 0;
 };
 
 }  // namespace qrn

@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -184,16 +183,13 @@ void Tchipview::buildToolPanel() {
 void Tchipview::buildViews() {
     views_ = new QStackedWidget(this);
 
-    drawGrid1_ = new ChipGrid(table_);
+    drawGrid1_ = new ChipGrid(table_, views_);
     drawGrid1_->setObjectName(QStringLiteral("DrawGrid1"));
     drawGrid1_->onSelect = [this](int index) { selectEntry(index, false); };
     drawGrid1_->onActivate = [this] { enlarge(); };
     drawGrid1_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(drawGrid1_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { showPopup(drawGrid1_, pos); });
-    gridArea_ = new QScrollArea(views_);
-    gridArea_->setWidget(drawGrid1_);
-    gridArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            [this](const QPoint& pos) { showPopup(drawGrid1_->viewport(), pos); });
 
     chipslist_ = new ColumnList(views_);
     chipslist_->setObjectName(QStringLiteral("chipslist"));
@@ -206,7 +202,7 @@ void Tchipview::buildViews() {
     connect(chipslist_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { showPopup(chipslist_->viewport(), pos); });
 
-    views_->addWidget(gridArea_);
+    views_->addWidget(drawGrid1_);
     views_->addWidget(chipslist_);
 }
 
@@ -261,7 +257,7 @@ void Tchipview::readbmp() {
     folder_ = imageSearchFolder();
     table_.read(folder_);
     makechipslist();  // also puts the selection on the first entry
-    drawGrid1_->update();
+    drawGrid1_->viewport()->update();
 }
 
 void Tchipview::makechipslist() {
@@ -288,8 +284,6 @@ void Tchipview::selectEntry(int index, bool fromList) {
 
     // Keep the grid and the list on the same entry.
     drawGrid1_->setCurrent(index);
-    const QRect cell = ChipGrid::cellRect(index);
-    gridArea_->ensureVisible(cell.center().x(), cell.center().y(), cell.width(), cell.height());
     if (chipslist_->currentRow() != index) {
         const QSignalBlocker block(chipslist_);
         chipslist_->setCurrentRow(index);
@@ -377,7 +371,7 @@ void Tchipview::toggleToolBar() {
 }
 
 void Tchipview::applyOptions() {
-    views_->setCurrentWidget(listViewShown() ? static_cast<QWidget*>(chipslist_) : gridArea_);
+    views_->setCurrentWidget(listViewShown() ? static_cast<QWidget*>(chipslist_) : drawGrid1_);
     panel2_->setVisible(toolBarShown());
     updateViewControls();
 }

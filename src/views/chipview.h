@@ -11,7 +11,6 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QPushButton;
-class QScrollArea;
 class QStackedWidget;
 
 namespace qrn {
@@ -95,7 +94,6 @@ private:
     QPushButton* ibreloadbtn_ = nullptr;
     QLabel* label1_ = nullptr;
     QStackedWidget* views_ = nullptr;
-    QScrollArea* gridArea_ = nullptr;
     ChipGrid* drawGrid1_ = nullptr;
     QListWidget* chipslist_ = nullptr;
     QWidget* panel3_ = nullptr;

@@ -1,14 +1,9 @@
 #include "views/palette_widgets.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
-#include <algorithm>
 
 #include "editor/editorcontext.h"
-#include "editor/gridnavigation.h"
 #include "scenario/maplayers.h"
 
 namespace qrn {
@@ -22,31 +17,31 @@ const QColor kFrameColour(255, 0, 0);
 // ---- picture grid and name list ----------------------------------------------
 
 PaletteCellGrid::PaletteCellGrid(int layer, Kind kind, QWidget* parent)
-    : QAbstractScrollArea(parent), layer_(layer), kind_(kind) {
-    columns_ = kind == Pictures ? 10 : 2;
-    rows_ = layerSlotCount(layer) / columns_;
-    cellSize_ = kind == Pictures ? QSize(32, 32) : QSize(160, 16);
-    setFocusPolicy(Qt::StrongFocus);
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    verticalScrollBar()->setSingleStep(cellSize_.height());
-    horizontalScrollBar()->setSingleStep(cellSize_.width() / 4);
+    : CellGrid(parent), layer_(layer), kind_(kind) {
+    const int columns = kind == Pictures ? 10 : 2;
+    setGridSize(columns, layerSlotCount(layer) / columns);
+    setCellSize(kind == Pictures ? QSize(32, 32) : QSize(160, 16));
+    setOutsideColour(kind == Pictures ? QColor(Qt::black) : palette().color(QPalette::Base));
+    // The name list marks the cursor with the highlight instead of a frame.
+    setCursorFrame(kind == Pictures);
     names_.resize(layerSlotCount(layer));
-    updateScrollBars();
+    connect(this, &CellGrid::picked, this, [this](int col, int row) { emit cellSelected(numberAt(col, row)); });
+    connect(this, &CellGrid::activated, this, [this](int col, int row) { emit cellActivated(numberAt(col, row)); });
 }
 
 int PaletteCellGrid::numberAt(int col, int row) const {
-    if (col < 0 || row < 0 || col >= columns_ || row >= rows_) return 0;
-    return row * columns_ + col + 1;
+    if (!inGrid(col, row)) return 0;
+    return row * columns() + col + 1;
 }
 
 QPoint PaletteCellGrid::cellOf(int number) const {
-    if (number < 1 || number > columns_ * rows_) return {-1, -1};
-    return {(number - 1) % columns_, (number - 1) / columns_};
+    if (number < 1 || number > columns() * rows()) return {-1, -1};
+    return {(number - 1) % columns(), (number - 1) / columns()};
 }
 
 void PaletteCellGrid::setCurrentNumber(int number) {
     const QPoint cell = cellOf(number);
-    if (cell.x() >= 0) moveCurrent(cell.x(), cell.y(), false);
+    if (cell.x() >= 0) setCursorCell(cell.x(), cell.y());
 }
 
 void PaletteCellGrid::setNames(const QStringList& names) {
@@ -60,125 +55,26 @@ QString PaletteCellGrid::nameText(int number) const {
     return names_[number - 1];
 }
 
-QRect PaletteCellGrid::cellRect(int col, int row) const {
-    return QRect(QPoint(col * cellSize_.width() - horizontalScrollBar()->value(),
-                        row * cellSize_.height() - verticalScrollBar()->value()),
-                 cellSize_);
-}
-
-QPoint PaletteCellGrid::cellAtPos(const QPoint& pos) const {
-    const int x = pos.x() + horizontalScrollBar()->value();
-    const int y = pos.y() + verticalScrollBar()->value();
-    if (x < 0 || y < 0) return {-1, -1};
-    const int col = x / cellSize_.width();
-    const int row = y / cellSize_.height();
-    if (col >= columns_ || row >= rows_) return {-1, -1};
-    return {col, row};
-}
-
 void PaletteCellGrid::repaintNumber(int number) {
     const QPoint cell = cellOf(number);
-    if (cell.x() >= 0) viewport()->update(cellRect(cell.x(), cell.y()));
+    if (cell.x() >= 0) repaintCell(cell.x(), cell.y());
 }
 
-void PaletteCellGrid::updateScrollBars() {
-    const QSize content(columns_ * cellSize_.width(), rows_ * cellSize_.height());
-    const QSize view = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, content.width() - view.width()));
-    horizontalScrollBar()->setPageStep(view.width());
-    verticalScrollBar()->setRange(0, std::max(0, content.height() - view.height()));
-    verticalScrollBar()->setPageStep(view.height());
-}
-
-void PaletteCellGrid::ensureVisible(int col, int row) {
-    const QRect r = cellRect(col, row);
-    QScrollBar* v = verticalScrollBar();
-    if (r.top() < 0) v->setValue(v->value() + r.top());
-    else if (r.bottom() >= viewport()->height()) v->setValue(v->value() + r.bottom() - viewport()->height() + 1);
-    QScrollBar* h = horizontalScrollBar();
-    if (r.left() < 0) h->setValue(h->value() + r.left());
-    else if (r.right() >= viewport()->width()) h->setValue(h->value() + r.right() - viewport()->width() + 1);
-}
-
-void PaletteCellGrid::moveCurrent(int col, int row, bool report) {
-    col = std::clamp(col, 0, columns_ - 1);
-    row = std::clamp(row, 0, rows_ - 1);
-    viewport()->update(cellRect(current_.x(), current_.y()));
-    current_ = QPoint(col, row);
-    viewport()->update(cellRect(col, row));
-    ensureVisible(col, row);
-    if (report) emit cellSelected(numberAt(col, row));
-}
-
-void PaletteCellGrid::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
-}
-
-void PaletteCellGrid::scrollContentsBy(int, int) { viewport()->update(); }
-
-void PaletteCellGrid::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    const QPoint cell = cellAtPos(event->position().toPoint());
-    if (cell.x() >= 0) moveCurrent(cell.x(), cell.y(), true);
-}
-
-void PaletteCellGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint cell = cellAtPos(event->position().toPoint());
-    if (cell.x() >= 0) emit cellActivated(numberAt(current_.x(), current_.y()));
-}
-
-void PaletteCellGrid::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        emit cellActivated(currentNumber());
-        return;
-    }
-    const int pageRows = std::max(1, viewport()->height() / cellSize_.height());
-    const std::optional<QPoint> to =
-        gridKeyMove(event->key(), event->modifiers() & Qt::ControlModifier, current_, columns_, rows_, pageRows);
-    if (!to) {
-        event->ignore();
-        return;
-    }
-    if (*to != current_) moveCurrent(to->x(), to->y(), true);
-}
-
-void PaletteCellGrid::paintEvent(QPaintEvent* event) {
-    QPainter painter(viewport());
-    const QRect area = event->rect();
-    painter.fillRect(area, kind_ == Pictures ? QColor(Qt::black) : palette().color(QPalette::Base));
-    const int x0 = area.left() + horizontalScrollBar()->value();
-    const int y0 = area.top() + verticalScrollBar()->value();
-    const int c0 = std::max(0, x0 / cellSize_.width());
-    const int r0 = std::max(0, y0 / cellSize_.height());
-    const int c1 = std::min(columns_ - 1, (x0 + area.width() - 1) / cellSize_.width());
-    const int r1 = std::min(rows_ - 1, (y0 + area.height() - 1) / cellSize_.height());
+void PaletteCellGrid::paintCell(QPainter& painter, const QRect& rect, int col, int row) {
     EditorContext& ctx = editor();
-    for (int row = r0; row <= r1; ++row) {
-        for (int col = c0; col <= c1; ++col) {
-            const int number = numberAt(col, row);
-            const QRect r = cellRect(col, row);
-            const bool isCurrent = current_ == QPoint(col, row);
-            if (kind_ == Pictures) {
-                // A slot that is not in use shows entry 0 (black).
-                const int index = objectInUse(ctx.scenario, layer_, number) ? pictureIndex(ctx.side.pictures, layer_, number) : 0;
-                ctx.imageList.draw(painter, index, r.topLeft());
-                if (isCurrent) {
-                    painter.setPen(kFrameColour);
-                    painter.setBrush(Qt::NoBrush);
-                    painter.drawRect(r.adjusted(0, 0, -1, -1));
-                }
-            } else {
-                if (isCurrent) painter.fillRect(r, palette().color(hasFocus() ? QPalette::Highlight : QPalette::Midlight));
-                painter.setPen(palette().color(isCurrent && hasFocus() ? QPalette::HighlightedText : QPalette::Text));
-                painter.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, nameText(number));
-            }
-        }
+    const int number = numberAt(col, row);
+    if (kind_ == Pictures) {
+        // A slot that is not in use shows entry 0 (black).
+        const int index = objectInUse(ctx.scenario, layer_, number) ? pictureIndex(ctx.side.pictures, layer_, number) : 0;
+        painter.fillRect(rect, Qt::black);
+        ctx.imageList.draw(painter, index, rect.topLeft());
+        return;
     }
+    const bool isCurrent = cursorCell() == QPoint(col, row);
+    painter.fillRect(rect, !isCurrent ? palette().color(QPalette::Base)
+                                      : palette().color(hasFocus() ? QPalette::Highlight : QPalette::Midlight));
+    painter.setPen(palette().color(isCurrent && hasFocus() ? QPalette::HighlightedText : QPalette::Text));
+    painter.drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, nameText(number));
 }
 
 // ---- draw box ----------------------------------------------------------------

@@ -2,17 +2,18 @@
 // layer's object slots, and the draw box that shows a layer's current object.
 #pragma once
 
-#include <QAbstractScrollArea>
 #include <QPixmap>
 #include <QStringList>
 #include <QWidget>
+
+#include "editor/cellgrid.h"
 
 namespace qrn {
 
 // Cells of a page numbered row by row from 1: the picture grid has 10
 // columns of 32 x 32 cells, the name list 2 columns of 160 x 16 cells, so
 // each has exactly one cell per object slot of its layer.
-class PaletteCellGrid : public QAbstractScrollArea {
+class PaletteCellGrid : public CellGrid {
     Q_OBJECT
 public:
     enum Kind { Pictures, Names };
@@ -20,16 +21,13 @@ public:
 
     int layer() const { return layer_; }
     Kind kind() const { return kind_; }
-    int columns() const { return columns_; }
-    int rows() const { return rows_; }
-    QSize cellSize() const { return cellSize_; }
 
     // The fixed mappings between cells and object numbers.
     int numberAt(int col, int row) const;
     QPoint cellOf(int number) const;
 
-    int currentNumber() const { return numberAt(current_.x(), current_.y()); }
-    QPoint currentCell() const { return current_; }
+    int currentNumber() const { return numberAt(cursorCell().x(), cursorCell().y()); }
+    QPoint currentCell() const { return cursorCell(); }
     // Moves the cursor to an object's cell without reporting a selection.
     void setCurrentNumber(int number);
 
@@ -37,8 +35,6 @@ public:
     void setNames(const QStringList& names);
     QString nameText(int number) const;
 
-    // Rectangle of a cell in viewport coordinates.
-    QRect cellRect(int col, int row) const;
     void repaintNumber(int number);
 
 signals:
@@ -48,25 +44,11 @@ signals:
     void cellActivated(int number);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void paintCell(QPainter& painter, const QRect& rect, int col, int row) override;
 
 private:
-    QPoint cellAtPos(const QPoint& pos) const;
-    void moveCurrent(int col, int row, bool report);
-    void ensureVisible(int col, int row);
-    void updateScrollBars();
-
     int layer_;
     Kind kind_;
-    int columns_;
-    int rows_;
-    QSize cellSize_;
-    QPoint current_{0, 0};
     QStringList names_;
 };
 
