@@ -10,7 +10,7 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
           libsdl2-mixer-dev libsdl2-dev fluid-soundfont-gm
           fonts-ipafont-gothic xvfb xauth
-          nlohmann-json3-dev libgtest-dev libgmock-dev)
+          nlohmann-json3-dev libgtest-dev libgmock-dev libpng-dev zlib1g-dev)
 # Tiled's command-line renderer, to check that Tiled draws our exported maps as we do.
 packages+=(tiled)
 
@@ -35,7 +35,7 @@ build() {  # build DIR [cmake options...]
 
 # clang and libFuzzer build the fuzzers (./build.sh fuzz, and the test command).
 packages+=(clang libfuzzer-14-dev)
-fuzzers=(scenario json settings picture commenttext)
+fuzzers=(scenario json settings picture commenttext tmx)
 
 # Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) in build-fuzz.
 build_fuzzers() {

@@ -122,6 +122,31 @@ void commentSeeds() {
     seed("commenttext", "lead-at-end", std::string("\x01\x01\x00\x00\x00\x00", 6) + "a" + "abc\x82");
 }
 
+// 10 x 10 maps as the tile map editor saves them: CSV with a commented-out
+// layer, base64 without and with zlib, and one with a DOCTYPE.
+void tmxSeeds() {
+    static const char* const names[5] = {"地形", "建造物", "ｲﾍﾞﾝﾄ", "ｱｲﾃﾑ", "ｷｬﾗｸﾀ"};
+    static const int first[5] = {1, 401, 651, 901, 1151};
+    auto map = [](const std::string& prolog, const std::string& attributes, const std::string& data) {
+        std::string x = prolog + "<map version=\"1.8\" orientation=\"orthogonal\" width=\"10\" height=\"10\" "
+                                 "tilewidth=\"32\" tileheight=\"32\" infinite=\"0\">\n"
+                                 " <!-- <data encoding=\"csv\">9,9</data> -->\n";
+        for (int i = 0; i < 5; ++i)
+            x += " <tileset firstgid=\"" + std::to_string(first[i]) + "\" name=\"" + names[i] +
+                 "\" tilewidth=\"32\" tileheight=\"32\" tilecount=\"250\" columns=\"10\"/>\n";
+        for (int i = 0; i < 5; ++i)
+            x += std::string(" <layer name=\"") + names[i] + "\" width=\"10\" height=\"10\">\n  <data " + attributes +
+                 ">" + data + "</data>\n </layer>\n";
+        return x + "</map>\n";
+    };
+    std::string csv = "\n";
+    for (int i = 0; i < 100; ++i) csv += i == 99 ? "0\n" : i % 10 == 9 ? "0,\n" : "0,";
+    seed("tmx", "csv", map("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n", "encoding=\"csv\"", csv));
+    seed("tmx", "base64", map("", "encoding=\"base64\"", std::string(532, 'A') + "AA=="));
+    seed("tmx", "base64-zlib", map("", "encoding=\"base64\" compression=\"zlib\"", "eJxjYBgFgwkAAAGQAAE="));
+    seed("tmx", "doctype", map("<!DOCTYPE map>\n", "encoding=\"csv\"", csv));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,5 +162,6 @@ int main(int argc, char** argv) {
     settingsSeeds();
     pictureSeeds();
     commentSeeds();
+    tmxSeeds();
     return 0;
 }

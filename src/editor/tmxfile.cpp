@@ -1,19 +1,22 @@
 #include "editor/tmxfile.h"
 
+#include <png.h>
 #include <zlib.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QTemporaryFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <cerrno>
+#include <charconv>
+#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <future>
+#include <string_view>
 
 #include "scenario/cellcomposition.h"
 #include "scenario/text.h"
@@ -27,26 +30,88 @@ constexpr int kTilesetColumns = 10;
 // The largest layer a map may bring: anything bigger cannot be a field and
 // is refused before memory is spent on it.
 constexpr qint64 kMaxLayerCells = 1 << 20;
+// The largest map file read: a field's map as the tile map editor saves it,
+// even with its tilesets embedded, stays far below.
+constexpr qint64 kMaxMapBytes = 64 << 20;
 
 TmxFileResult failure(const QString& why) { return {false, why}; }
 
-// One layer's tileset picture: object k's first picture at tile k - 1.
-QImage tilesetImage(const TmxLayerSpec& layerDef, const ChipImages& chips, const PictureIndexTables& pictures) {
-    const int rows = (layerDef.objectCount + kTilesetColumns - 1) / kTilesetColumns;
-    QImage sheet(kTilesetColumns * kTile, rows * kTile, QImage::Format_ARGB32);
-    sheet.fill(Qt::transparent);
+// The picture of each tile of a layer's tileset, 32 x 32 ARGB32, or a null
+// image where the tile stays transparent (an object without a picture).
+std::vector<QImage> tilePictures(const TmxLayerSpec& layerDef, const ChipImages& chips,
+                                 const PictureIndexTables& pictures) {
+    std::vector<QImage> tiles(static_cast<std::size_t>(layerDef.objectCount));
     for (int k = 1; k <= layerDef.objectCount; ++k) {
         const int index = objectPicture(pictures, layerDef.layer, k);
         // Index 0 is an object without a picture: its tile stays transparent.
         if (index <= 0 || index >= chips.count()) continue;
         const QImage& chip = chips.chips[static_cast<std::size_t>(index)];
-        const QImage argb = chip.format() == QImage::Format_ARGB32 ? chip : chip.convertToFormat(QImage::Format_ARGB32);
-        if (argb.width() < kTile || argb.height() < kTile) continue;
-        const int x = (k - 1) % kTilesetColumns * kTile, y = (k - 1) / kTilesetColumns * kTile;
-        for (int row = 0; row < kTile; ++row)
-            std::memcpy(sheet.scanLine(y + row) + x * 4, argb.constScanLine(row), kTile * 4);
+        if (chip.width() < kTile || chip.height() < kTile) continue;
+        tiles[static_cast<std::size_t>(k - 1)] =
+            chip.format() == QImage::Format_ARGB32 ? chip : chip.convertToFormat(QImage::Format_ARGB32);
     }
-    return sheet;
+    return tiles;
+}
+
+int tilesetRows(const TmxLayerSpec& layerDef) { return (layerDef.objectCount + kTilesetColumns - 1) / kTilesetColumns; }
+
+void appendPng(png_structp png, png_bytep data, png_size_t length) {
+    static_cast<QByteArray*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data),
+                                                          static_cast<qsizetype>(length));
+}
+
+void flushNothing(png_structp) {}
+
+void pngFailed(png_structp png, png_const_charp message) {
+    *static_cast<QString*>(png_get_error_ptr(png)) = QString::fromLatin1(message);
+    png_longjmp(png, 1);
+}
+
+void pngWarning(png_structp, png_const_charp) {}
+
+// Encodes the tileset picture row by row straight from the tiles, without a
+// whole sheet in memory. Every row is filtered with "up" and deflated at
+// level 1: choosing the best of the five filters for each row is what costs
+// most in a PNG writer, and a tileset compresses about as well either way.
+// Only plain data lives in this frame: a libpng error jumps back into it.
+bool encodeTilesetPng(const std::vector<QImage>& tiles, int rows, unsigned char* line, QByteArray& out,
+                      QString& why) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &why, pngFailed, pngWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &out, appendPng, flushNothing);
+    png_set_IHDR(png, info, kTilesetColumns * kTile, static_cast<png_uint_32>(rows * kTile), 8,
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+    png_set_compression_level(png, 1);
+    png_write_info(png, info);
+    // QImage keeps ARGB32 pixels as 32-bit words: B, G, R, A in memory on a
+    // little-endian machine, A, R, G, B on a big-endian one.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    png_set_bgr(png);
+#else
+    png_set_swap_alpha(png);
+#endif
+    constexpr std::size_t tileRowBytes = kTile * 4;
+    for (int row = 0; row < rows; ++row)
+        for (int y = 0; y < kTile; ++y) {
+            for (int col = 0; col < kTilesetColumns; ++col) {
+                const std::size_t k = static_cast<std::size_t>(row * kTilesetColumns + col);
+                unsigned char* at = line + static_cast<std::size_t>(col) * tileRowBytes;
+                if (k < tiles.size() && !tiles[k].isNull())
+                    std::memcpy(at, tiles[k].constScanLine(y), tileRowBytes);
+                else
+                    std::memset(at, 0, tileRowBytes);
+            }
+            png_write_row(png, line);
+        }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
 QString cannotWrite(const QString& path, const QString& why) {
@@ -85,22 +150,18 @@ bool writeBytes(const QString& path, const QByteArray& bytes, QString& error) {
         path, [&](QIODevice& out, QString&) { return out.write(bytes) == bytes.size(); }, error);
 }
 
-bool writePng(const QString& path, const QImage& image, QString& error) {
-    return writeWhole(
-        path,
-        [&](QIODevice& out, QString& why) {
-            QImageWriter writer(&out, "png");
-            // Light compression (zlib level 1): most tiles are empty, and a
-            // fast write matters more than the last few kilobytes.
-            writer.setQuality(80);
-            if (writer.write(image)) return true;
-            why = writer.errorString();
-            return false;
-        },
-        error);
+bool writeTilesetPng(const QString& path, const std::vector<QImage>& tiles, int rows, QString& error) {
+    std::vector<unsigned char> line(static_cast<std::size_t>(kTilesetColumns * kTile * 4));
+    QByteArray png;
+    QString why;
+    if (!encodeTilesetPng(tiles, rows, line.data(), png, why)) {
+        error = cannotWrite(path, why);
+        return false;
+    }
+    return writeBytes(path, png, error);
 }
 
-QByteArray tilesetXml(const TmxLayerSpec& layerDef, const QImage& image) {
+QByteArray tilesetXml(const TmxLayerSpec& layerDef) {
     QByteArray out;
     QXmlStreamWriter x(&out);
     x.setAutoFormatting(true);
@@ -115,8 +176,8 @@ QByteArray tilesetXml(const TmxLayerSpec& layerDef, const QImage& image) {
     x.writeAttribute("columns", QString::number(kTilesetColumns));
     x.writeEmptyElement("image");
     x.writeAttribute("source", QString::fromLatin1(layerDef.file) + QStringLiteral(".png"));
-    x.writeAttribute("width", QString::number(image.width()));
-    x.writeAttribute("height", QString::number(image.height()));
+    x.writeAttribute("width", QString::number(kTilesetColumns * kTile));
+    x.writeAttribute("height", QString::number(tilesetRows(layerDef) * kTile));
     x.writeEndElement();
     x.writeEndDocument();
     return out;
@@ -124,16 +185,14 @@ QByteArray tilesetXml(const TmxLayerSpec& layerDef, const QImage& image) {
 
 // Rows of gids as Tiled writes them: one row a line, commas between.
 QString csvOf(const std::vector<std::uint32_t>& gids, int width) {
-    std::string text = "\n";
-    text.reserve(gids.size() * 4 + 16);
-    char buf[16];
+    std::string text(gids.size() * 11 + 2, '\n');
+    char* at = text.data() + 1;
     for (std::size_t i = 0; i < gids.size(); ++i) {
-        const int n = std::snprintf(buf, sizeof buf, "%u", gids[i]);
-        text.append(buf, static_cast<std::size_t>(n));
-        if (i + 1 < gids.size()) text += ',';
-        if ((i + 1) % static_cast<std::size_t>(width) == 0) text += '\n';
+        at = std::to_chars(at, at + 10, gids[i]).ptr;
+        if (i + 1 < gids.size()) *at++ = ',';
+        if ((i + 1) % static_cast<std::size_t>(width) == 0) *at++ = '\n';
     }
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromLatin1(text.data(), at - text.data());
 }
 
 }  // namespace
@@ -178,12 +237,12 @@ TmxFileResult writeTmxMap(const Scenario& s, int field, const ChipImages& chips,
     std::array<std::future<QString>, kTmxLayers.size()> tilesets;
     for (std::size_t i = 0; i < kTmxLayers.size(); ++i) {
         const TmxLayerSpec& layerDef = kTmxLayers[i];
-        QImage sheet = tilesetImage(layerDef, chips, pictures);
-        tilesets[i] = std::async(std::launch::async, [layerDef, sheet = std::move(sheet), dir] {
+        std::vector<QImage> tiles = tilePictures(layerDef, chips, pictures);
+        tilesets[i] = std::async(std::launch::async, [layerDef, tiles = std::move(tiles), dir] {
             const QString base = QString::fromLatin1(layerDef.file);
             QString why;
-            if (!writePng(dir.filePath(base + QStringLiteral(".png")), sheet, why) ||
-                !writeBytes(dir.filePath(base + QStringLiteral(".tsx")), tilesetXml(layerDef, sheet), why))
+            if (!writeTilesetPng(dir.filePath(base + QStringLiteral(".png")), tiles, tilesetRows(layerDef), why) ||
+                !writeBytes(dir.filePath(base + QStringLiteral(".tsx")), tilesetXml(layerDef), why))
                 return why;
             return QString();
         });
@@ -302,37 +361,127 @@ bool inflateExactly(const QByteArray& in, qsizetype expected, QByteArray& out) {
     return rc == Z_STREAM_END && got == expected;
 }
 
-// Comma-separated decimal gids, spaces and line breaks allowed around each.
-bool parseCsv(QStringView text, TmxLayerData& layer) {
-    layer.gids.clear();
-    layer.gids.reserve(static_cast<std::size_t>(layer.width) * static_cast<std::size_t>(layer.height));
-    std::uint64_t value = 0;
-    bool digits = false, ended = false;  // a number begun; spaces after it
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c >= u'0' && c <= u'9') {
-            if (ended) return false;
-            value = value * 10 + (c - u'0');
-            if (value > 0xFFFFFFFFull) return false;
-            digits = true;
-        } else if (c == u',') {
-            if (!digits) return false;
-            layer.gids.push_back(static_cast<std::uint32_t>(value));
-            value = 0;
-            digits = ended = false;
-        } else if (c == u' ' || c == u'\n' || c == u'\r' || c == u'\t') {
-            ended = digits;
-        } else {
-            return false;
-        }
-    }
-    if (!digits) return false;
-    layer.gids.push_back(static_cast<std::uint32_t>(value));
-    return true;
+template <typename Char>
+bool isCsvSpace(Char c) {
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
 }
 
+// Comma-separated decimal gids, spaces and line breaks allowed around each;
+// nothing else. Works on the file's bytes and on text the XML reader gives.
+// The character at `end` must be readable and none of those (the '<' after a
+// text in the file, the terminating zero of a QString): the loops stop on it
+// without comparing against `end` at every digit.
+template <typename Char>
+bool parseCsv(const Char* p, const Char* end, std::vector<std::uint32_t>& gids) {
+    gids.clear();
+    auto digit = [](Char c) { return static_cast<unsigned>(c) - '0' < 10; };
+    for (;;) {
+        while (isCsvSpace(*p)) ++p;
+        const Char* first = p;
+        std::uint64_t value = 0;
+        while (digit(*p)) value = value * 10 + static_cast<unsigned>(*p++ - '0');
+        if (p == first) return false;
+        if (p - first > 10) {  // leading zeros, or too many digits for any gid
+            while (p - first > 1 && *first == '0') ++first;
+            if (p - first > 10) return false;
+            value = 0;
+            for (const Char* q = first; q != p; ++q) value = value * 10 + static_cast<unsigned>(*q - '0');
+        }
+        if (value > 0xFFFFFFFFull) return false;
+        gids.push_back(static_cast<std::uint32_t>(value));
+        if (*p == ',') {  // the usual case: the next number follows
+            ++p;
+            continue;
+        }
+        while (isCsvSpace(*p)) ++p;
+        if (p == end) return true;
+        if (*p != ',') return false;
+        ++p;
+    }
+}
+
+// The text of the map's <data> elements taken out of the file before the XML
+// reader sees it. CSV rows are nearly all of a map's bytes; the reader would
+// decode every one of them into a string only for the numbers to be parsed
+// again, so each text made only of digits, commas and spaces is parsed here,
+// straight from the bytes, and the reader gets a short marker in its place
+// ("#lifted-3#"). Files with a DOCTYPE or CDATA sections, or with a marker of
+// their own, go to the reader whole: there a "<data" in the bytes need not be
+// an element, or a text could pass for a marker. (A "<data" in a comment or
+// processing instruction only changes what the reader skips anyway.)
+struct LiftedText {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    std::vector<std::uint32_t> gids;
+};
+
+struct LiftedMap {
+    QByteArray bytes;     // the file
+    QByteArray document;  // what the XML reader reads
+    std::vector<LiftedText> texts;
+
+    explicit LiftedMap(QByteArray file) : bytes(std::move(file)) {
+        const char* const data = bytes.constData();
+        const qsizetype n = bytes.size();
+        if (std::string_view(data, static_cast<std::size_t>(n)).find("#lifted-") != std::string_view::npos) {
+            document = bytes;
+            return;
+        }
+        std::vector<qsizetype> tags;  // where each "<data" starts
+        for (const char* lt = data; (lt = static_cast<const char*>(std::memchr(lt, '<', data + n - lt))); ++lt) {
+            const QByteArrayView rest(lt, data + n - lt);
+            if (rest.startsWith("<!DOCTYPE") || rest.startsWith("<![CDATA[")) {
+                document = bytes;
+                return;
+            }
+            if (rest.startsWith("<data")) tags.push_back(lt - data);
+        }
+        document.reserve(4096);
+        qsizetype copied = 0;
+        for (const qsizetype tag : tags) {
+            if (tag < copied) continue;
+            qsizetype i = tag + 5;
+            if (i >= n || !(isCsvSpace(data[i]) || data[i] == '>' || data[i] == '/')) continue;
+            char quote = 0;  // attribute values may hold '>'
+            for (; i < n; ++i) {
+                const char c = data[i];
+                if (quote) {
+                    if (c == quote) quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '>') {
+                    break;
+                }
+            }
+            if (i >= n) break;
+            if (data[i - 1] == '/') continue;  // <data/>: no text
+            const qsizetype begin = i + 1;
+            const void* lt = std::memchr(data + begin, '<', static_cast<std::size_t>(n - begin));
+            if (!lt) break;
+            const qsizetype end = static_cast<const char*>(lt) - data;
+            LiftedText text{begin, end, {}};
+            text.gids.reserve(static_cast<std::size_t>((end - begin) / 2 + 1));
+            if (!parseCsv(data + begin, data + end, text.gids)) continue;
+            document.append(data + copied, begin - copied);
+            document.append("#lifted-").append(QByteArray::number(static_cast<qulonglong>(texts.size()))).append('#');
+            copied = end;
+            texts.push_back(std::move(text));
+        }
+        document.append(data + copied, n - copied);
+    }
+
+    // The lifted text a marker the reader returned stands for, or null.
+    LiftedText* textOf(const QString& readerText) {
+        const QString t = readerText.trimmed();
+        if (texts.empty() || !t.startsWith(QLatin1String("#lifted-")) || !t.endsWith(QLatin1Char('#'))) return nullptr;
+        bool ok = false;
+        const qulonglong i = QStringView(t).sliced(8, t.size() - 9).toULongLong(&ok);
+        return ok && i < texts.size() ? &texts[static_cast<std::size_t>(i)] : nullptr;
+    }
+};
+
 // Reads the <data> element the reader stands on into the layer's gids.
-bool readData(QXmlStreamReader& x, TmxLayerData& layer, QString& why) {
+bool readData(QXmlStreamReader& x, LiftedMap& lifted, TmxLayerData& layer, QString& why) {
     const QXmlStreamAttributes a = x.attributes();
     const QString encoding = a.value(QLatin1String("encoding")).toString();
     const QString compression = a.value(QLatin1String("compression")).toString();
@@ -353,12 +502,23 @@ bool readData(QXmlStreamReader& x, TmxLayerData& layer, QString& why) {
     }
     const QString text = x.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
     if (x.hasError()) return false;
-    if (encoding == QLatin1String("csv")) return compression.isEmpty() && parseCsv(text, layer);
+    LiftedText* taken = lifted.textOf(text);
+    if (encoding == QLatin1String("csv")) {
+        if (!compression.isEmpty()) return false;
+        if (taken) {
+            layer.gids = std::move(taken->gids);
+            taken->gids.clear();
+            return !layer.gids.empty();
+        }
+        layer.gids.reserve(static_cast<std::size_t>(layer.width) * static_cast<std::size_t>(layer.height));
+        return parseCsv(text.utf16(), text.utf16() + text.size(), layer.gids);
+    }
     if (encoding != QLatin1String("base64")) {
         why = QStringLiteral("符号化 \"%1\" は読み込めません。").arg(encoding);
         return false;
     }
-    const QByteArray raw = QByteArray::fromBase64(text.trimmed().toLatin1());
+    const QByteArray raw = QByteArray::fromBase64(
+        taken ? lifted.bytes.mid(taken->begin, taken->end - taken->begin) : text.trimmed().toLatin1());
     if (compression.isEmpty()) return decodeGids(raw, layer);
     if (compression != QLatin1String("zlib") && compression != QLatin1String("gzip")) {
         why = QStringLiteral("圧縮 \"%1\" は読み込めません。").arg(compression);
@@ -371,6 +531,7 @@ bool readData(QXmlStreamReader& x, TmxLayerData& layer, QString& why) {
 
 struct MapReader {
     QXmlStreamReader& x;
+    LiftedMap& lifted;
     QDir folder;
     TmxMapData& out;
     QString error;
@@ -430,7 +591,7 @@ struct MapReader {
                 continue;
             }
             QString why;
-            if (!readData(x, layer, why)) {
+            if (!readData(x, lifted, layer, why)) {
                 error = QStringLiteral("レイヤー「%1」のデータが読み込めません。").arg(named) + why;
                 return false;
             }
@@ -447,14 +608,19 @@ TmxFileResult readTmxMap(const QString& tmxPath, TmxMapData& out) {
     QFile file(tmxPath);
     if (!file.open(QIODevice::ReadOnly))
         return failure(tmxPath + QStringLiteral(" を開けません: ") + file.errorString());
-    QXmlStreamReader x(&file);
+    if (file.size() > kMaxMapBytes)
+        return failure(tmxPath + QStringLiteral(" はﾌｨｰﾙﾄﾞのマップにしては大きすぎます。"));
+    LiftedMap lifted(file.readAll());
+    if (file.error() != QFileDevice::NoError)
+        return failure(tmxPath + QStringLiteral(" を読めません: ") + file.errorString());
+    QXmlStreamReader x(lifted.document);
     if (!x.readNextStartElement() || x.name() != QLatin1String("map"))
         return failure(tmxPath + QStringLiteral(" はタイルマップではありません。"));
     const QXmlStreamAttributes a = x.attributes();
     if (intAttr(a, "infinite") != 0) return failure(QStringLiteral("無限マップは読み込めません。"));
     out.width = intAttr(a, "width");
     out.height = intAttr(a, "height");
-    MapReader reader{x, QFileInfo(tmxPath).absoluteDir(), out, {}};
+    MapReader reader{x, lifted, QFileInfo(tmxPath).absoluteDir(), out, {}};
     if (!reader.readChildren()) {
         out = TmxMapData{};
         return failure(reader.error.isEmpty() ? tmxPath + QStringLiteral(" が壊れています: ") + x.errorString()

@@ -1,5 +1,7 @@
 #include "tmxmapping.h"
 
+#include <algorithm>
+
 namespace qrn {
 
 namespace {
@@ -12,17 +14,6 @@ int entryOf(const Cell& c, int layer) {
         case 4: return c.item;
         case 5: return c.chara;
         default: return 0;
-    }
-}
-
-void setEntry(Cell& c, int layer, int value) {
-    switch (layer) {
-        case 1: c.place = value; break;
-        case 2: c.enter = static_cast<u8>(value); break;
-        case 3: c.event = static_cast<u8>(value); break;
-        case 4: c.item = static_cast<u8>(value); break;
-        case 5: c.chara = static_cast<u8>(value); break;
-        default: break;
     }
 }
 
@@ -92,8 +83,11 @@ TmxImportResult importTmxLayers(Scenario& s, int field, const TmxMapData& map) {
     if (map.width != w || map.height != h) return refuse(TmxImportStatus::SizeDiffers);
     const std::size_t cells = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
 
-    // Every check first: the object number of each layer at each position.
-    std::array<std::vector<int>, kTmxLayers.size()> objects;
+    // Every check first: the object number of each layer at each position
+    // (index 0 place .. 4 chara).
+    static_assert(kTmxLayers[0].layer == 1 && kTmxLayers[1].layer == 2 && kTmxLayers[2].layer == 3 &&
+                  kTmxLayers[3].layer == 4 && kTmxLayers[4].layer == 5);
+    std::array<std::vector<std::uint16_t>, kTmxLayers.size()> objects;
     for (std::size_t li = 0; li < kTmxLayers.size(); ++li) {
         const TmxLayerSpec& layerDef = kTmxLayers[li];
         r.layer = layerDef.name;
@@ -108,9 +102,15 @@ TmxImportResult importTmxLayers(Scenario& s, int field, const TmxMapData& map) {
         for (std::uint32_t g : layer->gids) anyTile = anyTile || g != 0;
         if (!own && anyTile) return refuse(TmxImportStatus::MissingTileset);
         objects[li].assign(cells, 0);
+        const std::uint64_t first = own ? own->firstGid : 0;
+        const std::uint64_t count = own ? std::min<std::uint64_t>(own->tileCount, layerDef.objectCount) : 0;
         for (std::size_t i = 0; i < cells; ++i) {
             const std::uint32_t gid = layer->gids[i];
             if (gid == 0) continue;
+            if (gid - first < count) {  // the usual case: a tile of the layer's own tileset
+                objects[li][i] = static_cast<std::uint16_t>(gid - first + 1);
+                continue;
+            }
             r.col = static_cast<int>(i % static_cast<std::size_t>(w));
             r.row = static_cast<int>(i / static_cast<std::size_t>(w));
             r.gid = gid;
@@ -120,31 +120,31 @@ TmxImportResult importTmxLayers(Scenario& s, int field, const TmxMapData& map) {
                 for (const auto& other : map.tilesets)
                     if (&other != own && g >= other.firstGid && g < other.firstGid + other.tileCount)
                         return refuse(TmxImportStatus::ForeignTile);
-                return refuse(TmxImportStatus::TileOutOfRange);
             }
-            const std::uint64_t k = g - own->firstGid + 1;
-            if (k > static_cast<std::uint64_t>(layerDef.objectCount)) return refuse(TmxImportStatus::TileOutOfRange);
-            objects[li][i] = static_cast<int>(k);
+            return refuse(TmxImportStatus::TileOutOfRange);
         }
     }
     r = TmxImportResult{};
 
+    // An empty entry stays as it was stored, even one outside its layer's
+    // table (the map shows it empty).
+    auto next = [](int now, int want, int count) { return want == 0 && (now < 1 || now > count) ? now : want; };
     const std::vector<int> at = cellsByPosition(s, field);
     for (std::size_t i = 0; i < cells; ++i) {
         if (!at[i]) continue;
         Cell& c = s.cell(at[i]);
-        bool changed = false;
-        for (std::size_t li = 0; li < kTmxLayers.size(); ++li) {
-            const TmxLayerSpec& layerDef = kTmxLayers[li];
-            const int now = entryOf(c, layerDef.layer);
-            const int want = objects[li][i];
-            const bool nowValid = now >= 1 && now <= layerDef.objectCount;
-            if (want == 0 && !nowValid) continue;  // empty stays as it was stored
-            if (now == want) continue;
-            setEntry(c, layerDef.layer, want);
-            changed = true;
-        }
-        if (changed) ++r.changedCells;
+        const int place = next(c.place, objects[0][i], kPlaceCount);
+        const int enter = next(c.enter, objects[1][i], kEnterCount);
+        const int event = next(c.event, objects[2][i], kEventCount);
+        const int item = next(c.item, objects[3][i], kItemCount);
+        const int chara = next(c.chara, objects[4][i], kCharaCount);
+        if (place == c.place && enter == c.enter && event == c.event && item == c.item && chara == c.chara) continue;
+        c.place = place;
+        c.enter = static_cast<u8>(enter);
+        c.event = static_cast<u8>(event);
+        c.item = static_cast<u8>(item);
+        c.chara = static_cast<u8>(chara);
+        ++r.changedCells;
     }
     return r;
 }

@@ -188,8 +188,24 @@ std::vector<SavedMap> savedMaps() {
         csv.push_back(csvText(i));
         plain.push_back(plainBase64(i));
     }
+    // The same map with what the reader must get right around the CSV rows:
+    // a layer commented out, a colour, CR LF line ends and leading zeros, all
+    // that with a DOCTYPE.
+    std::string commented = mapText("csv", "", csv);
+    commented.insert(commented.find(" <tileset"),
+                     " <!-- <layer name=\"地形\"><data encoding=\"csv\">9,9</data></layer> -->\n");
+    commented.replace(commented.find("infinite="), 0, "backgroundcolor=\"#7f7f7f\" ");
+    std::vector<std::string> crlf = csv;
+    for (std::string& text : crlf)
+        for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.replace(at, 1, "\r\n");
+    crlf[0].replace(crlf[0].find('1'), 1, "000000000001");
+    std::string doctype = mapText("csv", "", crlf);
+    doctype.insert(doctype.find("<map"), "<!DOCTYPE map>\n");
     return {
         {"csv", mapText("csv", "", csv)},
+        {"csv commented", commented},
+        {"csv crlf", mapText("csv", "", crlf)},
+        {"csv doctype", doctype},
         {"base64", mapText("base64", "", plain)},
         {"base64 zlib", mapText("base64", "zlib",
                                 {"\n   eJxjZGBgYIRiJiQ2PjyqjnbqAFiYAG8=\n  ", "eJxjYCAeTGYkQfEoIAsAAM9fAJU=",
@@ -240,6 +256,7 @@ TEST(TmxRead, DamagedOrUnsupportedDataIsRefusedWithAReason) {
         mapText("csv", "", {badCsv, csv[1], csv[2], csv[3], csv[4]}),
         mapText("base64", "zstd", {"KLUv", "KLUv", "KLUv", "KLUv", "KLUv"}),
         mapText("base64", "zlib", {"eJxjYBgFgwkAAAGQAAE=", "eJxjYBgFgwkAAAGQAAE=", "eJxj", "eJxj", "eJxj"}),  // truncated
+        mapText("csv", "", {"#lifted-1#", csv[1], csv[2], csv[3], csv[4]}),
         "<map width=\"10\" height=\"10\" infinite=\"1\"></map>",
         "<tileset name=\"x\"/>",
         "<map width=\"10\"><layer name=\"a\" width=\"10\" height=\"10\"><data encoding=\"csv\">1,2",
