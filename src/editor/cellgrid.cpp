@@ -40,7 +40,7 @@ void CellGrid::setGridSize(int columns, int rows) {
 void CellGrid::setCellSize(const QSize& size) {
     cellSize_ = size.expandedTo(QSize(1, 1));
     updateScrollBars();
-    ensureVisible(cursor_.x(), cursor_.y());
+    if (inGrid(cursor_.x(), cursor_.y())) ensureVisible(cursor_.x(), cursor_.y());
     viewport()->update();
 }
 
@@ -116,11 +116,11 @@ void CellGrid::repaintCell(int col, int row) {
 }
 
 void CellGrid::moveCursor(int col, int row, bool extend, bool byUser) {
-    if (!inGrid(col, row)) return;
+    if (!inGrid(col, row) || (byUser && !acceptsCursor(col, row))) return;
     updateCells(selection_);
     updateCells(QRect(cursor_, QSize(1, 1)));
+    if (!extend || !rangeMode_ || !inGrid(cursor_.x(), cursor_.y())) anchor_ = QPoint(col, row);
     cursor_ = QPoint(col, row);
-    if (!extend || !rangeMode_) anchor_ = cursor_;
     selection_ = QRect(QPoint(std::min(anchor_.x(), col), std::min(anchor_.y(), row)),
                        QPoint(std::max(anchor_.x(), col), std::max(anchor_.y(), row)));
     updateCells(selection_);
@@ -134,6 +134,13 @@ void CellGrid::cursorChanged(int col, int row, bool byUser) {
 }
 
 void CellGrid::setCursorCell(int col, int row) { moveCursor(col, row, false, false); }
+
+void CellGrid::clearCursor() {
+    updateCells(selection_);
+    updateCells(QRect(cursor_, QSize(1, 1)));
+    cursor_ = anchor_ = QPoint(-1, -1);
+    selection_ = QRect();
+}
 
 QRect CellGrid::selection() const {
     if (columns_ == 0 || rows_ == 0) return {};
@@ -157,13 +164,14 @@ void CellGrid::keyPressEvent(QKeyEvent* event) {
         emit activated(cursor_.x(), cursor_.y());
         return;
     }
-    const std::optional<QPoint> to = gridKeyMove(key, event->modifiers() & Qt::ControlModifier, cursor_, columns_,
+    const QPoint from = inGrid(cursor_.x(), cursor_.y()) ? cursor_ : QPoint(0, 0);
+    const std::optional<QPoint> to = gridKeyMove(key, event->modifiers() & Qt::ControlModifier, from, columns_,
                                                  rows_, fullyVisibleRows());
     if (!to) {
         event->ignore();
         return;
     }
-    if (*to != cursor_) moveCursor(to->x(), to->y(), rangeMode_ && (event->modifiers() & Qt::ShiftModifier), true);
+    if (*to != from) moveCursor(to->x(), to->y(), rangeMode_ && (event->modifiers() & Qt::ShiftModifier), true);
 }
 
 void CellGrid::mousePressEvent(QMouseEvent* event) {
@@ -196,7 +204,8 @@ void CellGrid::mouseReleaseEvent(QMouseEvent* event) {
 void CellGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     leftDown_ = true;
-    if (cellAt(event->position().toPoint()).x() >= 0) emit activated(cursor_.x(), cursor_.y());
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (cell.x() >= 0 && acceptsCursor(cell.x(), cell.y())) emit activated(cursor_.x(), cursor_.y());
 }
 
 // ---- painting ------------------------------------------------------------------

@@ -45,10 +45,14 @@ public:
     int fullyVisibleColumns() const;
     int fullyVisibleRows() const;
 
+    // The cursor cell, (-1, -1) while there is none.
     QPoint cursorCell() const { return cursor_; }
     // Moves the cursor as a program does: scrolled into view, reported by
     // cursorMoved but not as picked by the author.
     void setCursorCell(int col, int row);
+    // No cursor (nothing chosen yet) until the next move or setGridSize; not
+    // reported. Keys then move from the first cell.
+    void clearCursor();
     // Selection rectangle (empty for an empty grid).
     QRect selection() const;
     void setSelection(const QRect& cells);
@@ -75,6 +79,9 @@ signals:
 protected:
     // Paints one cell into `rect` (viewport coordinates); the frame comes after.
     virtual void paintCell(QPainter& painter, const QRect& rect, int col, int row) = 0;
+    // Whether the author may put the cursor on a cell with the mouse or a key
+    // (a refused cell is neither picked nor activated); moves by the program are not asked.
+    virtual bool acceptsCursor(int /*col*/, int /*row*/) const { return true; }
     // Runs after the cursor moved; `byUser` for mouse and keys. By default
     // emits cursorMoved and, for the author's moves, picked.
     virtual void cursorChanged(int col, int row, bool byUser);

@@ -1,18 +1,17 @@
 #include "fields/locateselect.h"
 
 #include <QHBoxLayout>
+#include <QHash>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPaintEvent>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "editor/cellgrid.h"
 #include "editor/editorcontext.h"
 #include "editor/textconv.h"
 #include "scenario/cellcomposition.h"
@@ -34,45 +33,43 @@ QString nameIn(const Scenario& s, NamedTable table, int number) { return fromCp9
 
 // ---- the picture of the field ------------------------------------------------
 
-LocateGrid::LocateGrid(Tlocateselect* owner) : QWidget(nullptr), owner_(owner) {
-    setObjectName(QStringLiteral("locategrid"));
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+// The picture of the picked field, all five layers, one chip per cell; the
+// author puts the cursor only on cells the dialog accepts.
+class LocateGrid : public CellGrid {
+public:
+    explicit LocateGrid(Tlocateselect* owner) : CellGrid(owner), owner_(owner) {
+        setObjectName(QStringLiteral("locategrid"));
+        setOutsideColour(palette().color(QPalette::Dark));
+    }
 
-void LocateGrid::reset(int columns, int rows, int cellPx) {
-    columns_ = columns;
-    rows_ = rows;
-    if (cellPx != cellPx_) chips_.clear();
-    cellPx_ = cellPx;
-    cursor_ = {-1, -1};
-    setFixedSize(std::max(1, columns * cellPx), std::max(1, rows * cellPx));
-    update();
-}
+protected:
+    bool acceptsCursor(int col, int row) const override { return owner_->acceptable(col, row); }
+    void paintCell(QPainter& painter, const QRect& rect, int col, int row) override {
+        const int c = owner_->cellAt(col, row);
+        if (c == 0) painter.fillRect(rect, Qt::black);
+        else painter.drawPixmap(rect.topLeft(), chipFor(editor().scenario.cell(c), rect.width()));
+    }
+    // Enter is left to the dialog.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->ignore();
+        else CellGrid::keyPressEvent(event);
+    }
 
-void LocateGrid::setCursorCell(QPoint cell) {
-    if (cell == cursor_) return;
-    const QPoint old = cursor_;
-    cursor_ = cell;
-    update(QRect(old * cellPx_, QSize(cellPx_, cellPx_)));
-    update(QRect(cell * cellPx_, QSize(cellPx_, cellPx_)));
-}
+private:
+    const QPixmap& chipFor(const Cell& cell, int px);
 
-QPoint LocateGrid::cellAt(const QPoint& pixel) const {
-    if (pixel.x() < 0 || pixel.y() < 0) return {-1, -1};
-    const QPoint cell(pixel.x() / cellPx_, pixel.y() / cellPx_);
-    if (cell.x() >= columns_ || cell.y() >= rows_) return {-1, -1};
-    return cell;
-}
+    Tlocateselect* owner_;
+    QHash<quint64, QPixmap> chips_;  // composed chips by size and layer entries
+};
 
 // The cell's five layers composed in one 32 x 32 chip (terrain, building,
 // event, item, character), stretched to the cell size. Cells with the same
 // entries share one chip.
-const QPixmap& LocateGrid::chipFor(const Cell& cell) {
+const QPixmap& LocateGrid::chipFor(const Cell& cell, int px) {
     const i32 placeEntry = cell.place;
     // A terrain outside the table counts as none (and must not share the chip of terrain 400).
     const quint64 place = placeEntry >= 1 && placeEntry <= kPlaceCount ? static_cast<quint64>(placeEntry) : 0;
-    const quint64 key = place << 32 | quint64(cell.enter) << 24 | quint64(cell.event) << 16 |
+    const quint64 key = quint64(px) << 48 | place << 32 | quint64(cell.enter) << 24 | quint64(cell.event) << 16 |
                         quint64(cell.item) << 8 | cell.chara;
     auto found = chips_.constFind(key);
     if (found != chips_.constEnd()) return *found;
@@ -88,56 +85,9 @@ const QPixmap& LocateGrid::chipFor(const Cell& cell) {
         const CellLook look = composeCell(cell, pictures, kAllLayers, ctx.imageList.count());
         for (int i = 0; i < look.count; ++i) ctx.imageList.draw(p, look.pictures[static_cast<std::size_t>(i)], QPoint(0, 0));
     }
-    QPixmap scaled = QPixmap::fromImage(
-        cellPx_ == kChip ? chip : chip.scaled(cellPx_, cellPx_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    QPixmap scaled =
+        QPixmap::fromImage(px == kChip ? chip : chip.scaled(px, px, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     return *chips_.insert(key, scaled);
-}
-
-void LocateGrid::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    const QRect area = event->rect();
-    painter.fillRect(area, Qt::black);
-    if (columns_ == 0 || rows_ == 0) return;
-    const int c0 = std::max(0, area.left() / cellPx_), c1 = std::min(columns_ - 1, area.right() / cellPx_);
-    const int r0 = std::max(0, area.top() / cellPx_), r1 = std::min(rows_ - 1, area.bottom() / cellPx_);
-    const Scenario& s = editor().scenario;
-    for (int row = r0; row <= r1; ++row) {
-        for (int col = c0; col <= c1; ++col) {
-            const int c = owner_->cellAt(col, row);
-            if (c != 0) painter.drawPixmap(col * cellPx_, row * cellPx_, chipFor(s.cell(c)));
-        }
-    }
-    if (cursor_.x() >= 0) {
-        painter.setPen(QPen(Qt::red, 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(cursor_ * cellPx_, QSize(cellPx_, cellPx_)).adjusted(0, 0, -1, -1));
-    }
-}
-
-void LocateGrid::mousePressEvent(QMouseEvent* event) {
-    const QPoint cell = cellAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && cell.x() >= 0) owner_->selectCell(cell.x(), cell.y());
-}
-
-void LocateGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QPoint cell = cellAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && cell.x() >= 0 && owner_->selectCell(cell.x(), cell.y()))
-        owner_->accept();
-}
-
-void LocateGrid::keyPressEvent(QKeyEvent* event) {
-    QPoint next = cursor_.x() < 0 ? QPoint(0, 0) : cursor_;
-    switch (event->key()) {
-        case Qt::Key_Left: next.rx() -= 1; break;
-        case Qt::Key_Right: next.rx() += 1; break;
-        case Qt::Key_Up: next.ry() -= 1; break;
-        case Qt::Key_Down: next.ry() += 1; break;
-        default: QWidget::keyPressEvent(event); return;
-    }
-    if (next.x() >= 0 && next.y() >= 0 && next.x() < columns_ && next.y() < rows_ &&
-        owner_->selectCell(next.x(), next.y()))
-        owner_->scroller_->ensureVisible(next.x() * cellPx_ + cellPx_ / 2, next.y() * cellPx_ + cellPx_ / 2,
-                                          cellPx_, cellPx_);
 }
 
 // ---- the dialog ---------------------------------------------------------------
@@ -145,7 +95,6 @@ void LocateGrid::keyPressEvent(QKeyEvent* event) {
 Tlocateselect::Tlocateselect(QWidget* parent)
     : QDialog(parent),
       fieldlist_(new QListWidget(this)),
-      scroller_(new QScrollArea(this)),
       grid_(new LocateGrid(this)),
       sizes_(new QLabel(this)),
       xylabel_(new QLabel(this)),
@@ -160,10 +109,6 @@ Tlocateselect::Tlocateselect(QWidget* parent)
     setModal(true);
     fieldlist_->setObjectName(QStringLiteral("fieldlist"));
     fieldlist_->setFixedWidth(160);
-    scroller_->setObjectName(QStringLiteral("locatescroll"));
-    scroller_->setWidget(grid_);
-    scroller_->setWidgetResizable(false);
-    scroller_->setBackgroundRole(QPalette::Dark);
     sizes_->setObjectName(QStringLiteral("sizes"));
     xylabel_->setObjectName(QStringLiteral("xylabel"));
     placename_->setObjectName(QStringLiteral("placename"));
@@ -200,7 +145,7 @@ Tlocateselect::Tlocateselect(QWidget* parent)
 
     auto* body = new QHBoxLayout;
     body->addWidget(fieldlist_);
-    body->addWidget(scroller_, 1);
+    body->addWidget(grid_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addLayout(body, 1);
@@ -210,6 +155,13 @@ Tlocateselect::Tlocateselect(QWidget* parent)
     connect(okbtn_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelbtn_, &QPushButton::clicked, this, &QDialog::reject);
     connect(bufsizesel_, &QPushButton::clicked, this, &Tlocateselect::bufsizeselClick);
+    connect(grid_, &CellGrid::cursorMoved, this, [this](int col, int row) {
+        const int c = cellAt(col, row);
+        if (c == 0) return;
+        pickedPosition_ = c - editor().scenario.field(pickedField_).firstCell + 1;
+        describe(editor().scenario.cell(c));
+    });
+    connect(grid_, &CellGrid::activated, this, &QDialog::accept);
     connect(fieldlist_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { chooseField(item->data(Qt::UserRole).toInt()); });
     connect(fieldlist_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
@@ -219,6 +171,8 @@ Tlocateselect::Tlocateselect(QWidget* parent)
 }
 
 Tlocateselect::~Tlocateselect() = default;
+
+CellGrid* Tlocateselect::locategrid() const { return grid_; }
 
 void Tlocateselect::makefieldlist() {
     const Scenario& s = editor().scenario;
@@ -245,13 +199,8 @@ void Tlocateselect::makelocategrid(int field, int position, const QString& capti
     if (pickedPosition_ > 0) {
         const int c = cellOf(s, pickedField_, pickedPosition_);
         const Cell* cell = c != 0 ? &s.cell(c) : nullptr;
-        if (cell && cell->col < columns_ && cell->row < rows_) {
-            grid_->setCursorCell(QPoint(cell->col, cell->row));
-            scroller_->ensureVisible(cell->col * grid_->cellPixels(), cell->row * grid_->cellPixels());
-            describe(*cell);
-        } else {
-            pickedPosition_ = 0;  // not a cell of the field
-        }
+        if (cell && cell->col < columns_ && cell->row < rows_) grid_->setCursorCell(cell->col, cell->row);
+        else pickedPosition_ = 0;  // not a cell of the field
     }
 }
 
@@ -276,7 +225,9 @@ void Tlocateselect::buildGrid() {
     sizes_->setText(QStringLiteral("横：") + QString::number(f.width) + QStringLiteral("  縦：") +
                     QString::number(f.height));
     clearDescription();
-    grid_->reset(columns_, rows_, cellPixels(scale_));
+    grid_->setCellSize(QSize(cellPixels(scale_), cellPixels(scale_)));
+    grid_->setGridSize(columns_, rows_);
+    grid_->clearCursor();
 }
 
 int Tlocateselect::cellAt(int col, int row) const {
@@ -293,11 +244,7 @@ bool Tlocateselect::acceptable(int col, int row) const {
 
 bool Tlocateselect::selectCell(int col, int row) {
     if (!acceptable(col, row)) return false;
-    const Scenario& s = editor().scenario;
-    const int c = cellAt(col, row);
-    pickedPosition_ = c - s.field(pickedField_).firstCell + 1;
-    grid_->setCursorCell(QPoint(col, row));
-    describe(s.cell(c));
+    grid_->setCursorCell(col, row);
     return true;
 }
 
@@ -318,9 +265,7 @@ void Tlocateselect::describe(const Cell& cell) {
 
 void Tlocateselect::bufsizeselClick() {
     scale_ = scale_ % 3 + 1;
-    const QPoint cursor = grid_->cursorCell();
-    grid_->reset(columns_, rows_, cellPixels(scale_));
-    grid_->setCursorCell(cursor);
+    grid_->setCellSize(QSize(cellPixels(scale_), cellPixels(scale_)));
 }
 
 void Tlocateselect::showEvent(QShowEvent* event) {

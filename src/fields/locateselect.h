@@ -3,21 +3,17 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
-#include <QPixmap>
-#include <QPoint>
 #include <QString>
-#include <QWidget>
 #include <array>
 
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
-class QScrollArea;
 
 namespace qrn {
 
+class CellGrid;
 class LocateGrid;
 struct Cell;
 
@@ -48,7 +44,7 @@ public:
     static int cellPixels(int scale) { return scale == 1 ? 12 : scale == 2 ? 24 : 32; }
 
     QListWidget* fieldlist() const { return fieldlist_; }
-    LocateGrid* locategrid() const { return grid_; }
+    CellGrid* locategrid() const;
     QLabel* sizes() const { return sizes_; }
     QLabel* xylabel() const { return xylabel_; }
     QLabel* placename() const { return placename_; }
@@ -77,7 +73,6 @@ private:
     std::array<std::array<int, 120>, 120> cellIndex_{};  // [column][row]
 
     QListWidget* fieldlist_;
-    QScrollArea* scroller_;
     LocateGrid* grid_;
     QLabel* sizes_;
     QLabel* xylabel_;
@@ -93,34 +88,6 @@ private:
     static Qt::WindowStates windowState_;   // normal at program start
 
     friend class LocateGrid;
-};
-
-// The picture of the picked field, all five layers, one chip per cell.
-class LocateGrid : public QWidget {
-public:
-    explicit LocateGrid(Tlocateselect* owner);
-    void reset(int columns, int rows, int cellPx);
-    int cellPixels() const { return cellPx_; }
-    // The selected cell, (-1, -1) when none.
-    QPoint cursorCell() const { return cursor_; }
-    void setCursorCell(QPoint cell);
-    QPoint cellAt(const QPoint& pixel) const;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    const QPixmap& chipFor(const Cell& cell);
-
-    Tlocateselect* owner_;
-    int columns_ = 0;
-    int rows_ = 0;
-    int cellPx_ = 32;
-    QPoint cursor_{-1, -1};
-    QHash<quint64, QPixmap> chips_;  // composed chips at the current size, by layer entries
 };
 
 }  // namespace qrn

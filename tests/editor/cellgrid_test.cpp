@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <vector>
 
 #include "editor/cellgrid.h"
@@ -35,10 +36,13 @@ public:
         show();
         QApplication::processEvents();
     }
-    std::vector<QPoint> moved, picks, activations;
+    std::vector<QPoint> moved, picks, activations, refused;
 
 protected:
     void paintCell(QPainter& painter, const QRect& rect, int, int) override { painter.fillRect(rect, QColor(kCellColour)); }
+    bool acceptsCursor(int col, int row) const override {
+        return std::find(refused.begin(), refused.end(), QPoint(col, row)) == refused.end();
+    }
 };
 
 bool sendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -158,6 +162,35 @@ TEST(CellGridTest, PaintsLinesTheOutsideAndFramesCursorAndSelection) {
     grid.setCursorFrame(false);
     EXPECT_EQ(pixel(grid.cellRect(0, 0).topLeft()), kCellColour);
     EXPECT_EQ(pixel(grid.cellRect(2, 1).bottomRight()), kCellColour);
+}
+
+// The location picker's grid starts without a cursor and refuses cells to
+// the author: keys start from the first cell, a refused cell is neither
+// picked nor activated, and the program may still put the cursor there.
+TEST(CellGridTest, NoCursorAndCellsRefusedToTheAuthor) {
+    TestGrid grid(3, 2);
+    grid.refused = {QPoint(1, 0), QPoint(2, 1)};
+    grid.setCursorCell(1, 1);
+    grid.clearCursor();
+    EXPECT_EQ(grid.cursorCell(), QPoint(-1, -1));
+    EXPECT_EQ(grid.viewport()->grab().toImage().pixel(grid.cellRect(1, 1).topLeft()) | 0xFF000000u, kCellColour);
+    EXPECT_FALSE(sendKey(&grid, Qt::Key_Return));
+    sendKey(&grid, Qt::Key_Right);  // (1, 0) is refused
+    EXPECT_EQ(grid.cursorCell(), QPoint(-1, -1));
+    sendKey(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.cursorCell(), QPoint(0, 1));
+
+    QWidget* view = grid.viewport();
+    const QPoint refused = grid.cellRect(2, 1).center();
+    sendMouse(view, QEvent::MouseButtonPress, refused, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(view, QEvent::MouseButtonRelease, refused, Qt::LeftButton, Qt::NoButton);
+    sendMouse(view, QEvent::MouseButtonDblClick, refused, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(view, QEvent::MouseButtonRelease, refused, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(grid.cursorCell(), QPoint(0, 1));
+    EXPECT_EQ(grid.picks, std::vector<QPoint>{QPoint(0, 1)});
+    EXPECT_TRUE(grid.activations.empty());
+    grid.setCursorCell(2, 1);
+    EXPECT_EQ(grid.moved.back(), QPoint(2, 1));
 }
 
 }  // namespace

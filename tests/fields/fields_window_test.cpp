@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "editor/cellgrid.h"
 #include "editor/editorcontext.h"
 #include "editor/options.h"
 #include "fields/fieldman.h"
@@ -242,7 +243,7 @@ TEST_F(FieldWindows, PickerRefusesCellsAndOpensOnFieldOneWhenThereIsNone) {
     EXPECT_EQ(Tlocateselect::locateScale(), before % 3 + 1);
     Tlocateselect next;
     next.makelocategrid(1, 0, QString());
-    EXPECT_EQ(next.locategrid()->cellPixels(), Tlocateselect::cellPixels(Tlocateselect::locateScale()));
+    EXPECT_EQ(next.locategrid()->cellSize().width(), Tlocateselect::cellPixels(Tlocateselect::locateScale()));
 }
 
 }  // namespace
@@ -263,8 +264,9 @@ TEST_F(FieldWindows, PickerDrawsCellsByTheSharedRule) {
     s.cell(cellOf(s, 1, 2)).place = 401;
     Tlocateselect picker;
     picker.makelocategrid(1, 0, QString());
-    const int px = picker.locategrid()->cellPixels();
-    const QImage shot = picker.locategrid()->grab().toImage();
+    picker.show();
+    const int px = picker.locategrid()->cellSize().width();
+    const QImage shot = picker.locategrid()->viewport()->grab().toImage();
     EXPECT_EQ(shot.pixelColor(px / 2, px / 2), QColor(Qt::red));
     EXPECT_EQ(shot.pixelColor(px + px / 2, px / 2), QColor(Qt::black));
     ctx.side.pictures.place[400] = 0;
