@@ -35,7 +35,7 @@ build() {  # build DIR [cmake options...]
 
 # clang and libFuzzer build the fuzzers (./build.sh fuzz, and the test command).
 packages+=(clang libfuzzer-14-dev)
-fuzzers=(scenario json settings picture commenttext tmx)
+fuzzers=(scenario scenario_whole json settings picture commenttext tmx)
 
 # Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) in build-fuzz.
 build_fuzzers() {

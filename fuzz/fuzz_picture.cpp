@@ -1,6 +1,7 @@
 // The picture loading path with arbitrary file bytes: the size check and
 // decode of a resource picture, then its turn into a 32 x 32 chip, masked and
 // not, as the picture list does for every object picture.
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdlib>
@@ -16,8 +17,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qrn;
-    const std::string path = fuzz::writeScratch("picture.bmp", data, size);
-    const QImage image = readChipBitmap(QString::fromStdString(path));
+    // The bytes as a file would give them, without the file.
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    const QImage image = readChipBitmap(device);
     if (!image.isNull() && (image.width() > kMaxBitmapSide || image.height() > kMaxBitmapSide)) std::abort();
     static PictureList list;
     if (list.count() == 0 || list.count() > 64) list.reset();

@@ -41,25 +41,42 @@ std::size_t offsetOf(const Scenario& s, const void* member) {
 }
 
 void scenarioSeeds(const std::string& demoPath) {
-    // Arguments: every operation (bytes 7 and 8 hold the choice).
-    const std::string args("\x03\x01\x02\x00\x01\x01\xE0\xF8", 8);
-    seed("scenario", "fresh", std::string(1, '\0') + args);
-    seed("scenario", "demo", std::string(1, '\1') + args);
-    seed("scenario", "maximal", std::string(1, '\2') + args);
-    seed("scenario", "resize-delete", std::string("\x01\x01\x01\x05\x00\x03\x07\x02\x26", 9));
+    // Each start with each operation of the per-table target, and with every
+    // operation at once for the whole-record target. Arguments a..h.
+    const std::string args("\x03\x01\x02\x00\x01\x01", 6);
+    const char* starts[] = {"fresh", "demo", "maximal"};
+    for (int start = 0; start < 3; ++start) {
+        for (int op = 0; op < 16; ++op)
+            seed("scenario", std::string(starts[start]) + "-" + std::to_string(op),
+                 std::string(1, static_cast<char>(start)) + static_cast<char>(op) + args);
+        seed("scenario_whole", starts[start], std::string(1, static_cast<char>(start)) + "\xFF" + args);
+    }
+    seed("scenario", "cleanup-reset", std::string("\x01\x00\x03\x01\x05\x00\x03\x07", 8));
+    seed("scenario", "resize", std::string("\x01\x09\x01\x05\x00\x03\x07\x02", 8));
+    seed("scenario_whole", "resize-delete", std::string("\x01\x0C\x01\x05\x00\x03\x07\x02", 8));
+
+    // Damaged records: one field or text made hostile, then every operation.
     auto s = std::make_unique<Scenario>();
     const FieldDef& f1 = s->field(1);
     const FieldDef& f2 = s->field(2);
-    const std::string base("\x01\x00\x01\x02\x00\x01\x01\xE5\xF8", 9);
-    seed("scenario", "first-cell-far", base + patch(offsetOf(*s, &f1.firstCell), le(0x7FFFFFF0, 4)));
-    seed("scenario", "negative-size", base + patch(offsetOf(*s, &f1.width), le(0xFFFFFFFF, 4)));
-    seed("scenario", "cell-count", base + patch(offsetOf(*s, &f2.cellCount), le(0x7FFF, 2)));
-    seed("scenario", "text-length", base + patch(offsetOf(*s, &s->comment(1)), "\xFF\x82"));
-    seed("scenario", "cell-objects",
-         base + patch(offsetOf(*s, &s->cell(1)), std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 10)));
+    const std::vector<std::pair<std::string, std::string>> damage = {
+        {"first-cell-far", patch(offsetOf(*s, &f1.firstCell), le(0x7FFFFFF0, 4))},
+        {"negative-size", patch(offsetOf(*s, &f1.width), le(0xFFFFFFFF, 4))},
+        {"cell-count", patch(offsetOf(*s, &f2.cellCount), le(0x7FFF, 2))},
+        {"text-length", patch(offsetOf(*s, &s->comment(1)), "\xFF\x82")},
+        {"cell-objects",
+         patch(offsetOf(*s, &s->cell(1)), std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 10))},
+    };
+    for (const auto& [name, bytes] : damage) {
+        for (int op = 0; op < 16; op += 3)
+            seed("scenario", name + "-" + std::to_string(op), std::string(1, '\1') + static_cast<char>(op) + args + bytes);
+        seed("scenario_whole", name, std::string("\1\xFF", 2) + args + bytes);
+    }
     const fuzz::Image demo = fuzz::readImage(demoPath);
-    seed("scenario", "truncated", "\3" + std::string(demo.begin(), demo.begin() + 4096));
-    seed("scenario", "empty-file", "\3");
+    for (const char* fuzzer : {"scenario", "scenario_whole"}) {
+        seed(fuzzer, "truncated", std::string("\3\xFF", 2) + std::string(demo.begin(), demo.begin() + 4096));
+        seed(fuzzer, "empty-file", std::string("\3\xFF", 2));
+    }
 }
 
 void jsonSeeds(const std::string& demoPath) {
@@ -157,6 +174,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     out = argv[2];
+    // Seeds of an earlier build may no longer mean the same to a target.
+    fs::remove_all(out);
     scenarioSeeds(argv[1]);
     jsonSeeds(argv[1]);
     settingsSeeds();

@@ -30,7 +30,7 @@ quint32 le32(const QByteArray& b, int at) {
 
 // The reader decodes a cut-off Windows bitmap without complaint, so an
 // uncompressed one is checked against the size its header promises.
-bool bitmapIsTruncated(QFile& file) {
+bool bitmapIsTruncated(QIODevice& file) {
     const QByteArray head = file.read(54);
     if (head.size() < 2 || !head.startsWith("BM")) return false;
     if (head.size() < 54) return true;
@@ -51,9 +51,14 @@ bool bitmapIsTruncated(QFile& file) {
 
 QImage readChipBitmap(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || bitmapIsTruncated(file)) return {};
-    file.seek(0);
-    QImageReader reader(&file);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return readChipBitmap(file);
+}
+
+QImage readChipBitmap(QIODevice& device) {
+    if (!device.seek(0) || bitmapIsTruncated(device)) return {};
+    device.seek(0);
+    QImageReader reader(&device);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty() || size.width() > kMaxBitmapSide || size.height() > kMaxBitmapSide)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <vector>
 
+class QIODevice;
 class QPainter;
 
 namespace qrn {
@@ -17,6 +18,8 @@ inline constexpr int kMaxBitmapSide = 4096;
 // Reads a bitmap file for the picture list. A missing, unreadable, truncated
 // or oversized file gives a null image (the size is checked before decoding).
 QImage readChipBitmap(const QString& path);
+// The same from a device open for reading, from its start.
+QImage readChipBitmap(QIODevice& device);
 
 // Transparent colour of the scenario (0x00BBGGRR) as a Qt colour value.
 inline QRgb bgrToRgb(unsigned c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }

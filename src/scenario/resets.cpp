@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -534,6 +535,26 @@ void alldatainitialize(Scenario& s, EditorSideData& side, std::uint64_t randomSe
     charaimginitialize(p, -1);
     runimginitialize(p, -1);
     makepuredata(s, side.pristine);
+    side.joinName.clear();
+}
+
+void sideDataInitialize(EditorSideData& side) {
+    // The pristine entries are those of a reset record, the same every time.
+    static const PristineResources pristine = [] {
+        auto s = std::make_unique<Scenario>();
+        EditorSideData fresh;
+        alldatainitialize(*s, fresh, 0);
+        return fresh.pristine;
+    }();
+    PictureIndexTables& p = side.pictures;
+    placeimginitialize(p, -1);
+    eventimginitialize(p, -1);
+    enterimginitialize(p, -1);
+    itemimginitialize(p, -1);
+    fiitimginitialize(p, -1);
+    charaimginitialize(p, -1);
+    runimginitialize(p, -1);
+    side.pristine = pristine;
     side.joinName.clear();
 }
 

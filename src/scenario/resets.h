@@ -91,5 +91,8 @@ void makepuredata(const Scenario& s, PristineResources& p);
 void alldatainitialize(Scenario& s, EditorSideData& side, std::uint64_t randomSeed);
 // Same, seeded from the clock and the system's random source.
 void alldatainitialize(Scenario& s, EditorSideData& side);
+// What the whole reset leaves in the side data, without touching a record:
+// for a record that is about to be replaced whole.
+void sideDataInitialize(EditorSideData& side);
 
 }  // namespace qrn

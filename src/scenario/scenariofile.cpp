@@ -175,10 +175,16 @@ FileResult openScenario(const std::string& path, Scenario& s, EditorSideData& si
     auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kRecordSize);
     const long long got = readFully(file.fd, buffer.get(), kRecordSize);
     if (got < 0) return systemError(errno);
-    if (got < kRecordSize) return {false, "the file is shorter than a scenario record"};
-    // Only a whole record replaces the scenario in memory.
-    alldatainitialize(s, side);
-    std::memcpy(s.bytes(), buffer.get(), kRecordSize);
+    return openScenarioBytes(buffer.get(), static_cast<std::size_t>(got), s, side);
+}
+
+FileResult openScenarioBytes(const unsigned char* data, std::size_t size, Scenario& s, EditorSideData& side) {
+    if (size < static_cast<std::size_t>(kRecordSize)) return {false, "the file is shorter than a scenario record"};
+    // Only a whole record replaces the scenario in memory. It is copied over
+    // every byte, so of the whole reset only what it leaves beside the record
+    // is still needed.
+    sideDataInitialize(side);
+    std::memcpy(s.bytes(), data, kRecordSize);
     lockdata(s, false);
     return {true, {}};
 }

@@ -1,6 +1,7 @@
 // The scenario file: the record byte for byte, with its texts locked.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "resets.h"
@@ -29,6 +30,9 @@ struct FileResult {
 // complete record replaces the scenario (whole reset, copy, unlock). On
 // failure the scenario and the side data are untouched.
 FileResult openScenario(const std::string& path, Scenario& s, EditorSideData& side);
+// The same from the file's bytes in memory: only the first record's worth is
+// read, and fewer bytes than a record leave everything untouched.
+FileResult openScenarioBytes(const unsigned char* data, std::size_t size, Scenario& s, EditorSideData& side);
 
 // Saves the scenario. The record is written to a temporary file beside the
 // target, flushed, and renamed over it, so a failed save never harms the old

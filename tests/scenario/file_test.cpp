@@ -158,6 +158,28 @@ TEST_F(ScenarioFile, ExtraBytesAfterTheRecordAreIgnored) {
     EXPECT_TRUE(sameBytes(*other, *plain));
 }
 
+// The open from bytes in memory is the file's open: the same record, the
+// side data as the whole reset leaves it, and a short buffer changes nothing.
+TEST_F(ScenarioFile, OpeningFromBytesMatchesTheWholeReset) {
+    auto plain = copyOf(*s);
+    auto locked = copyOf(*s);
+    lockdata(*locked, true);
+    side->pristine.comment.line1.chars[0] = 'x';
+    auto other = newScenario();
+    ASSERT_FALSE(openScenarioBytes(locked->bytes(), kRecordSize - 1, *other, *side).ok);
+    EXPECT_EQ(side->joinName, "keep");
+    ASSERT_TRUE(openScenarioBytes(locked->bytes(), kRecordSize, *other, *side).ok);
+    EXPECT_TRUE(sameBytes(*other, *plain));
+
+    auto reset = newScenario();
+    auto expected = std::make_unique<EditorSideData>();
+    expected->joinName = "old";
+    alldatainitialize(*reset, *expected, 5);
+    EXPECT_TRUE(side->joinName.empty());
+    EXPECT_EQ(std::memcmp(&side->pictures, &expected->pictures, sizeof side->pictures), 0);
+    EXPECT_EQ(std::memcmp(&side->pristine, &expected->pristine, sizeof side->pristine), 0);
+}
+
 // Random bytes of the right size are a scenario like any other: every
 // helper and every reset must stay inside the record (the sanitizer build
 // checks that).
