@@ -65,6 +65,10 @@ QImage readChipBitmap(QIODevice& device) {
         return {};
     QImage image;
     if (!reader.read(&image)) return {};
+    // The size a reader reports first is not always what it decodes: a GIF
+    // gives its first frame's size, then paints the frame on its whole
+    // screen, which may be far wider.
+    if (image.width() > kMaxBitmapSide || image.height() > kMaxBitmapSide) return {};
     return image;
 }
 

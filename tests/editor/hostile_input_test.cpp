@@ -254,6 +254,17 @@ TEST(HostileBitmapHeaders, ImpossibleSizesReadAsNoPicture) {
         f.close();
         EXPECT_TRUE(readChipBitmap(path).isNull()) << h.width << " x " << h.height << " x " << h.bpp;
     }
+
+    // A picture whose first frame is small but whose screen is 20,290 wide
+    // (found by the picture fuzzer) is refused like an oversized bitmap.
+    const unsigned char wideScreen[] = {0x47, 0x49, 0x46, 0x38, 0x37, 0x61, 0x42, 0x4f, 0x00, 0x00, 0x36, 0x00, 0x00,
+                                        0x2c, 0x3d, 0x00, 0x47, 0x00, 0x00, 0x00, 0x19, 0x00, 0x00, 0x00, 0x00};
+    const QString path = dir.filePath("wide.bmp");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(reinterpret_cast<const char*>(wideScreen), sizeof wideScreen);
+    f.close();
+    EXPECT_TRUE(readChipBitmap(path).isNull());
 }
 
 // Window edges far beyond any desktop (whose sizes would overflow) give the
