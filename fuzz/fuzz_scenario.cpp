@@ -12,25 +12,15 @@
 #include "scenario/fieldops.h"
 #include "scenario/resets.h"
 
-#ifndef QRN_DEMO_PATH
-#define QRN_DEMO_PATH ""
-#endif
-
 namespace {
 
 using namespace qrn;
 
-using Reset = void (*)(Scenario&, int, bool);
-constexpr Reset kResets[] = {charainitialize,  iteminitialize,   eventinitialize,     placeinitialize,
-                             enterinitialize,  magicinitialize,  poisoninitialize,    bgminitialize,
-                             soundinitialize,  commentinitialize, enemytypeinitialize, walkimginitialize};
+using fuzz::kTableResets;
+using fuzz::Reset;
+using fuzz::scratch;
 
 volatile std::size_t sink;
-
-fuzz::ScratchRecord& scratch() {
-    static fuzz::ScratchRecord* r = new fuzz::ScratchRecord(QRN_DEMO_PATH);
-    return *r;
-}
 
 int fieldSide(std::uint8_t v) { return 10 * (1 + v % 12); }
 
@@ -58,11 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (op % 16) {
     case 0: case 1: case 2: case 3: case 4: case 5:
         // One entry's reset takes it off the map too.
-        kResets[x.a % std::size(kResets)](s, number, cleanup);
+        kTableResets[x.a % std::size(kTableResets)](s, number, cleanup);
         cellsWritten = cleanup || number > 0;
         break;
     case 6: case 7:
-        kResets[x.a % std::size(kResets)](s, -1, cleanup);
+        kTableResets[x.a % std::size(kTableResets)](s, -1, cleanup);
         cellsWritten = cleanup;
         break;
     case 8:

@@ -18,25 +18,15 @@
 #include "scenario/resets.h"
 #include "scenario/scenariocheck.h"
 
-#ifndef QRN_DEMO_PATH
-#define QRN_DEMO_PATH ""
-#endif
-
 namespace {
 
 using namespace qrn;
 
-using Reset = void (*)(Scenario&, int, bool);
-constexpr Reset kResets[] = {charainitialize,  iteminitialize,   eventinitialize,     placeinitialize,
-                             enterinitialize,  magicinitialize,  poisoninitialize,    bgminitialize,
-                             soundinitialize,  commentinitialize, enemytypeinitialize, walkimginitialize};
+using fuzz::kTableResets;
+using fuzz::Reset;
+using fuzz::scratch;
 
 volatile std::size_t sink;
-
-fuzz::ScratchRecord& scratch() {
-    static fuzz::ScratchRecord* r = new fuzz::ScratchRecord(QRN_DEMO_PATH);
-    return *r;
-}
 
 void joinComputations(const Scenario& s) {
     const ChipAssignment chips = assignChips(s);
@@ -97,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (ops & 1) check(s);
         }
         if (ops & 16) {
-            for (Reset reset : kResets) reset(s, -1, x.c & 1);
+            for (Reset reset : kTableResets) reset(s, -1, x.c & 1);
             mapinitialize(s, x.a);
             heroinitialize(s);
             levelinitialize(s);

@@ -197,4 +197,20 @@ private:
     EditorSideData side_{};
 };
 
+// The resets of every table, one entry (or all with -1), with or without the cleanup.
+using Reset = void (*)(Scenario&, int, bool);
+inline constexpr Reset kTableResets[] = {charainitialize,  iteminitialize,    eventinitialize,     placeinitialize,
+                                         enterinitialize,  magicinitialize,   poisoninitialize,    bgminitialize,
+                                         soundinitialize,  commentinitialize, enemytypeinitialize, walkimginitialize};
+
+#ifndef QRN_DEMO_PATH
+#define QRN_DEMO_PATH ""
+#endif
+
+// The record a scenario fuzzer opens into, kept for the life of the process.
+inline ScratchRecord& scratch() {
+    static ScratchRecord* r = new ScratchRecord(QRN_DEMO_PATH);
+    return *r;
+}
+
 }  // namespace qrn::fuzz
