@@ -201,23 +201,11 @@ void EnterPage::enmoveClick() {
 }
 
 void EnterPage::setPicture(bool second) {
-    EditorContext& ctx = editor();
-    ParameditHooks& hooks = owner_.hooks();
-    if (!hooks.chooseImage) return;
     const int n = number();
-    EnterDef& e = enter();
-    const std::optional<QString> file = hooks.chooseImage(second ? e.image2Transparent : e.imageTransparent);
-    if (!file || file->isEmpty()) return;
-    ShortString255& slot = second ? ctx.scenario.enterImage2Files[n - 1] : ctx.scenario.enterImageFiles[n - 1];
-    if (!storeImageFile(slot, *file)) return;
-    const bool transparent = ctx.state.defaultTransparent;
-    const std::uint32_t colour = ctx.state.defaultTransparentColour;
-    (second ? e.image2Transparent : e.imageTransparent) = transparent ? 1 : 0;
-    (second ? e.image2Colour : e.imageColour) = static_cast<i32>(colour);
-    const int index = hooks.addimg ? hooks.addimg(*file, transparent, colour) : 0;
-    ctx.side.pictures.enter[second ? kEnterCount + n : n] = index;
-    if (!second && hooks.picturesChanged) hooks.picturesChanged(kEnter);
-    enterview();
+    Scenario& s = editor().scenario;
+    ShortString255& slot = second ? s.enterImage2Files[n - 1] : s.enterImageFiles[n - 1];
+    std::int32_t& index = editor().side.pictures.enter[second ? kEnterCount + n : n];
+    if (chooseObjectPicture(owner_, kEnter, enter(), second, slot, index)) enterview();
 }
 
 void EnterPage::enfilenamesetClick() { setPicture(false); }

@@ -32,23 +32,11 @@ void EventPage::evactionClick(int action) {
 // ---- images --------------------------------------------------------------------
 
 void EventPage::setPicture(bool second) {
-    EditorContext& ctx = editor();
-    ParameditHooks& hooks = owner_.hooks();
-    if (!hooks.chooseImage) return;
     const int n = number();
-    EventDef& e = event();
-    const std::optional<QString> file = hooks.chooseImage(second ? e.image2Transparent : e.imageTransparent);
-    if (!file || file->isEmpty()) return;
-    ShortString255& slot = second ? ctx.scenario.eventImage2Files[n - 1] : ctx.scenario.eventImageFiles[n - 1];
-    if (!storeImageFile(slot, *file)) return;
-    const bool transparent = ctx.state.defaultTransparent;
-    const std::uint32_t colour = ctx.state.defaultTransparentColour;
-    (second ? e.image2Transparent : e.imageTransparent) = transparent ? 1 : 0;
-    (second ? e.image2Colour : e.imageColour) = static_cast<i32>(colour);
-    const int index = hooks.addimg ? hooks.addimg(*file, transparent, colour) : 0;
-    ctx.side.pictures.event[second ? kEventCount + n : n] = index;
-    if (!second && hooks.picturesChanged) hooks.picturesChanged(kEvent);
-    eventview();
+    Scenario& s = editor().scenario;
+    ShortString255& slot = second ? s.eventImage2Files[n - 1] : s.eventImageFiles[n - 1];
+    std::int32_t& index = editor().side.pictures.event[second ? kEventCount + n : n];
+    if (chooseObjectPicture(owner_, kEvent, event(), second, slot, index)) eventview();
 }
 
 void EventPage::evfilenamesetClick() { setPicture(false); }

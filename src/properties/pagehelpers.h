@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "editor/choosers.h"
+#include "editor/editorcontext.h"
+#include "properties/paramedit.h"
 #include "pickers/picturebox.h"
 #include "scenario/scenario.h"
 
@@ -62,5 +64,25 @@ QLabel* valueLabel(const QString& name, QWidget* parent);
 // Stores a chosen image file name; false (nothing stored) when the name does
 // not fit the slot or holds characters the scenario cannot store.
 bool storeImageFile(ShortString255& slot, const QString& file);
+
+// The image chooser for one of the two pictures of a building or an event:
+// the chosen file goes into `slot` with the default transparency, and the
+// picture's index into `index`. False when the author cancels or the name
+// does not fit; nothing is changed then.
+template <typename Def>
+bool chooseObjectPicture(Tparamedit& owner, int layer, Def& def, bool second, ShortString255& slot,
+                         std::int32_t& index) {
+    ParameditHooks& hooks = owner.hooks();
+    if (!hooks.chooseImage) return false;
+    const std::optional<QString> file = hooks.chooseImage(second ? def.image2Transparent : def.imageTransparent);
+    if (!file || file->isEmpty() || !storeImageFile(slot, *file)) return false;
+    const bool transparent = editor().state.defaultTransparent;
+    const std::uint32_t colour = editor().state.defaultTransparentColour;
+    (second ? def.image2Transparent : def.imageTransparent) = transparent ? 1 : 0;
+    (second ? def.image2Colour : def.imageColour) = static_cast<i32>(colour);
+    index = hooks.addimg ? hooks.addimg(*file, transparent, colour) : 0;
+    if (!second && hooks.picturesChanged) hooks.picturesChanged(layer);
+    return true;
+}
 
 }  // namespace qrn
