@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "views/chipview.h"
 
 int main(int argc, char** argv) {

@@ -15,10 +15,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "editor/editorcontext.h"
-#include "editor/maker.h"
-#include "editor/options.h"
-#include "editor/startup.h"
+#include "services/editorcontext.h"
+#include "mainwindow/maker.h"
+#include "services/options.h"
+#include "mainwindow/startup.h"
 #include "scenario/resets.h"
 
 #include "bench_util.h"

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "bench_util.h"
-#include "editor/fieldrenderer.h"
+#include "render/fieldrenderer.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/fieldops.h"
 #include "scenario/join.h"

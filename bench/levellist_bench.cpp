@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench_util.h"
-#include "editor/editorcontext.h"
+#include "services/editorcontext.h"
 #include "properties/numericedit.h"
 #include "resources/levelauto.h"
 #include "resources/levellist.h"

@@ -11,8 +11,8 @@
 #include <functional>
 #include <vector>
 
-#include "editor/editorcontext.h"
-#include "editor/mapgrid.h"
+#include "services/editorcontext.h"
+#include "mainwindow/mapgrid.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/resets.h"
 #include "scenario/maplayers.h"

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/editorcontext.h"
+#include "services/editorcontext.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/resets.h"
 #include "views/minimap.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bench_util.h"
-#include "editor/editorcontext.h"
+#include "services/editorcontext.h"
 #include "properties/paramedit.h"
 #include "scenario/chararules.h"
 #include "scenario/fieldlayout.h"

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "bench_util.h"
-#include "editor/fieldrenderer.h"
-#include "editor/tmxfile.h"
+#include "render/fieldrenderer.h"
+#include "render/tmxfile.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/join.h"
 

@@ -13,11 +13,11 @@
 #include <memory>
 #include <vector>
 
-#include "editor/edithistory.h"
-#include "editor/editorcontext.h"
-#include "editor/maker.h"
-#include "editor/mapgrid.h"
-#include "editor/startup.h"
+#include "mainwindow/edithistory.h"
+#include "services/editorcontext.h"
+#include "mainwindow/maker.h"
+#include "mainwindow/mapgrid.h"
+#include "mainwindow/startup.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/fieldops.h"
 #include "scenario/recoveryfile.h"

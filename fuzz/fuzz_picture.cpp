@@ -6,7 +6,7 @@
 #include <QImage>
 #include <cstdlib>
 
-#include "editor/picturelist.h"
+#include "render/picturelist.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {

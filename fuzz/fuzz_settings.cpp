@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "editor/editorstate.h"
-#include "editor/options.h"
+#include "services/editorstate.h"
+#include "services/options.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "editor/tmxfile.h"
+#include "render/tmxfile.h"
 #include "fuzz_support.h"
 #include "scenario/fieldlayout.h"
 

@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <string_view>
 
-#include "editor/editorcontext.h"
-#include "editor/helpviewer.h"
-#include "editor/maker.h"
-#include "editor/options.h"
-#include "editor/sdlmedia.h"
-#include "editor/splashform.h"
-#include "editor/startup.h"
+#include "services/editorcontext.h"
+#include "services/helpviewer.h"
+#include "mainwindow/maker.h"
+#include "services/options.h"
+#include "services/sdlmedia.h"
+#include "services/splashform.h"
+#include "mainwindow/startup.h"
 
 namespace {
 

@@ -17,12 +17,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editor/editorcontext.h"
-#include "editor/mainwindowhooks.h"
-#include "editor/options.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
-#include "editor/waitform.h"
+#include "services/editorcontext.h"
+#include "services/mainwindowhooks.h"
+#include "services/options.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
+#include "services/waitform.h"
 #include "fields/locateselect.h"
 #include "fields/sizechangeform.h"
 #include "scenario/fieldlinks.h"

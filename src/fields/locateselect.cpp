@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editor/cellgrid.h"
-#include "editor/editorcontext.h"
-#include "editor/textconv.h"
+#include "services/cellgrid.h"
+#include "services/editorcontext.h"
+#include "services/textconv.h"
 #include "scenario/cellcomposition.h"
 #include "scenario/scenario.h"
 #include "scenario/tablenames.h"

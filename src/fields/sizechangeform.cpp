@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "editor/editorcontext.h"
+#include "services/editorcontext.h"
 #include "scenario/scenario.h"
 
 namespace qrn {

@@ -12,8 +12,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 
 namespace qrn {
 

@@ -8,8 +8,8 @@
 #include <QShortcut>
 #include <QTabWidget>
 
-#include "editor/editorcontext.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/textconv.h"
 #include "pickers/pickertext.h"
 
 namespace qrn {

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "editor/editorcontext.h"
+#include "services/editorcontext.h"
 
 namespace qrn {
 

@@ -12,8 +12,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "editor/imeset.h"
-#include "editor/shortstringedit.h"
+#include "services/imeset.h"
+#include "services/shortstringedit.h"
 #include "properties/charapage_parts.h"
 #include "properties/numericedit.h"
 #include "properties/pagehelpers.h"

@@ -9,10 +9,10 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "editor/choosers.h"
-#include "editor/editorcontext.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/choosers.h"
+#include "services/editorcontext.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "properties/charapage.h"
 #include "properties/numericedit.h"
 #include "properties/pagehelpers.h"

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "editor/editorcontext.h"
-#include "editor/imeset.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/imeset.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "properties/pagehelpers.h"
 #include "properties/paramedit.h"
 #include "scenario/objectrules.h"

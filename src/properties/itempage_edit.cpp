@@ -1,9 +1,9 @@
 // What the controls of the item page change.
 #include <QCheckBox>
 
-#include "editor/editorcontext.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "properties/itempage.h"
 #include "properties/pagehelpers.h"
 #include "properties/paramedit.h"

@@ -1,7 +1,7 @@
 #include "properties/pagehelpers.h"
 
-#include "editor/editorcontext.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/textconv.h"
 #include "scenario/text.h"
 #include "properties/paramedit.h"
 #include "scenario/maplayers.h"

@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "editor/choosers.h"
-#include "editor/editorcontext.h"
+#include "services/choosers.h"
+#include "services/editorcontext.h"
 #include "properties/paramedit.h"
 #include "pickers/picturebox.h"
 #include "scenario/scenario.h"

@@ -12,9 +12,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
+#include "services/textconv.h"
 #include "fields/locateselect.h"
 #include "pickers/eventlist.h"
 #include "pickers/itemlist.h"
@@ -24,7 +24,7 @@
 #include "properties/eventpage.h"
 #include "properties/itempage.h"
 #include "properties/placepage.h"
-#include "editor/slotname.h"
+#include "services/slotname.h"
 #include "scenario/chararules.h"
 #include "views/largeimgview.h"
 

@@ -7,11 +7,11 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
-#include "editor/choosers.h"
-#include "editor/editorcontext.h"
-#include "editor/imeset.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/choosers.h"
+#include "services/editorcontext.h"
+#include "services/imeset.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "properties/numericedit.h"
 #include "properties/pagehelpers.h"
 #include "properties/paramedit.h"

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTextCursor>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "resources/commentpanel.h"
 #include "resources/commenttextedit.h"
 #include "scenario/commenttext.h"

@@ -12,10 +12,10 @@
 #include <QTextBlock>
 #include <QToolBar>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "resources/commentfind.h"
 #include "resources/commenttextedit.h"
 #include "scenario/commenttext.h"

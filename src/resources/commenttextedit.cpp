@@ -5,7 +5,7 @@
 #include <QMimeData>
 #include <algorithm>
 
-#include "editor/textconv.h"
+#include "services/textconv.h"
 #include "scenario/commenttext.h"
 #include "scenario/text.h"
 

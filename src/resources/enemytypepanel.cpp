@@ -5,8 +5,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "editor/editorcontext.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/textconv.h"
 #include "views/largeimgview.h"
 
 namespace qrn {

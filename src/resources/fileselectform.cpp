@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 
 namespace qrn {
 

@@ -12,10 +12,10 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
-#include "editor/editorcontext.h"
-#include "editor/imeset.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/imeset.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "properties/numericedit.h"
 #include "properties/pagehelpers.h"
 #include "resources/magicedit.h"

@@ -10,8 +10,8 @@
 #include <QSlider>
 #include <QTableWidget>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "properties/numericedit.h"
 #include "resources/levellist.h"
 #include "scenario/resets.h"

@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <bitset>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "resources/levelauto.h"
 #include "resources/settingparts.h"
 #include "scenario/levelrules.h"

@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "editor/editorcontext.h"
+#include "services/editorcontext.h"
 #include "resources/heropanel.h"
 #include "resources/magicpanel.h"
 #include "resources/scenariopanel.h"

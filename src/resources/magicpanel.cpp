@@ -11,11 +11,11 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
-#include "editor/editorcontext.h"
-#include "editor/imeset.h"
-#include "editor/options.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/imeset.h"
+#include "services/options.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "properties/numericedit.h"
 #include "properties/pagehelpers.h"
 #include "resources/magicedit.h"

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "editor/editorcontext.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/textconv.h"
 #include "resources/fileselectform.h"
 
 namespace qrn {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "editor/editorcontext.h"
+#include "services/editorcontext.h"
 
 namespace qrn {
 

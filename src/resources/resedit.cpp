@@ -4,8 +4,8 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "resources/commentpanel.h"
 #include "resources/enemytypepanel.h"
 #include "resources/mediapanel.h"

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <array>
 
-#include "editor/choosers.h"
+#include "services/choosers.h"
 
 class QMenuBar;
 

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <functional>
 
-#include "editor/editorcontext.h"
-#include "editor/imeset.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/imeset.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 
 namespace qrn {
 

@@ -7,10 +7,10 @@
 #include <QTabWidget>
 #include <random>
 
-#include "editor/editorcontext.h"
-#include "editor/imeset.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/imeset.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "pickers/picturebox.h"
 #include "properties/numericedit.h"
 #include "properties/pagehelpers.h"

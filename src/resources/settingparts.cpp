@@ -2,8 +2,8 @@
 
 #include <QGridLayout>
 
-#include "editor/editorcontext.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/textconv.h"
 #include "fields/locateselect.h"
 #include "pickers/itemlist.h"
 #include "pickers/magicselectlist.h"

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "editor/choosers.h"
+#include "services/choosers.h"
 #include "properties/pagehelpers.h"
 
 class QGridLayout;

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "editor/editorcontext.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/textconv.h"
 #include "views/chipview.h"
 #include "views/palette.h"
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "editor/cellgrid.h"
+#include "services/cellgrid.h"
 
 namespace qrn {
 

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "editor/editorcontext.h"
-#include "editor/slotname.h"
+#include "services/editorcontext.h"
+#include "services/slotname.h"
 
 namespace qrn {
 

@@ -6,8 +6,8 @@
 #include <QImageReader>
 #include <QPainter>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 
 namespace qrn {
 

@@ -18,8 +18,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "views/chipgrid.h"
 #include "views/largeimgview.h"
 

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editor/editorcontext.h"
-#include "editor/fieldrenderer.h"
-#include "editor/options.h"
-#include "editor/picturelist.h"
+#include "services/editorcontext.h"
+#include "render/fieldrenderer.h"
+#include "services/options.h"
+#include "render/picturelist.h"
 #include "scenario/cellcomposition.h"
 
 namespace qrn {

@@ -21,15 +21,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editor/editorcontext.h"
-#include "editor/mainwindowhooks.h"
-#include "editor/options.h"
-#include "editor/picturelist.h"
-#include "editor/waitform.h"
+#include "services/editorcontext.h"
+#include "services/mainwindowhooks.h"
+#include "services/options.h"
+#include "render/picturelist.h"
+#include "services/waitform.h"
 #include "scenario/text.h"
 #include "views/chipview.h"
 #include "views/minimap.h"
-#include "editor/slotname.h"
+#include "services/slotname.h"
 #include "views/palette_widgets.h"
 #include "views/serchresult.h"
 

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "editor/editorcontext.h"
+#include "services/editorcontext.h"
 #include "scenario/maplayers.h"
 
 namespace qrn {

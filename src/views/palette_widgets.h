@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "editor/cellgrid.h"
+#include "services/cellgrid.h"
 
 namespace qrn {
 

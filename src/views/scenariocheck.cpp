@@ -11,8 +11,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "scenario/joinfiles.h"
 
 namespace qrn {

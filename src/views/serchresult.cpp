@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editor/editorcontext.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/textconv.h"
 #include "views/chipserch.h"
-#include "editor/slotname.h"
+#include "services/slotname.h"
 
 namespace qrn {
 

@@ -5,9 +5,9 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "editor/cellgrid.h"
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/cellgrid.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "fields/fieldman.h"
 #include "fields/locateselect.h"
 #include "fields/sizechangeform.h"

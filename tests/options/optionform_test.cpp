@@ -13,10 +13,10 @@
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
-#include "../editor/editor_fakes.h"
-#include "editor/maker.h"
-#include "editor/mapcreater.h"
-#include "editor/mapgrid.h"
+#include "../editor_fakes.h"
+#include "mainwindow/maker.h"
+#include "mainwindow/mapcreater.h"
+#include "mainwindow/mapgrid.h"
 #include "options/optionform.h"
 #include "views/chipview.h"
 #include "views/palette.h"

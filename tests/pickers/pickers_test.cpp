@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
-#include "editor/editorcontext.h"
+#include "services/editorcontext.h"
 #include "pickers/eventlist.h"
 #include "pickers/itemlist.h"
 #include "pickers/magicselectlist.h"

@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "../editor/editor_fakes.h"
-#include "editor/choosers.h"
-#include "editor/shortstringedit.h"
+#include "../editor_fakes.h"
+#include "services/choosers.h"
+#include "services/shortstringedit.h"
 #include "properties/charapage.h"
 #include "properties/numericedit.h"
 #include "properties/paramedit.h"

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "editor/shortstringedit.h"
+#include "services/shortstringedit.h"
 #include "objectpage_fixture.h"
 #include "properties/eventpage.h"
 

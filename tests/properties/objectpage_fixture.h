@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "../editor/editor_fakes.h"
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "../editor_fakes.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "properties/paramedit.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/fieldops.h"

@@ -10,10 +10,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "properties/enterpage.h"
 #include "properties/numericedit.h"
 #include "properties/paramedit.h"

@@ -5,13 +5,13 @@
 #include <QSlider>
 #include <gtest/gtest.h>
 
-#include "../editor/editor_fakes.h"
-#include "editor/maker.h"
-#include "editor/mapcreater.h"
-#include "editor/mapgrid.h"
+#include "../editor_fakes.h"
+#include "mainwindow/maker.h"
+#include "mainwindow/mapcreater.h"
+#include "mainwindow/mapgrid.h"
 #include "properties/paramedit.h"
 #include "properties/placepage.h"
-#include "editor/shortstringedit.h"
+#include "services/shortstringedit.h"
 #include "scenario/fieldops.h"
 #include "views/palette.h"
 #include "scenario/maplayers.h"

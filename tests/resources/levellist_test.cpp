@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
-#include "../editor/editor_fakes.h"
+#include "../editor_fakes.h"
 #include "../scenario/scenario_test_support.h"
 #include "properties/numericedit.h"
 #include "resources/levelauto.h"

@@ -11,9 +11,9 @@
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
-#include "../editor/editor_fakes.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "../editor_fakes.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "properties/numericedit.h"
 #include "resources/heropanel.h"
 #include "resources/magicedit.h"

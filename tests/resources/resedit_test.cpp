@@ -18,12 +18,12 @@
 #include <QToolBar>
 #include <functional>
 
-#include "../editor/editor_fakes.h"
-#include "editor/helpviewer.h"
-#include "editor/maker.h"
-#include "editor/sdlmedia.h"
-#include "editor/shortstringedit.h"
-#include "editor/textconv.h"
+#include "../editor_fakes.h"
+#include "services/helpviewer.h"
+#include "mainwindow/maker.h"
+#include "services/sdlmedia.h"
+#include "services/shortstringedit.h"
+#include "services/textconv.h"
 #include "fields/fieldman.h"
 #include "resources/commentpanel.h"
 #include "resources/commenttextedit.h"

@@ -7,11 +7,11 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "../editor/editor_fakes.h"
-#include "editor/helpviewer.h"
-#include "editor/maker.h"
-#include "editor/mapcreater.h"
-#include "editor/shortstringedit.h"
+#include "../editor_fakes.h"
+#include "services/helpviewer.h"
+#include "mainwindow/maker.h"
+#include "mainwindow/mapcreater.h"
+#include "services/shortstringedit.h"
 #include "resources/levellist.h"
 #include "resources/heropanel.h"
 #include "resources/levelauto.h"

@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "views/chiptable.h"
 #include "views/chipview.h"
 #include "views/largeimgview.h"

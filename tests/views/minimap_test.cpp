@@ -10,10 +10,10 @@
 #include <QSlider>
 #include <gtest/gtest.h>
 
-#include "../editor/editor_fakes.h"
-#include "editor/maker.h"
-#include "editor/mapcreater.h"
-#include "editor/mapgrid.h"
+#include "../editor_fakes.h"
+#include "mainwindow/maker.h"
+#include "mainwindow/mapcreater.h"
+#include "mainwindow/mapgrid.h"
 #include "scenario/fieldops.h"
 #include "views/minimap.h"
 #include "scenario/maplayers.h"

@@ -7,11 +7,11 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 
-#include "../editor/editor_fakes.h"
-#include "editor/maker.h"
-#include "editor/mapcreater.h"
-#include "editor/mapgrid.h"
-#include "editor/randomform.h"
+#include "../editor_fakes.h"
+#include "mainwindow/maker.h"
+#include "mainwindow/mapcreater.h"
+#include "mainwindow/mapgrid.h"
+#include "mainwindow/randomform.h"
 #include "fields/fieldman.h"
 #include "scenario/fieldops.h"
 #include "views/chipview.h"

@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "editor/editorcontext.h"
-#include "editor/options.h"
+#include "services/editorcontext.h"
+#include "services/options.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/fieldops.h"
 #include "scenario/resets.h"

@@ -9,10 +9,10 @@
 #include <QTableView>
 #include <gtest/gtest.h>
 
-#include "../editor/editor_fakes.h"
-#include "editor/maker.h"
-#include "editor/mapcreater.h"
-#include "editor/mapgrid.h"
+#include "../editor_fakes.h"
+#include "mainwindow/maker.h"
+#include "mainwindow/mapcreater.h"
+#include "mainwindow/mapgrid.h"
 #include "properties/paramedit.h"
 #include "resources/levellist.h"
 #include "scenario/fieldops.h"

@@ -17,7 +17,7 @@
 
 #include "cliutil.h"
 #include "commands.h"
-#include "editor/fieldrenderer.h"
+#include "render/fieldrenderer.h"
 #include "scenario/join.h"
 #include "scenario/joinfiles.h"
 #include "scenario/scenariofile.h"

@@ -10,8 +10,8 @@
 
 #include "cliutil.h"
 #include "commands.h"
-#include "editor/fieldrenderer.h"
-#include "editor/tmxfile.h"
+#include "render/fieldrenderer.h"
+#include "render/tmxfile.h"
 #include "scenario/join.h"
 #include "scenario/tmxmapping.h"
 
