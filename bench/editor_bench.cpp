@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "services/editorcontext.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "services/options.h"
 #include "mainwindow/startup.h"
@@ -118,8 +119,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        ed.maker->defaultimageload();
-        ed.maker->allimageload();
+        editorWindows().maker->defaultimageload();
+        editorWindows().maker->allimageload();
         loads.push_back(t.nsecsElapsed() / 1e6);
         t.restart();
         qint64 bytes = 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench_util.h"
+#include "mainwindow/editorwindows.h"
 #include "services/editorcontext.h"
 #include "properties/paramedit.h"
 #include "scenario/chararules.h"
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     setUpObjects();
     Tparamedit paramedit;
-    editor().paramedit = &paramedit;
+    editorWindows().paramedit = &paramedit;
     const struct {
         const char* name;
         int layer;
@@ -132,6 +133,6 @@ int main(int argc, char** argv) {
         std::printf("op=open_property_editor layer=%s median_ms=%.3f ratio=%.2f\n", l.name, open,
                     blank > 0 ? open / blank : 0.0);
     }
-    editor().paramedit = nullptr;
+    editorWindows().paramedit = nullptr;
     return 0;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "mainwindow/edithistory.h"
+#include "mainwindow/editorwindows.h"
 #include "services/editorcontext.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapgrid.h"
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
     // Undo of the fill through the editor, with the map repainted.
     {
         createWindows();
-        Tmaker* maker = ed.maker;
+        Tmaker* maker = editorWindows().maker;
         maker->resize(1920, 1080);
         maker->show();
         maker->mapgrid()->show();

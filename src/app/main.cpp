@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "services/editorcontext.h"
+#include "mainwindow/editorwindows.h"
 #include "services/helpviewer.h"
 #include "mainwindow/maker.h"
 #include "services/options.h"
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
 
     QCoreApplication::setApplicationName(QStringLiteral("QUORANTEL"));
     qrn::HelpViewer::installF1(&app);
-    qrn::Tmaker* maker = ed.maker;
+    qrn::Tmaker* maker = qrn::editorWindows().maker;
     maker->show();
     splash->handOverTo(maker, [commandLine, maker] {
         qrn::finishStart(commandLine);

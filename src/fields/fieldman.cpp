@@ -30,9 +30,6 @@
 #include "scenario/fieldops.h"
 #include "scenario/scenario.h"
 #include "scenario/tablenames.h"
-#include "views/chipview.h"
-#include "views/palette.h"
-#include "views/serchresult.h"
 
 namespace qrn {
 
@@ -57,7 +54,7 @@ void renewCaption() {
 }
 
 void hideSearchResults() {
-    if (QWidget* w = editor().serchresult) w->hide();
+    if (MainWindowHooks* m = mainWindowHooks()) m->hideSearchResult();
 }
 
 bool confirmed(QWidget* parent, const QString& text) {
@@ -447,17 +444,17 @@ void Tfieldman::fieldlinkdelClick() {
 
 void Tfieldman::fiitimagesetClick() {
     EditorContext& ctx = editor();
-    if (!ctx.chipview) return;
+    if (!ctx.imageChooser) return;
     FieldDef& d = ctx.scenario.field(selectedField_);
     ctx.state.defaultTransparent = d.itemImageTransparent != 0;
-    if (!ctx.chipview->chooseImage(ctx.state.defaultTransparent)) return;
-    const QString file = ctx.chipview->chosenImageFile();
+    if (!ctx.imageChooser->chooseImage(ctx.state.defaultTransparent)) return;
+    const QString file = ctx.imageChooser->chosenImageFile();
     if (file.isEmpty()) return;
     ctx.scenario.fieldItemImageFiles[selectedField_ - 1].assign(toCp932(file));
     d.itemImageTransparent = ctx.state.defaultTransparent ? 1 : 0;
     d.itemImageColour = static_cast<i32>(ctx.state.defaultTransparentColour);
     ctx.side.pictures.fieldItem[selectedField_] =
-        ctx.palette ? ctx.palette->addimg(file, ctx.state.defaultTransparent, ctx.state.defaultTransparentColour) : 0;
+        ctx.addimg(file, ctx.state.defaultTransparent, ctx.state.defaultTransparentColour);
     fieldview();
 }
 

@@ -1,4 +1,5 @@
 #include "mainwindow/edithistory.h"
+#include "mainwindow/editorwindows.h"
 
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
@@ -136,7 +137,7 @@ QString EditHistory::redoText() const {
 }
 
 void EditHistory::afterChange() {
-    if (Tmaker* maker = editor().maker) {
+    if (Tmaker* maker = editorWindows().maker) {
         if (QAction* a = maker->command(QStringLiteral("undomenu"))) a->setText(undoText());
         if (QAction* a = maker->command(QStringLiteral("redomenu"))) a->setText(redoText());
         if (shownModified_ != history_.modified() && !editor().state.noScenarioYet) maker->captionchange();
@@ -149,7 +150,7 @@ void EditHistory::afterChange() {
 // still in use, and the cursor is kept inside it.
 void EditHistory::rerender(const std::vector<ChangedRange>& ranges) {
     EditorContext& ed = editor();
-    Tmaker* maker = ed.maker;
+    Tmaker* maker = editorWindows().maker;
     if (!maker) return;
     const Scenario& s = ed.scenario;
     int field = ed.state.currentField;
@@ -168,9 +169,9 @@ void EditHistory::rerender(const std::vector<ChangedRange>& ranges) {
     ed.state.currentField = static_cast<std::uint8_t>(field);
     maker->fieldonchange();
     if (onlyCells(ranges, s)) return;
-    if (ed.palette) ed.palette->allgridfillrect();
-    if (ed.fieldman && ed.fieldman->isVisible()) ed.fieldman->makefieldman();
-    if (Tparamedit* p = ed.paramedit; p && p->isVisible()) {
+    if (editorWindows().palette) editorWindows().palette->allgridfillrect();
+    if (editorWindows().fieldman && editorWindows().fieldman->isVisible()) editorWindows().fieldman->makefieldman();
+    if (Tparamedit* p = editorWindows().paramedit; p && p->isVisible()) {
         const int layer = p->shownLayer();
         if (layer) p->openOn(layer, p->currentObject(layer), p->openedFromPalette());
     }
@@ -200,7 +201,7 @@ QString EditHistory::labelFor(QWidget* w) {
         if (p->isWindow()) break;
     }
     QWidget* window = w ? w->window() : nullptr;
-    if (!window || window == editor().maker) return QStringLiteral("編集");
+    if (!window || window == editorWindows().maker) return QStringLiteral("編集");
     return plainText(window->windowTitle());
 }
 

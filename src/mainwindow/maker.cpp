@@ -1,4 +1,5 @@
 #include "mainwindow/maker.h"
+#include "mainwindow/editorwindows.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -39,6 +40,8 @@
 #include "scenario/fieldops.h"
 #include "scenario/scenariofile.h"
 #include "views/chipview.h"
+#include "views/minimap.h"
+#include "views/serchresult.h"
 #include "views/largeimgview.h"
 #include "views/minimap.h"
 #include "views/palette.h"
@@ -159,8 +162,8 @@ Tmaker::Tmaker(QWidget* parent) : QMainWindow(parent) {
 }
 
 Tmaker::~Tmaker() {
-    if (editor().maker == this) {
-        editor().maker = nullptr;
+    if (editorWindows().maker == this) {
+        editorWindows().maker = nullptr;
         setMainWindowHooks(nullptr);
     }
 }
@@ -186,15 +189,28 @@ void Tmaker::openLevelList(int level) {
 }
 
 void Tmaker::toggleFieldManager() {
-    if (QWidget* fieldman = editor().fieldman) fieldman->setVisible(!fieldman->isVisible());
+    if (QWidget* fieldman = editorWindows().fieldman) fieldman->setVisible(!fieldman->isVisible());
 }
 
 void Tmaker::openPropertyEditor(int layer, int number) {
-    if (Tparamedit* paramedit = editor().paramedit) paramedit->openOn(layer, number, true);
+    if (Tparamedit* paramedit = editorWindows().paramedit) paramedit->openOn(layer, number, true);
 }
 
 void Tmaker::hidePropertyEditor() {
-    if (QWidget* paramedit = editor().paramedit) paramedit->hide();
+    if (QWidget* paramedit = editorWindows().paramedit) paramedit->hide();
+}
+
+void Tmaker::hideSearchResult() {
+    if (QWidget* results = editorWindows().serchresult) results->hide();
+}
+
+void Tmaker::setViewsEnabled(bool on) {
+    if (QWidget* view = editorWindows().chipview) view->setEnabled(on);
+    if (QWidget* map = editorWindows().minimap) map->setEnabled(on);
+}
+
+void Tmaker::hideImageView() {
+    if (QWidget* view = editorWindows().chipview) view->hide();
 }
 
 void Tmaker::FormCreate() {
@@ -419,7 +435,7 @@ void Tmaker::newfieldbtnClick() {
     applyCreationTexts(ed.scenario, slot, toCp932(dialog.crname()->text()), toCp932(dialog.crdesigner()->text()),
                        toCp932(dialog.crfield()->text()));
     fieldonchange();
-    if (ed.fieldman && ed.fieldman->isVisible()) ed.fieldman->makefieldman();
+    if (editorWindows().fieldman && editorWindows().fieldman->isVisible()) editorWindows().fieldman->makefieldman();
 }
 
 void Tmaker::loadfile() {
@@ -483,17 +499,17 @@ void Tmaker::start() {
         ed.state.noScenarioYet = false;
         setEditingCommandsEnabled(true);
         formset();
-        if (ed.chipview) ed.chipview->readbmp();
+        if (editorWindows().chipview) editorWindows().chipview->readbmp();
         mapdrawmodeset();
         mapeditmenuset();
     }
     defaultimageload();
     allimageload();
     fieldonchange();
-    if (ed.fieldman && ed.fieldman->isVisible()) ed.fieldman->makefieldman();
-    if (ed.palette) ed.palette->allgridfillrect();
-    if (ed.paramedit) ed.paramedit->hide();
-    if (ed.serchresult) ed.serchresult->hide();
+    if (editorWindows().fieldman && editorWindows().fieldman->isVisible()) editorWindows().fieldman->makefieldman();
+    if (editorWindows().palette) editorWindows().palette->allgridfillrect();
+    if (editorWindows().paramedit) editorWindows().paramedit->hide();
+    if (editorWindows().serchresult) editorWindows().serchresult->hide();
     colrowset(ed.state.chipSize);
     mapgrid_->show();
     editHistory().reset();  // a new or opened scenario starts a new history
@@ -524,7 +540,7 @@ void Tmaker::fieldonchange() {
     ylabelAction_->setVisible(true);
     mapgrid_->repaintAll();
     captionchange();
-    if (ed.minimap) ed.minimap->minimapsize();
+    if (editorWindows().minimap) editorWindows().minimap->minimapsize();
 }
 
 void Tmaker::jumpToCell(int field, int col, int row) {
@@ -579,11 +595,11 @@ void Tmaker::captionchange() {
 void Tmaker::formset() {
     EditorContext& ed = editor();
     const Options& o = options();
-    setStayOnTop(ed.minimap, o.allmapFront);
-    setStayOnTop(ed.fieldman, o.fieldmanfront);
-    setStayOnTop(ed.palette, o.paletteFront);
-    setStayOnTop(ed.chipview, o.chipviewFront);
-    setStayOnTop(ed.paramedit, o.parameditFront);
+    setStayOnTop(editorWindows().minimap, o.allmapFront);
+    setStayOnTop(editorWindows().fieldman, o.fieldmanfront);
+    setStayOnTop(editorWindows().palette, o.paletteFront);
+    setStayOnTop(editorWindows().chipview, o.chipviewFront);
+    setStayOnTop(editorWindows().paramedit, o.parameditFront);
     mapgrid_->setGridLines(o.gridline);
 }
 
@@ -593,7 +609,7 @@ void Tmaker::kankyoumenuClick() {
         Toptionform dialog(options(), this);
         runOptionDialog(dialog);
         // Pictures already in the picture list stay until the next open.
-        if (dialog.searchFolderChanged() && ed.chipview) ed.chipview->readbmp();
+        if (dialog.searchFolderChanged() && editorWindows().chipview) editorWindows().chipview->readbmp();
     }
     formset();
     // Written now too, so that a crash later does not lose the choices.
@@ -619,7 +635,7 @@ void Tmaker::mapdrawmodeset() {
     for (std::size_t i = 0; i < table.size(); ++i)
         if (table[i].flags & kRangeTool) actions_[i]->setEnabled(range);
     mapgrid_->setRangeSelection(mode == 2);
-    if (ed.palette) ed.palette->alldrawpicrefresh();
+    if (editorWindows().palette) editorWindows().palette->alldrawpicrefresh();
 }
 
 void Tmaker::mapvbtnClick(int tag) {
@@ -743,9 +759,9 @@ void Tmaker::readregistry() {
     // The palette places itself; these take their stored places when first shown.
     if (!placersInstalled_) {
         placersInstalled_ = true;
-        applyPlacementOnFirstShow(ed.minimap, &o.allmap);
-        applyPlacementOnFirstShow(ed.chipview, &o.chipview);
-        applyPlacementOnFirstShow(ed.paramedit, &o.param);
+        applyPlacementOnFirstShow(editorWindows().minimap, &o.allmap);
+        applyPlacementOnFirstShow(editorWindows().chipview, &o.chipview);
+        applyPlacementOnFirstShow(editorWindows().paramedit, &o.param);
         placeToolWindowsBeside();
     }
 }
@@ -765,9 +781,9 @@ void Tmaker::placeToolWindowsBeside() {
         return besideMainWindow(area, geometry(), size, below);
     };
     constexpr int kGap = 38;  // a title bar and a little room
-    if (ed.palette && !o.palette.stored)
-        onFirstShow(ed.palette, [&o, beside] { o.palette.rect = beside(o.palette.rect.size(), 0); });
-    if (QWidget* fieldman = ed.fieldman)
+    if (editorWindows().palette && !o.palette.stored)
+        onFirstShow(editorWindows().palette, [&o, beside] { o.palette.rect = beside(o.palette.rect.size(), 0); });
+    if (QWidget* fieldman = editorWindows().fieldman)
         onFirstShow(fieldman, [fieldman, &o, beside] {
             const QSize size(o.fieldmanview ? kToolColumnWidth : 207, 386);
             fieldman->setGeometry(beside(size, o.palette.rect.height() + kGap));
@@ -778,9 +794,9 @@ void Tmaker::writeregistry() {
     EditorContext& ed = editor();
     Options& o = options();
     const WindowPlacements placements = {
-        placementOf(this, o.mainform),         placementOf(ed.minimap, o.allmap),
-        placementOf(ed.palette, o.palette),    placementOf(ed.chipview, o.chipview),
-        placementOf(ed.paramedit, o.param),
+        placementOf(this, o.mainform),         placementOf(editorWindows().minimap, o.allmap),
+        placementOf(editorWindows().palette, o.palette),    placementOf(editorWindows().chipview, o.chipview),
+        placementOf(editorWindows().paramedit, o.param),
     };
     writeOptions(*settingsStore(), o, ed.state, placements);
 }
@@ -796,8 +812,8 @@ void Tmaker::FormClose() {
     HelpViewer::closeViewer();
     EditorContext& ed = editor();
     if (ed.media) ed.media->mediastop();
-    for (QWidget* w : std::initializer_list<QWidget*>{ed.minimap, ed.palette, ed.chipview, ed.paramedit, ed.fieldman,
-                                                      ed.serchresult})
+    for (QWidget* w : std::initializer_list<QWidget*>{editorWindows().minimap, editorWindows().palette, editorWindows().chipview, editorWindows().paramedit, editorWindows().fieldman,
+                                                      editorWindows().serchresult})
         if (w) w->hide();
 }
 

@@ -41,6 +41,9 @@ public:
     void toggleFieldManager() override;
     void openPropertyEditor(int layer, int number) override;
     void hidePropertyEditor() override;
+    void hideSearchResult() override;
+    void setViewsEnabled(bool on) override;
+    void hideImageView() override;
 
     MapGrid* mapgrid() const { return mapgrid_; }
     QLabel* xlabel() const { return xlabel_; }

@@ -1,6 +1,7 @@
 // The main window's command table. Rows are in menu order; each menu lists
 // its rows in the order they appear here.
 #include "mainwindow/makercommands.h"
+#include "mainwindow/editorwindows.h"
 
 #include "mainwindow/edithistory.h"
 #include "services/editorcontext.h"
@@ -28,11 +29,11 @@ using M = MakerMenu;
 using G = MakerGroup;
 
 void openList(Tresedit::Kind kind) {
-    if (editor().resedit) editor().resedit->openList(kind);
+    if (editorWindows().resedit) editorWindows().resedit->openList(kind);
 }
 void openPage(Tmaker& maker, Tmagicedit::Page page) {
-    if (!editor().magicedit) return;
-    editor().magicedit->openPage(page);
+    if (!editorWindows().magicedit) return;
+    editorWindows().magicedit->openPage(page);
     maker.captionchange();  // the scenario's name may have changed
 }
 
@@ -103,16 +104,16 @@ std::span<const MakerCommand> Tmaker::commandTable() {
         // View: tool windows, layers, chip size, tool bar
         {.name = "palettemenu", .caption = "パレット(&P)", .hint = "パレット", .key = "Ctrl+P", .menu = M::View,
          .button = "palettebtn", .glyph = "パ", .colour = kWindow, .bar = 201,
-         .run = [](Tmaker&) { showToolWindow(editor().palette); }},
+         .run = [](Tmaker&) { showToolWindow(editorWindows().palette); }},
         {.name = "fieldmanmenu", .caption = "ﾌｨｰﾙﾄﾞﾏﾈｰｼﾞｬ(&F)", .hint = "ﾌｨｰﾙﾄﾞﾏﾈｰｼﾞｬ", .key = "Ctrl+F",
          .menu = M::View, .button = "fieldmanviewbtn", .glyph = "FM", .colour = kWindow, .bar = 202,
-         .run = [](Tmaker&) { showToolWindow(editor().fieldman); }},
+         .run = [](Tmaker&) { showToolWindow(editorWindows().fieldman); }},
         {.name = "allmapmenu", .caption = "全域マップ(&A)", .hint = "全域マップ", .key = "Ctrl+A", .menu = M::View,
          .button = "allmapbtn", .glyph = "全", .colour = kWindow, .bar = 203,
-         .run = [](Tmaker&) { showToolWindow(editor().minimap); }},
+         .run = [](Tmaker&) { showToolWindow(editorWindows().minimap); }},
         {.name = "chipmenu", .caption = "イメージビュー(&I)", .hint = "イメージビュー", .key = "Ctrl+I", .menu = M::View,
          .button = "chipbtn", .glyph = "画", .colour = kWindow, .bar = 204,
-         .run = [](Tmaker&) { showToolWindow(editor().chipview); }},
+         .run = [](Tmaker&) { showToolWindow(editorWindows().chipview); }},
         // The check marks of the layers follow layerVisible, not the click.
         {.name = "plviewmenu", .caption = "地形表示(&L)", .hint = "地形を表示", .menu = M::View,
          .flags = kSeparatorBefore | kCheckable | kChecked, .group = G::LayerView, .tag = 1, .button = "vplbtn",
@@ -184,9 +185,9 @@ std::span<const MakerCommand> Tmaker::commandTable() {
          .button = "optionbtn", .glyph = "設", .colour = kNav, .bar = 708, .run = [](Tmaker& m) { m.kankyoumenuClick(); }},
         {.name = "scenariocheckmenu", .caption = "シナリオチェック(&C)", .menu = M::Tool,
          .run = [](Tmaker&) {
-             if (!editor().scenariocheck) return;
-             editor().scenariocheck->recheck();
-             showToolWindow(editor().scenariocheck);
+             if (!editorWindows().scenariocheck) return;
+             editorWindows().scenariocheck->recheck();
+             showToolWindow(editorWindows().scenariocheck);
          }},
 
         // Help
@@ -215,9 +216,9 @@ std::span<const MakerCommand> Tmaker::commandTable() {
         {.name = "allselectpop", .caption = "全て選択", .menu = M::Popup, .flags = kRangeTool,
          .run = [](Tmaker& m) { m.mapgrid()->allselectbtnClick(); }},
         {.name = "palettepop", .caption = "パレット", .menu = M::Popup, .flags = kSeparatorBefore,
-         .run = [](Tmaker&) { showToolWindow(editor().palette); }},
+         .run = [](Tmaker&) { showToolWindow(editorWindows().palette); }},
         {.name = "fieldpop", .caption = "フィールドマネージャ", .menu = M::Popup,
-         .run = [](Tmaker&) { showToolWindow(editor().fieldman); }},
+         .run = [](Tmaker&) { showToolWindow(editorWindows().fieldman); }},
     };
     return table;
 }

@@ -1,4 +1,5 @@
 #include "mainwindow/mapgrid.h"
+#include "mainwindow/editorwindows.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -148,7 +149,7 @@ void MapGrid::spaceTargetChange() {
     else if (target[kItem]) next = kChara;
     target.fill(false);
     target[static_cast<std::size_t>(next)] = true;
-    if (editor().palette) editor().palette->alldrawpicrefresh();
+    if (editorWindows().palette) editorWindows().palette->alldrawpicrefresh();
 }
 
 void MapGrid::propstatechange() {
@@ -166,8 +167,8 @@ void MapGrid::propstatechange() {
     ctx.state.propertyLayer = layer;
     const int object = cellEntry(*cell, layer);
     ctx.drawing.currentObject[static_cast<std::size_t>(layer)] = object;
-    if (ctx.palette) ctx.palette->selectFromMap(layer, object);
-    if (ctx.paramedit) ctx.paramedit->openOn(layer, object, false);
+    if (editorWindows().palette) editorWindows().palette->selectFromMap(layer, object);
+    if (editorWindows().paramedit) editorWindows().paramedit->openOn(layer, object, false);
 }
 
 // ---- range tools ---------------------------------------------------------------
@@ -232,7 +233,7 @@ void MapGrid::setRatioProvider(std::function<int(Trandomform::Role)> provider) {
 
 int MapGrid::askRatio(Trandomform::Role role) {
     if (ratioProvider_) return ratioProvider_(role);
-    Trandomform* form = editor().randomform;
+    Trandomform* form = editorWindows().randomform;
     return form ? form->askratio(role) : -1;
 }
 

@@ -1,4 +1,5 @@
 #include "mainwindow/recoverykeeper.h"
+#include "mainwindow/editorwindows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -62,7 +63,7 @@ bool RecoveryKeeper::writeNow() {
     EditHistory& history = editHistory();
     if (ed.state.noScenarioYet || !(history.modified() || history.pending())) return false;
     if (!QDir().mkpath(folder())) return false;
-    const QString source = ed.maker ? ed.maker->saveFileName() : QString();
+    const QString source = editorWindows().maker ? editorWindows().maker->saveFileName() : QString();
     return writeRecoveryFile(QFile::encodeName(ownFile()).toStdString(), ed.scenario,
                              QFile::encodeName(source).toStdString(), QDateTime::currentSecsSinceEpoch())
         .ok;

@@ -1,4 +1,5 @@
 #include "mainwindow/startup.h"
+#include "mainwindow/editorwindows.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,17 +53,17 @@ namespace {
 // What the property editor asks of the palette, the map, the image view and
 // the field manager.
 void connectParamedit(EditorContext& ed) {
-    ParameditHooks& h = ed.paramedit->hooks();
+    ParameditHooks& h = editorWindows().paramedit->hooks();
     h.chooseImage = [](bool preset) -> std::optional<QString> {
-        Tchipview* chooser = editor().chipview;
+        ImageChooser* chooser = editor().imageChooser;
         if (!chooser || !chooser->chooseImage(preset)) return std::nullopt;
         return chooser->chosenImageFile();
     };
     h.addimg = [](const QString& file, bool transparent, unsigned colour) {
-        return editor().palette ? editor().palette->addimg(file, transparent, colour) : 0;
+        return editor().addimg(file, transparent, colour);
     };
     h.namesChanged = [](int layer) {
-        Tpalette* palette = editor().palette;
+        Tpalette* palette = editorWindows().palette;
         if (!palette) return;
         switch (layer) {
         case kPlace: palette->plinvalid(); break;
@@ -75,11 +76,11 @@ void connectParamedit(EditorContext& ed) {
     };
     h.picturesChanged = [](int) {
         EditorContext& ctx = editor();
-        if (ctx.palette) ctx.palette->allgridfillrect();
-        if (ctx.maker && ctx.maker->mapgrid()) ctx.maker->mapgrid()->repaintAll();
+        if (editorWindows().palette) editorWindows().palette->allgridfillrect();
+        if (editorWindows().maker && editorWindows().maker->mapgrid()) editorWindows().maker->mapgrid()->repaintAll();
     };
     h.jumpsChanged = [] {
-        Tfieldman* fieldman = editor().fieldman;
+        Tfieldman* fieldman = editorWindows().fieldman;
         if (fieldman && fieldman->isVisible()) {
             fieldman->makefieldman();
             fieldman->update();
@@ -87,57 +88,57 @@ void connectParamedit(EditorContext& ed) {
     };
     h.paletteKeyTarget = []() -> QWidget* {
         EditorContext& ctx = editor();
-        Tpalette* palette = ctx.palette;
+        Tpalette* palette = editorWindows().palette;
         if (!palette || !palette->isVisible()) return nullptr;
         const int layer = palette->activeLayer();
         const bool names = ctx.options && ctx.options->palettelistview;
         return names ? static_cast<QWidget*>(palette->list(layer)) : static_cast<QWidget*>(palette->grid(layer));
     };
     h.mapKeyTarget = []() -> QWidget* {
-        Tmaker* maker = editor().maker;
+        Tmaker* maker = editorWindows().maker;
         return maker ? maker->mapgrid() : nullptr;
     };
 }
 
 // Where a double-click on a finding of the scenario check leads.
 void connectScenarioCheck(EditorContext& ed) {
-    Tscenariocheck* check = ed.scenariocheck;
-    QObject::connect(check, &Tscenariocheck::moveMapCursor, ed.maker, [](int field, int col, int row) {
-        Tmaker* maker = editor().maker;
+    Tscenariocheck* check = editorWindows().scenariocheck;
+    QObject::connect(check, &Tscenariocheck::moveMapCursor, editorWindows().maker, [](int field, int col, int row) {
+        Tmaker* maker = editorWindows().maker;
         maker->jumpToCell(field, col, row);
         maker->activateWindow();
     });
-    QObject::connect(check, &Tscenariocheck::openObject, ed.paramedit,
-                     [](int layer, int number) { editor().paramedit->openOn(layer, number, false); });
-    QObject::connect(check, &Tscenariocheck::openResource, ed.resedit, [](ResKind kind, int number) {
+    QObject::connect(check, &Tscenariocheck::openObject, editorWindows().paramedit,
+                     [](int layer, int number) { editorWindows().paramedit->openOn(layer, number, false); });
+    QObject::connect(check, &Tscenariocheck::openResource, editorWindows().resedit, [](ResKind kind, int number) {
         EditorContext& ctx = editor();
         if (kind == ResKind::Magic) {
-            ctx.magicedit->openPage(Tmagicedit::Magic);
+            editorWindows().magicedit->openPage(Tmagicedit::Magic);
             return;
         }
-        ctx.resedit->makeList(static_cast<Tresedit::Kind>(kind), QString(), number);
-        ctx.resedit->exec();
+        editorWindows().resedit->makeList(static_cast<Tresedit::Kind>(kind), QString(), number);
+        editorWindows().resedit->exec();
     });
-    QObject::connect(check, &Tscenariocheck::openHero, ed.magicedit,
-                     [] { editor().magicedit->openPage(Tmagicedit::Hero); });
-    QObject::connect(check, &Tscenariocheck::openLevel, ed.maker, [](int level) { editor().maker->openLevelList(level); });
-    QObject::connect(check, &Tscenariocheck::openSettings, ed.magicedit,
-                     [] { editor().magicedit->openPage(Tmagicedit::Scenario); });
+    QObject::connect(check, &Tscenariocheck::openHero, editorWindows().magicedit,
+                     [] { editorWindows().magicedit->openPage(Tmagicedit::Hero); });
+    QObject::connect(check, &Tscenariocheck::openLevel, editorWindows().maker, [](int level) { editorWindows().maker->openLevelList(level); });
+    QObject::connect(check, &Tscenariocheck::openSettings, editorWindows().magicedit,
+                     [] { editorWindows().magicedit->openPage(Tmagicedit::Scenario); });
 }
 
 // What the tool windows ask of each other and of the main window.
 void connectToolWindows() {
     EditorContext& ed = editor();
-    Tmaker* maker = ed.maker;
-    Tserchresult* results = ed.serchresult;
-    ed.palette->chipSearch = [results](int layer, int number) { results->chipSearch(layer, number); };
+    Tmaker* maker = editorWindows().maker;
+    Tserchresult* results = editorWindows().serchresult;
+    editorWindows().palette->chipSearch = [results](int layer, int number) { results->chipSearch(layer, number); };
     QObject::connect(results, &Tserchresult::moveMapCursor, maker, &Tmaker::jumpToCell);
     QObject::connect(results, &Tserchresult::focusMap, maker, [maker] {
         maker->activateWindow();
         maker->mapgrid()->setFocus();
     });
-    QObject::connect(ed.minimap, &Tminimap::moveMapCursor, maker, &Tmaker::jumpToCell);
-    Tpalette* palette = ed.palette;
+    QObject::connect(editorWindows().minimap, &Tminimap::moveMapCursor, maker, &Tmaker::jumpToCell);
+    Tpalette* palette = editorWindows().palette;
     QObject::connect(results, &Tserchresult::focusPalette, palette, [palette] {
         Tmaker::showToolWindow(palette);
         palette->activateWindow();
@@ -149,65 +150,58 @@ void connectToolWindows() {
 
 QStringList createWindows() {
     EditorContext& ed = editor();
+    EditorWindows& w = editorWindows();
     QStringList order;
     auto note = [&order](QObject* window) { order << QString::fromLatin1(window->metaObject()->className()); };
-    ed.maker = new Tmaker;
-    setMainWindowHooks(ed.maker);
-    note(ed.maker);
-    QWidget* owner = ed.maker;
-    ed.minimap = new Tminimap(owner);
-    note(ed.minimap);
-    ed.palette = new Tpalette(owner);
-    note(ed.palette);
-    ed.chipview = new Tchipview(owner);
-    note(ed.chipview);
-    ed.paramedit = new Tparamedit(owner);
-    note(ed.paramedit);
+    w.maker = new Tmaker;
+    setMainWindowHooks(w.maker);
+    note(w.maker);
+    QWidget* owner = w.maker;
+    w.minimap = new Tminimap(owner);
+    note(w.minimap);
+    w.palette = new Tpalette(owner);
+    note(w.palette);
+    w.chipview = new Tchipview(owner);
+    ed.imageChooser = w.chipview;
+    note(w.chipview);
+    w.paramedit = new Tparamedit(owner);
+    note(w.paramedit);
     connectParamedit(ed);
-    ed.resedit = new Tresedit(owner);
-    ed.resourceChooser = ed.resedit;
-    note(ed.resedit);
-    ed.fieldman = new Tfieldman(owner);
-    note(ed.fieldman);
-    ed.serchresult = new Tserchresult(owner);
-    note(ed.serchresult);
-    ed.magicedit = new Tmagicedit(owner);
-    note(ed.magicedit);
-    ed.randomform = new Trandomform(owner);
-    note(ed.randomform);
-    ed.scenariocheck = new Tscenariocheck(owner);  // beyond the windows of the start-up order
+    w.resedit = new Tresedit(owner);
+    ed.resourceChooser = w.resedit;
+    note(w.resedit);
+    w.fieldman = new Tfieldman(owner);
+    note(w.fieldman);
+    w.serchresult = new Tserchresult(owner);
+    note(w.serchresult);
+    w.magicedit = new Tmagicedit(owner);
+    note(w.magicedit);
+    w.randomform = new Trandomform(owner);
+    note(w.randomform);
+    w.scenariocheck = new Tscenariocheck(owner);  // beyond the windows of the start-up order
     connectToolWindows();
     return order;
 }
 
 void destroyWindows() {
     EditorContext& ed = editor();
-    Tmaker* maker = ed.maker;
-    ed.minimap = nullptr;
-    ed.palette = nullptr;
-    ed.chipview = nullptr;
-    ed.paramedit = nullptr;
-    ed.resedit = nullptr;
+    Tmaker* maker = editorWindows().maker;
+    editorWindows() = EditorWindows{};
     ed.resourceChooser = nullptr;
-    ed.fieldman = nullptr;
-    ed.serchresult = nullptr;
-    ed.magicedit = nullptr;
-    ed.randomform = nullptr;
-    ed.scenariocheck = nullptr;
-    ed.maker = nullptr;
+    ed.imageChooser = nullptr;
     setMainWindowHooks(nullptr);
     delete maker;  // owns the tool windows
 }
 
 void finishStart(const CommandLine& commandLine) {
     EditorContext& ed = editor();
-    if (!ed.maker) return;
-    ed.maker->readregistry();
+    if (!editorWindows().maker) return;
+    editorWindows().maker->readregistry();
     if (!commandLine.resources.isEmpty() && ed.options)
         ed.options->serchpath = withTrailingSlash(QDir(commandLine.resources).absolutePath());
     // Work left by an editor that died comes first; a refused one is gone.
-    if (RecoveryKeeper::offerRestore(*ed.maker)) return;
-    if (!commandLine.file.isEmpty()) ed.maker->openFile(commandLine.file);
+    if (RecoveryKeeper::offerRestore(*editorWindows().maker)) return;
+    if (!commandLine.file.isEmpty()) editorWindows().maker->openFile(commandLine.file);
 }
 
 }  // namespace qrn

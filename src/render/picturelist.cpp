@@ -104,4 +104,11 @@ const QPixmap& PictureList::pixmap(int index) const {
     return pixmaps_[static_cast<std::size_t>(index)];
 }
 
+int PictureList::addFile(const QString& path, bool masked, unsigned transparentColour) {
+    if (count() == 0) reset();  // entry 0 must stay the black picture
+    const QImage image = readChipBitmap(path);
+    if (image.isNull()) return addBlank();
+    return add(image, masked, transparentColour);
+}
+
 }  // namespace qrn

@@ -33,6 +33,9 @@ public:
     int add(const QImage& image, bool masked, unsigned transparentColour);
     // Appends the blank chip, unmasked.
     int addBlank();
+    // Registers the chip bitmap at `path` (a blank entry when it cannot be
+    // read) and returns its index; entry 0 is the black picture.
+    int addFile(const QString& path, bool masked, unsigned transparentColour);
     int count() const { return static_cast<int>(pixmaps_.size()); }
     // Draws entry `index` at `topLeft` (32 x 32); an out-of-range index draws nothing.
     void draw(QPainter& painter, int index, const QPoint& topLeft) const;

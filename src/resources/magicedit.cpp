@@ -3,10 +3,10 @@
 #include <QVBoxLayout>
 
 #include "services/editorcontext.h"
+#include "services/mainwindowhooks.h"
 #include "resources/heropanel.h"
 #include "resources/magicpanel.h"
 #include "resources/scenariopanel.h"
-#include "views/chipview.h"
 
 namespace qrn {
 
@@ -54,7 +54,7 @@ void Tmagicedit::makeherolist() {
 
 void Tmagicedit::makescenariolist() {
     allhide();
-    if (editor().chipview) editor().chipview->hide();
+    if (MainWindowHooks* main = mainWindowHooks()) main->hideImageView();
     showPanel(scenario_, QStringLiteral("シナリオ設定"), {353, 441});
     scenario_->makescenariolist();
 }

@@ -7,7 +7,6 @@
 #include "fields/locateselect.h"
 #include "pickers/itemlist.h"
 #include "pickers/magicselectlist.h"
-#include "views/chipview.h"
 #include "views/largeimgview.h"
 
 namespace qrn {
@@ -35,7 +34,7 @@ SettingsHooks realSettingsHooks(QWidget* parent) {
         return StartLocation{picker.pickedField(), picker.pickedPosition()};
     };
     h.chooseImage = [](bool preset) -> std::optional<QString> {
-        Tchipview* chooser = editor().chipview;
+        ImageChooser* chooser = editor().imageChooser;
         if (!chooser || !chooser->chooseImage(preset)) return std::nullopt;
         return chooser->chosenImageFile();
     };

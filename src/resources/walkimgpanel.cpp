@@ -7,8 +7,6 @@
 
 #include "services/editorcontext.h"
 #include "services/textconv.h"
-#include "views/chipview.h"
-#include "views/palette.h"
 
 namespace qrn {
 
@@ -67,16 +65,15 @@ void WalkImgPanel::showDetails() {
 void WalkImgPanel::chooseFrame(int frame) {
     EditorContext& ed = editor();
     const int n = current();
-    if (!ed.chipview || n < 1 || n > kWalkImgCount || frame < 1 || frame > kWalkFrames) return;
+    if (!ed.imageChooser || n < 1 || n > kWalkImgCount || frame < 1 || frame > kWalkFrames) return;
     WalkImgDef& w = ed.scenario.walkImg(n);
-    if (!ed.chipview->chooseImage(w.imageTransparent != 0)) return;
-    const QString file = ed.chipview->chosenImageFile();
+    if (!ed.imageChooser->chooseImage(w.imageTransparent != 0)) return;
+    const QString file = ed.imageChooser->chosenImageFile();
     if (file.isEmpty()) return;
     ed.scenario.walkImageFiles[n - 1][frame - 1].assign(toCp932(file));
     w.imageTransparent = ed.state.defaultTransparent ? 1 : 0;
     w.imageColour = static_cast<i32>(ed.state.defaultTransparentColour);
-    const int index =
-        ed.palette ? ed.palette->addimg(file, ed.state.defaultTransparent, ed.state.defaultTransparentColour) : 0;
+    const int index = ed.addimg(file, ed.state.defaultTransparent, ed.state.defaultTransparentColour);
     ed.side.pictures.walk[n][frame] = static_cast<std::int16_t>(index);
     showDetails();
 }

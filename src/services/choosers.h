@@ -25,4 +25,15 @@ public:
                                           int preselected) = 0;
 };
 
+// The image view as a chooser: shows the resource folder's bitmaps modally
+// with "transparent" preset; true when the author chose a file, which
+// chosenImageFile() then names (relative to the resource folder) and
+// whose transparency the chooser leaves in the editing state.
+class ImageChooser {
+public:
+    virtual ~ImageChooser() = default;
+    virtual bool chooseImage(bool presetTransparent) = 0;
+    virtual QString chosenImageFile() const = 0;
+};
+
 }  // namespace qrn

@@ -23,4 +23,8 @@ QString EditorContext::resourcePath(const QString& name) const {
     return spelt;
 }
 
+int EditorContext::addimg(const QString& name, bool useTransparent, unsigned transparentColour) {
+    return imageList.addFile(resourcePath(name), useTransparent, transparentColour);
+}
+
 }  // namespace qrn

@@ -1,6 +1,8 @@
 // Everything the editor's windows share: the one scenario, the editing state,
-// the picture list, the persisted options, the platform services and the
-// windows themselves. There is one context for the whole run.
+// the picture list, the persisted options and the platform services. The
+// windows themselves are the main window's (mainwindow/editorwindows.h); a
+// window reaches another only through the choosers and the main-window
+// hooks. There is one context for the whole run.
 #pragma once
 
 #include <QString>
@@ -17,19 +19,7 @@
 
 namespace qrn {
 
-class Options;  // persisted settings (editor/options.h)
-class Tmaker;
-class Tminimap;
-class Tpalette;
-class Tchipview;
-class Tparamedit;
-class Tresedit;
-class Tfieldman;
-class Tserchresult;
-class Tmagicedit;
-class Trandomform;
-class Tscenariocheck;
-
+class Options;  // persisted settings (services/options.h)
 struct EditorContext {
     Scenario& scenario = theScenario();
     EditorSideData side;  // picture index tables, pristine copies, join name
@@ -45,21 +35,13 @@ struct EditorContext {
     MediaService* media = nullptr;
     ProcessLauncher* launcher = nullptr;
     ResourceChooser* resourceChooser = nullptr;  // the resource lists
-
-    Tmaker* maker = nullptr;
-    Tminimap* minimap = nullptr;
-    Tpalette* palette = nullptr;
-    Tchipview* chipview = nullptr;
-    Tparamedit* paramedit = nullptr;
-    Tresedit* resedit = nullptr;
-    Tfieldman* fieldman = nullptr;
-    Tserchresult* serchresult = nullptr;
-    Tmagicedit* magicedit = nullptr;
-    Trandomform* randomform = nullptr;
-    Tscenariocheck* scenariocheck = nullptr;
+    ImageChooser* imageChooser = nullptr;        // the image view
 
     // Full path of a resource file: the search folder followed by the name.
     QString resourcePath(const QString& name) const;
+    // Registers the picture of resource file `name` in the picture list and
+    // returns its index (a blank entry when it cannot be read).
+    int addimg(const QString& name, bool useTransparent, unsigned transparentColour);
 };
 
 EditorContext& editor();

@@ -1,7 +1,5 @@
 #include "services/mainwindowhooks.h"
 
-#include "services/editorcontext.h"
-
 namespace qrn {
 
 namespace {
@@ -10,8 +8,6 @@ MainWindowHooks* registered = nullptr;
 
 void setMainWindowHooks(MainWindowHooks* hooks) { registered = hooks; }
 
-// Tests take the main window away by clearing editor().maker; the hooks
-// follow it.
-MainWindowHooks* mainWindowHooks() { return editor().maker ? registered : nullptr; }
+MainWindowHooks* mainWindowHooks() { return registered; }
 
 }  // namespace qrn

@@ -31,12 +31,17 @@ public:
     // Opens the property editor on an object picked in the palette / closes it.
     virtual void openPropertyEditor(int layer, int number) = 0;
     virtual void hidePropertyEditor() = 0;
+    // Hides the chip search's result list (what it lists is about to change).
+    virtual void hideSearchResult() = 0;
+    // Locks or unlocks the image view and the whole-area map (palette copy mode).
+    virtual void setViewsEnabled(bool on) = 0;
+    // Hides the image view.
+    virtual void hideImageView() = 0;
 };
 
 // Registers the main window (nullptr when it goes).
 void setMainWindowHooks(MainWindowHooks* hooks);
-// The main window's hooks while the editor has a main window (editor().maker
-// is set), else nullptr.
+// The main window's hooks while the editor has a main window, else nullptr.
 MainWindowHooks* mainWindowHooks();
 
 }  // namespace qrn

@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 
+#include "services/choosers.h"
 #include "views/chiptable.h"
 
 class QAction;
@@ -18,7 +19,7 @@ namespace qrn {
 class ChipGrid;
 class ChipPreview;
 
-class Tchipview : public QMainWindow {
+class Tchipview : public QMainWindow, public ImageChooser {
     Q_OBJECT
 public:
     explicit Tchipview(QWidget* parent = nullptr);
@@ -31,8 +32,8 @@ public:
     // chosenImageFile() with editor().state.defaultTransparent /
     // defaultTransparentColour. On Cancel or Escape the switch is left at the
     // preset and the colour as it was, whatever the author did meanwhile.
-    bool chooseImage(bool presetTransparent);
-    QString chosenImageFile() const { return chosenImageFile_; }
+    bool chooseImage(bool presetTransparent) override;
+    QString chosenImageFile() const override { return chosenImageFile_; }
 
     // Selects an entry (index = row * 15 + column) as a click in the grid or
     // in the file list does.

@@ -27,11 +27,8 @@
 #include "render/picturelist.h"
 #include "services/waitform.h"
 #include "scenario/text.h"
-#include "views/chipview.h"
-#include "views/minimap.h"
 #include "services/slotname.h"
 #include "views/palette_widgets.h"
-#include "views/serchresult.h"
 
 namespace qrn {
 
@@ -289,14 +286,6 @@ void Tpalette::buildMenus() {
 
 // ---- operations other windows call -------------------------------------------
 
-int Tpalette::addimg(const QString& fileName, bool useTransparent, unsigned transparentColour) {
-    PictureList& list = editor().imageList;
-    if (list.count() == 0) list.reset();  // entry 0 must stay the black picture
-    const QImage image = readChipBitmap(editor().resourcePath(fileName));
-    if (image.isNull()) return list.addBlank();
-    return list.add(image, useTransparent, transparentColour);
-}
-
 void Tpalette::refillNames(int layer) {
     if (!validLayer(layer)) return;
     Scenario& s = editor().scenario;
@@ -432,10 +421,10 @@ void Tpalette::gridDblClick(int layer, int number, bool fromList) {
         return;
     }
     // An empty slot gets its first picture from the image chooser.
-    if (!ctx.chipview) return;
+    if (!ctx.imageChooser) return;
     ctx.state.defaultTransparent = firstPictureTransparent(ctx.scenario, layer, current);
-    if (!ctx.chipview->chooseImage(ctx.state.defaultTransparent)) return;
-    const QString chosen = ctx.chipview->chosenImageFile();
+    if (!ctx.imageChooser->chooseImage(ctx.state.defaultTransparent)) return;
+    const QString chosen = ctx.imageChooser->chosenImageFile();
     if (chosen.isEmpty()) return;
     // A name that cp932 cannot hold or that does not fit the slot would name
     // another file; such a choice changes nothing.
@@ -445,7 +434,7 @@ void Tpalette::gridDblClick(int layer, int number, bool fromList) {
     setFirstPictureTransparency(ctx.scenario, layer, current, ctx.state.defaultTransparent,
                                 ctx.state.defaultTransparentColour);
     *pictureSlot(ctx.side.pictures, layer, current) =
-        addimg(chosen, ctx.state.defaultTransparent, ctx.state.defaultTransparentColour);
+        ctx.addimg(chosen, ctx.state.defaultTransparent, ctx.state.defaultTransparentColour);
     const auto i = static_cast<std::size_t>(layer);
     if (fromList) refillNames(layer);
     else grids_[i]->repaintNumber(current);
@@ -482,8 +471,7 @@ void Tpalette::setCopyModeLocks(bool locked) {
         if (QWidget* menus = main->menuWidget()) menus->setEnabled(!locked);
         for (QToolBar* bar : main->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly)) bar->setEnabled(!locked);
     }
-    if (ctx.chipview) ctx.chipview->setEnabled(!locked);
-    if (ctx.minimap) ctx.minimap->setEnabled(!locked);
+    if (MainWindowHooks* main = mainWindowHooks()) main->setViewsEnabled(!locked);
 }
 
 void Tpalette::endCopyMode() {
@@ -528,7 +516,7 @@ void Tpalette::repaintMainMap() {
 void Tpalette::deletebtnClick() {
     EditorContext& ctx = editor();
     if (ctx.drawing.copyMode) return;
-    if (ctx.serchresult) ctx.serchresult->hide();
+    if (MainWindowHooks* main = mainWindowHooks()) main->hideSearchResult();
     const int layer = activeLayer();
     const auto i = static_cast<std::size_t>(layer);
     const int number = ctx.drawing.currentObject[i];
@@ -554,7 +542,7 @@ void Tpalette::paletteeraseClick() {
     const PageText& texts = kPageTexts[static_cast<std::size_t>(layer)];
     // Asked whatever tellmsg says: the whole layer goes.
     if (!askOk(this, text(texts.resetWord) + QStringLiteral("を全て初期化します。本当によろしいですか？"))) return;
-    if (ctx.serchresult) ctx.serchresult->hide();
+    if (MainWindowHooks* main = mainWindowHooks()) main->hideSearchResult();
     {
         Twaitform wait;
         wait.makehelplabel(text(texts.waitText));

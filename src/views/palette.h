@@ -24,8 +24,6 @@ class Tpalette : public QMainWindow {
 public:
     explicit Tpalette(QWidget* parent = nullptr);
 
-    // Loads serchpath + fileName into the picture list; returns its index.
-    int addimg(const QString& fileName, bool useTransparent, unsigned transparentColour);
     void plinvalid();
     void eninvalid();
     void evinvalid();

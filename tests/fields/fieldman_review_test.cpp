@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "mainwindow/mapgrid.h"
@@ -21,8 +22,8 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
-        fieldman = editor().fieldman;
+        maker = editorWindows().maker;
+        fieldman = editorWindows().fieldman;
         maker->runCreationDialog = [](Tmapcreater& dialog) {
             dialog.widthSlider()->setValue(2);
             dialog.heightSlider()->setValue(1);

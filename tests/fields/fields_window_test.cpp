@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "services/cellgrid.h"
+#include "mainwindow/editorwindows.h"
+#include "mainwindow/maker.h"
+#include "views/chipview.h"
+#include "services/mainwindowhooks.h"
 #include "services/editorcontext.h"
 #include "services/options.h"
 #include "fields/fieldman.h"
@@ -37,13 +41,15 @@ class FieldWindows : public ::testing::Test {
 protected:
     void SetUp() override {
         EditorContext& ctx = editor();
-        saved_ = {ctx.options, ctx.messages, ctx.maker, ctx.chipview, ctx.palette, ctx.serchresult};
+        saved_ = {ctx.options, ctx.messages, editorWindows().maker, editorWindows().chipview, editorWindows().palette, editorWindows().serchresult};
         ctx.options = &options_;
         ctx.messages = &messages_;
-        ctx.maker = nullptr;
-        ctx.chipview = nullptr;
-        ctx.palette = nullptr;
-        ctx.serchresult = nullptr;
+        editorWindows().maker = nullptr;
+        setMainWindowHooks(nullptr);
+        editorWindows().chipview = nullptr;
+        editor().imageChooser = nullptr;
+        editorWindows().palette = nullptr;
+        editorWindows().serchresult = nullptr;
         alldatainitialize(s, ctx.side, 5);
         createFirstField(s, "", "", "F1", 10, 10);
         for (int f = 2; f <= 4; ++f) {
@@ -54,7 +60,9 @@ protected:
     }
     void TearDown() override {
         EditorContext& ctx = editor();
-        std::tie(ctx.options, ctx.messages, ctx.maker, ctx.chipview, ctx.palette, ctx.serchresult) = saved_;
+        std::tie(ctx.options, ctx.messages, editorWindows().maker, editorWindows().chipview, editorWindows().palette, editorWindows().serchresult) = saved_;
+        setMainWindowHooks(editorWindows().maker);
+        ctx.imageChooser = editorWindows().chipview;
     }
     // Puts building `enter` on a cell of `field` and lets it jump to `to`.
     void link(int field, int position, int enter, int to) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/maker.h"
+#include "mainwindow/editorwindows.h"
 #include "services/options.h"
 #include "../editor_fakes.h"
 #include "fields/fieldman.h"
@@ -59,12 +60,12 @@ class FirstStartWindows : public EditorFixture {};
 
 TEST_F(FirstStartWindows, NothingStoredPlacesEveryWindowOnTheScreen) {
     createWindows();
-    Tmaker* maker = editor().maker;
+    Tmaker* maker = editorWindows().maker;
     maker->readregistry();
     const QRect screen = maker->screen()->availableGeometry();
     EXPECT_TRUE(titleBarOnScreen(maker->geometry()));
     EXPECT_GE(maker->width(), std::min(maker->makertool()->sizeHint().width(), screen.width() - 16));
-    for (QWidget* tool : std::initializer_list<QWidget*>{editor().palette, editor().fieldman}) {
+    for (QWidget* tool : std::initializer_list<QWidget*>{editorWindows().palette, editorWindows().fieldman}) {
         tool->show();
         EXPECT_TRUE(titleBarOnScreen(tool->geometry())) << tool->objectName().toStdString();
         EXPECT_TRUE(screen.intersects(tool->geometry()));

@@ -18,6 +18,7 @@
 #include <random>
 
 #include "services/editorstate.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "services/options.h"
@@ -46,7 +47,7 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
+        maker = editorWindows().maker;
         maker->runCreationDialog = [](Tmapcreater&) { return true; };
         maker->createnew();
     }

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "services/filenameenter.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "../editor_fakes.h"
@@ -27,7 +28,7 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
+        maker = editorWindows().maker;
         maker->runCreationDialog = [](Tmapcreater&) { return true; };
         maker->runJoinNameDialog = [this](Tfilenameenter& dialog) {
             seenPreset = dialog.filenameedit()->text();

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/maker.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/mapcreater.h"
 #include "mainwindow/mapgrid.h"
 #include "services/textconv.h"
@@ -37,7 +38,7 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
+        maker = editorWindows().maker;
         maker->runCreationDialog = [this](Tmapcreater& dialog) {
             dialog.crname()->setText(nextTitle);
             dialog.widthSlider()->setValue(1);
@@ -158,9 +159,9 @@ TEST_F(MakerShown, StoredPlacementsOfTheToolWindowsAreAppliedOnFirstShow) {
     keep("param", QRect(210, 150, 330, 280));
     store->sync();
     maker->readregistry();
-    const std::pair<QWidget*, QRect> windows[] = {{editor().minimap, options.allmap.rect},
-                                                  {editor().chipview, options.chipview.rect},
-                                                  {editor().paramedit, options.param.rect}};
+    const std::pair<QWidget*, QRect> windows[] = {{editorWindows().minimap, options.allmap.rect},
+                                                  {editorWindows().chipview, options.chipview.rect},
+                                                  {editorWindows().paramedit, options.param.rect}};
     for (const auto& [window, rect] : windows) {
         ASSERT_TRUE(window);
         window->show();

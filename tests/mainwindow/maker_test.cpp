@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/maker.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/mapgrid.h"
 #include "mainwindow/mapcreater.h"
 #include "services/textconv.h"
@@ -33,7 +34,7 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         order = createWindows();
-        maker = editor().maker;
+        maker = editorWindows().maker;
         maker->runCreationDialog = [this](Tmapcreater& dialog) {
             ++dialogs;
             seenCaption = dialog.windowTitle();
@@ -74,8 +75,8 @@ TEST_F(MakerTest, WindowsAreCreatedOnceInStartUpOrder) {
                                   "qrn::Tresedit", "qrn::Tfieldman", "qrn::Tserchresult", "qrn::Tmagicedit",
                                   "qrn::Trandomform"}));
     EditorContext& ed = editor();
-    const void* windows[] = {ed.minimap,  ed.palette,     ed.chipview,  ed.paramedit, ed.resedit,
-                             ed.fieldman, ed.serchresult, ed.magicedit, ed.randomform};
+    const void* windows[] = {editorWindows().minimap,  editorWindows().palette,     editorWindows().chipview,  editorWindows().paramedit, editorWindows().resedit,
+                             editorWindows().fieldman, editorWindows().serchresult, editorWindows().magicedit, editorWindows().randomform};
     for (const void* w : windows) ASSERT_NE(w, nullptr);
 }
 
@@ -249,7 +250,7 @@ TEST_F(MakerTest, FailedOpenKeepsTheScenarioAndTheEditorGoesOn) {
     ASSERT_EQ(messages.errors.size(), 1);
     EXPECT_TRUE(messages.errors[0].startsWith(QStringLiteral("読み込みｴﾗｰ")));
     EXPECT_EQ(title(), QStringLiteral("大事な話"));
-    EXPECT_EQ(editor().maker, maker);
+    EXPECT_EQ(editorWindows().maker, maker);
     EXPECT_FALSE(maker->openFile(dir.filePath("missing.snr")));
     EXPECT_EQ(title(), QStringLiteral("大事な話"));
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "services/editorcontext.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/mapgrid.h"
 #include "services/options.h"
 #include "scenario/fieldlayout.h"
@@ -57,12 +58,12 @@ protected:
 
     void setUpField(int width, int height, const QSize& widgetSize) {
         EditorContext& ctx = editor();
-        if (!savedOnce_) saved_ = {ctx.options, ctx.palette, ctx.paramedit, ctx.randomform};
+        if (!savedOnce_) saved_ = {ctx.options, editorWindows().palette, editorWindows().paramedit, editorWindows().randomform};
         savedOnce_ = true;
         ctx.options = nullptr;
-        ctx.palette = nullptr;
-        ctx.paramedit = nullptr;
-        ctx.randomform = nullptr;
+        editorWindows().palette = nullptr;
+        editorWindows().paramedit = nullptr;
+        editorWindows().randomform = nullptr;
         alldatainitialize(ctx.scenario, ctx.side, 7);
         createFirstField(ctx.scenario, "", "", "", width, height);
         ctx.state = EditorState{};
@@ -92,9 +93,9 @@ protected:
         grid_.reset();
         EditorContext& ctx = editor();
         ctx.options = saved_.options;
-        ctx.palette = saved_.palette;
-        ctx.paramedit = saved_.paramedit;
-        ctx.randomform = saved_.randomform;
+        editorWindows().palette = saved_.palette;
+        editorWindows().paramedit = saved_.paramedit;
+        editorWindows().randomform = saved_.randomform;
     }
 
     Cell& cell(int col, int row) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/maker.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/mapcreater.h"
 #include "../editor_fakes.h"
 #include "scenario/scenario.h"
@@ -20,7 +21,7 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
+        maker = editorWindows().maker;
         maker->runCreationDialog = [](Tmapcreater&) { return true; };
         options.serchpath = res.path() + "/";
         QImage red(32, 32, QImage::Format_RGB32);

@@ -21,6 +21,7 @@
 #include <iostream>
 
 #include "mainwindow/edithistory.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "mainwindow/mapgrid.h"
@@ -57,7 +58,7 @@ protected:
         ASSERT_TRUE(stateDir.isValid());
         qputenv("XDG_STATE_HOME", stateDir.path().toUtf8());
         createWindows();
-        maker = editor().maker;
+        maker = editorWindows().maker;
         maker->runCreationDialog = [](Tmapcreater& dialog) {
             dialog.widthSlider()->setValue(2);
             dialog.heightSlider()->setValue(1);
@@ -130,7 +131,7 @@ TEST_F(UndoWithWindows, EveryKindOfActionUndoesToTheSavedFileAndRedoes) {
     EXPECT_EQ(QString::fromStdString(history.model().undoLabel()), QStringLiteral("塗りつぶし"));
 
     // A field deletion through the field manager.
-    Tfieldman* fieldman = editor().fieldman;
+    Tfieldman* fieldman = editorWindows().fieldman;
     fieldman->show();
     fieldman->makefieldman();
     fieldman->selectField(2);

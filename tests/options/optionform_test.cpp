@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "mainwindow/mapgrid.h"
@@ -116,7 +117,7 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
+        maker = editorWindows().maker;
         maker->runCreationDialog = [](Tmapcreater& dialog) {
             dialog.widthSlider()->setValue(1);
             dialog.heightSlider()->setValue(1);
@@ -140,7 +141,7 @@ TEST_F(OptionsWithMaker, ClosingAppliesTheChoicesAndWritesThemAtOnce) {
     ASSERT_TRUE(chip.save(resources.path() + "/town.bmp", "BMP"));
     auto [lineOn, cellOn] = mapPixels();
     EXPECT_NE(lineOn, cellOn);
-    EXPECT_TRUE(editor().palette->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(editorWindows().palette->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
     maker->runOptionDialog = [&](Toptionform& dialog) {
         dialog.CheckBox2()->click();              // no confirmations
@@ -153,8 +154,8 @@ TEST_F(OptionsWithMaker, ClosingAppliesTheChoicesAndWritesThemAtOnce) {
 
     auto [lineOff, cellOff] = mapPixels();
     EXPECT_EQ(lineOff, cellOff);
-    EXPECT_FALSE(editor().palette->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(editor().chipview->table().fileCount(), 1);  // the image view read the new folder
+    EXPECT_FALSE(editorWindows().palette->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(editorWindows().chipview->table().fileCount(), 1);  // the image view read the new folder
     QSettings written(settingsFile(), QSettings::IniFormat);
     EXPECT_EQ(written.value("tool/tellmsg").toString(), "0");
     EXPECT_EQ(written.value("tool/gridline").toString(), "0");
@@ -163,13 +164,13 @@ TEST_F(OptionsWithMaker, ClosingAppliesTheChoicesAndWritesThemAtOnce) {
     // A deletion now asks nothing; a whole-layer reset still asks.
     Scenario& s = editor().scenario;
     firstImageFile(s, kPlace, 1)->assign("town.bmp");
-    editor().palette->setActivePage(0);
+    editorWindows().palette->setActivePage(0);
     editor().drawing.currentObject[kPlace] = 1;
-    editor().palette->deletebtnClick();
+    editorWindows().palette->deletebtnClick();
     EXPECT_TRUE(messages.questions.isEmpty());
     EXPECT_FALSE(objectInUse(s, kPlace, 1));
     messages.defaultAnswer = false;
-    editor().palette->paletteeraseClick();
+    editorWindows().palette->paletteeraseClick();
     EXPECT_EQ(messages.questions.size(), 1);
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "services/choosers.h"
 #include "services/shortstringedit.h"
 #include "properties/charapage.h"
@@ -68,7 +69,7 @@ protected:
         s.bgm(6).loop = 1;
         s.comment(8).name.assign("hello");
         paramedit = std::make_unique<Tparamedit>();
-        ctx.paramedit = paramedit.get();
+        editorWindows().paramedit = paramedit.get();
         ParameditHooks& h = paramedit->hooks();
         h.pickItems = [this](const QString& caption, const std::vector<int>& chosen) {
             pickerCaptions << caption;
@@ -80,7 +81,7 @@ protected:
     }
     void TearDown() override {
         paramedit.reset();
-        editor().paramedit = nullptr;
+        editorWindows().paramedit = nullptr;
         editor().resourceChooser = savedChooser_;
         EditorFixture::TearDown();
     }
@@ -386,11 +387,11 @@ TEST_F(CharaPageWiring, PaletteDoubleClickOpensThePagesOfTheCharactersKind) {
     Scenario& s = editor().scenario;
     firstImageFile(s, kChara, 2)->assign("chip.bmp");
     setCharaKind(s.chara(2), kCharaEnemy);
-    Tpalette* palette = editor().palette;
+    Tpalette* palette = editorWindows().palette;
     palette->show();
     palette->cellSelect(kChara, 2);
     palette->gridDblClick(kChara, 2, false);
-    Tparamedit* paramedit = editor().paramedit;
+    Tparamedit* paramedit = editorWindows().paramedit;
     ASSERT_TRUE(paramedit->isVisible());
     EXPECT_EQ(paramedit->shownLayer(), kChara);
     CharaPage& page = *paramedit->charaPage();

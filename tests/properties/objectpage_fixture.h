@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
+#include "mainwindow/maker.h"
+#include "services/mainwindowhooks.h"
 #include "services/editorcontext.h"
 #include "services/options.h"
 #include "properties/paramedit.h"
@@ -37,11 +40,12 @@ class ObjectPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EditorContext& ctx = editor();
-        saved_ = {ctx.options, ctx.resourceChooser, ctx.paramedit, ctx.palette, ctx.maker, ctx.media};
+        saved_ = {ctx.options, ctx.resourceChooser, editorWindows().paramedit, editorWindows().palette, editorWindows().maker, ctx.media};
         ctx.options = &options_;
         ctx.resourceChooser = &chooser_;
-        ctx.palette = nullptr;
-        ctx.maker = nullptr;
+        editorWindows().palette = nullptr;
+        editorWindows().maker = nullptr;
+        setMainWindowHooks(nullptr);
         ctx.media = &media_;
         Scenario& s = ctx.scenario;
         alldatainitialize(s, ctx.side, 3);
@@ -65,7 +69,7 @@ protected:
         s.poison(2).name.assign("venom");
         s.poison(2).podamage = 4;
         paramedit_ = std::make_unique<Tparamedit>();
-        ctx.paramedit = paramedit_.get();
+        editorWindows().paramedit = paramedit_.get();
         ParameditHooks& h = paramedit_->hooks();
         h.pickItems = [this](const QString& caption, const std::vector<int>& chosen) {
             pickerCaptions << caption;
@@ -104,9 +108,10 @@ protected:
         EditorContext& ctx = editor();
         ctx.options = saved_.options;
         ctx.resourceChooser = saved_.chooser;
-        ctx.paramedit = saved_.paramedit;
-        ctx.palette = saved_.palette;
-        ctx.maker = saved_.maker;
+        editorWindows().paramedit = saved_.paramedit;
+        editorWindows().palette = saved_.palette;
+        editorWindows().maker = saved_.maker;
+        setMainWindowHooks(saved_.maker);
         ctx.media = saved_.media;
     }
 

@@ -11,6 +11,9 @@
 #include <memory>
 
 #include "services/editorcontext.h"
+#include "mainwindow/editorwindows.h"
+#include "mainwindow/maker.h"
+#include "services/mainwindowhooks.h"
 #include "services/options.h"
 #include "services/shortstringedit.h"
 #include "services/textconv.h"
@@ -53,11 +56,12 @@ class ParameditTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EditorContext& ctx = editor();
-        saved_ = {ctx.options, ctx.resourceChooser, ctx.paramedit, ctx.palette, ctx.maker, ctx.media};
+        saved_ = {ctx.options, ctx.resourceChooser, editorWindows().paramedit, editorWindows().palette, editorWindows().maker, ctx.media};
         ctx.options = &options_;
         ctx.resourceChooser = &chooser_;
-        ctx.palette = nullptr;
-        ctx.maker = nullptr;
+        editorWindows().palette = nullptr;
+        editorWindows().maker = nullptr;
+        setMainWindowHooks(nullptr);
         ctx.media = nullptr;
         Scenario& s = ctx.scenario;
         alldatainitialize(s, ctx.side, 3);
@@ -72,7 +76,7 @@ protected:
         s.sound(5).name.assign("step");
         s.item(7).name.assign("key");
         paramedit_ = std::make_unique<Tparamedit>();
-        ctx.paramedit = paramedit_.get();
+        editorWindows().paramedit = paramedit_.get();
         ParameditHooks& h = paramedit_->hooks();
         h.pickItems = [this](const QString& caption, const std::vector<int>&) {
             pickerCaptions << caption;
@@ -93,9 +97,10 @@ protected:
         EditorContext& ctx = editor();
         ctx.options = saved_.options;
         ctx.resourceChooser = saved_.chooser;
-        ctx.paramedit = saved_.paramedit;
-        ctx.palette = saved_.palette;
-        ctx.maker = saved_.maker;
+        editorWindows().paramedit = saved_.paramedit;
+        editorWindows().palette = saved_.palette;
+        editorWindows().maker = saved_.maker;
+        setMainWindowHooks(saved_.maker);
         ctx.media = saved_.media;
     }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "mainwindow/mapgrid.h"
@@ -25,8 +26,8 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
-        paramedit = editor().paramedit;
+        maker = editorWindows().maker;
+        paramedit = editorWindows().paramedit;
         maker->runCreationDialog = [](Tmapcreater& dialog) {
             dialog.widthSlider()->setValue(2);
             dialog.heightSlider()->setValue(1);
@@ -84,7 +85,7 @@ TEST_F(ParameditWiring, PropertyModeStepsThroughTheLayersOfACell) {
 }
 
 TEST_F(ParameditWiring, PaletteDoubleClickOpensAndShiftKeysMoveThePalette) {
-    Tpalette* palette = editor().palette;
+    Tpalette* palette = editorWindows().palette;
     palette->show();
     palette->setActivePage(0);
     palette->cellSelect(kPlace, 2);

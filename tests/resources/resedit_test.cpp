@@ -19,6 +19,7 @@
 #include <functional>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "services/helpviewer.h"
 #include "mainwindow/maker.h"
 #include "services/sdlmedia.h"
@@ -68,7 +69,7 @@ protected:
         EditorContext& ed = editor();
         alldatainitialize(ed.scenario, ed.side, 7);
         ed.imageList.reset();
-        res = ed.resedit;
+        res = editorWindows().resedit;
         ASSERT_EQ(ed.resourceChooser, res);
     }
     void touch(const QString& name) {
@@ -337,7 +338,7 @@ TEST_F(ResEditTest, WalkImageFramesComeFromTheImageChooserAndAnimate) {
     QImage picture(32, 32, QImage::Format_RGB32);
     picture.fill(qRgb(0, 0, 255));
     ASSERT_TRUE(picture.save(folder.filePath(QStringLiteral("walk.bmp"))));
-    editor().chipview->readbmp();
+    editorWindows().chipview->readbmp();
     whileModal(
         [&](QWidget*) {
             auto* p = panel<WalkImgPanel>(Tresedit::WalkImage);
@@ -345,8 +346,8 @@ TEST_F(ResEditTest, WalkImageFramesComeFromTheImageChooserAndAnimate) {
             for (int i = 0; i < 20; ++i) p->animate();
             EXPECT_EQ(p->shownFrame(), 0);  // no pictures: nothing, and no endless search
             QTimer::singleShot(0, qApp, [] {
-                editor().chipview->selectEntry(0, false);
-                editor().chipview->finishChooser(true);
+                editorWindows().chipview->selectEntry(0, false);
+                editorWindows().chipview->finishChooser(true);
             });
             p->findChild<QPushButton*>(QStringLiteral("walkimgset5"))->click();
             EXPECT_EQ(s.walkImageFiles[1][4].str(), "walk.bmp");
@@ -467,7 +468,7 @@ TEST_F(ResEditTest, CommentFindReplaceAndWholeSearch) {
 
 TEST_F(ResEditTest, MainWindowMenusOpenTheListsAndTheFieldManagerSetsItsMusicThroughIt) {
     createFirstField(s, "", "", "F1", 10, 10);
-    editor().maker->start();
+    editorWindows().maker->start();
     for (const char* name : {"commentmenu", "enemygroupmenu", "poisonmenu", "walkimgmenu", "bgmmenu", "soundmenu"}) {
         QString title;
         whileModal(
@@ -475,13 +476,13 @@ TEST_F(ResEditTest, MainWindowMenusOpenTheListsAndTheFieldManagerSetsItsMusicThr
                 title = w ? w->windowTitle() : QString();
                 pressKey(res, Qt::Key_Escape);
             },
-            [&] { editor().maker->command(QString::fromLatin1(name))->trigger(); });
+            [&] { editorWindows().maker->command(QString::fromLatin1(name))->trigger(); });
         EXPECT_FALSE(title.isEmpty()) << name;
         EXPECT_TRUE(title.endsWith(QStringLiteral("編集"))) << name;
     }
 
     s.bgm(3).fileName.assign("x.mid");
-    auto* set = editor().fieldman->findChild<QPushButton*>(QStringLiteral("fieldbgmset"));
+    auto* set = editorWindows().fieldman->findChild<QPushButton*>(QStringLiteral("fieldbgmset"));
     ASSERT_TRUE(set->isEnabled());
     QString title;
     whileModal(

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "services/helpviewer.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
@@ -29,8 +30,8 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        editor().maker->runCreationDialog = [](Tmapcreater&) { return true; };
-        editor().maker->createnew();
+        editorWindows().maker->runCreationDialog = [](Tmapcreater&) { return true; };
+        editorWindows().maker->createnew();
     }
     // Runs `act` on the modal window the command opens, then lets it close.
     void whileOpen(const char* command, std::function<void(QWidget*)> act) {
@@ -40,7 +41,7 @@ protected:
             seen = modal != nullptr;
             if (modal) act(modal);
         });
-        editor().maker->command(QString::fromLatin1(command))->trigger();
+        editorWindows().maker->command(QString::fromLatin1(command))->trigger();
         EXPECT_TRUE(seen) << command;
     }
 };
@@ -54,8 +55,8 @@ TEST_F(SettingsWiring, MenusOpenTheirPanelsAndTheCaptionFollowsTheName) {
         w->findChild<QPushButton*>(QStringLiteral("scenariolistclose"))->click();
     });
     EXPECT_EQ(editor().scenario.settings.scenarioname.view(), "Dragon");
-    EXPECT_TRUE(editor().maker->windowTitle().contains(QStringLiteral("Dragon")));
-    EXPECT_FALSE(editor().magicedit->isVisible());
+    EXPECT_TRUE(editorWindows().maker->windowTitle().contains(QStringLiteral("Dragon")));
+    EXPECT_FALSE(editorWindows().magicedit->isVisible());
 
     whileOpen("heromenu", [](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("主人公設定"));
@@ -82,7 +83,7 @@ TEST_F(SettingsWiring, WhatIsSetIsInTheSavedFile) {
     s.itemImageFiles[4].assign("sword.bmp");
     s.item(5).itgroup[0] = 1;
     s.magic(1).mgsuccess = s.magic(2).mgsuccess = 80;
-    Tmagicedit& w = *editor().magicedit;
+    Tmagicedit& w = *editorWindows().magicedit;
     w.hooks().chooseImage = [](bool) -> std::optional<QString> { return QStringLiteral("title.bmp"); };
     w.hooks().pickItems = [](const QString&, const std::vector<int>&, int) {
         return std::optional<std::vector<int>>(std::vector<int>{5});
@@ -131,7 +132,7 @@ TEST_F(SettingsWiring, WhatIsSetIsInTheSavedFile) {
 }
 
 TEST_F(SettingsWiring, F1OpensTheirHelpPages) {
-    EXPECT_EQ(HelpViewer::pageOf(HelpViewer::helpContextOf(editor().magicedit)), QStringLiteral("magicedit.html"));
+    EXPECT_EQ(HelpViewer::pageOf(HelpViewer::helpContextOf(editorWindows().magicedit)), QStringLiteral("magicedit.html"));
     Tlevellist levels;
     EXPECT_EQ(HelpViewer::pageOf(HelpViewer::helpContextOf(&levels)), QStringLiteral("levellist.html"));
 }

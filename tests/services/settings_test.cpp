@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "services/editorstate.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "../editor_fakes.h"
 
@@ -143,8 +144,8 @@ TEST_F(SettingsTest, OneUnreadablePlacementWritesNothingAtAll) {
 
     // The same through the main window when a tool window is missing.
     createWindows();
-    editor().palette = nullptr;
-    editor().maker->writeregistry();
+    editorWindows().palette = nullptr;
+    editorWindows().maker->writeregistry();
     QSettings again(settingsFile(), QSettings::IniFormat);
     EXPECT_FALSE(again.contains("tool/showhint"));
 }
@@ -160,7 +161,7 @@ TEST_F(SettingsTest, ResourcesOnTheCommandLineArePersisted) {
     createWindows();
     finishStart({settingsDir.path(), QString(), QString()});
     EXPECT_EQ(options.serchpath, settingsDir.path() + "/");
-    editor().maker->writeregistry();
+    editorWindows().maker->writeregistry();
     QSettings raw(settingsFile(), QSettings::IniFormat);
     EXPECT_EQ(raw.value("path/serchpath").toString(), settingsDir.path() + "/");
 }
@@ -168,7 +169,7 @@ TEST_F(SettingsTest, ResourcesOnTheCommandLineArePersisted) {
 TEST_F(SettingsTest, MainWindowPlacementIsRestoredAtStart) {
     writeIni("[mainform]\nleft=40\ntop=50\nright=840\nbottom=650\n[tool]\nshowpanel=0\n");
     createWindows();
-    Tmaker* maker = editor().maker;
+    Tmaker* maker = editorWindows().maker;
     maker->readregistry();
     EXPECT_EQ(maker->geometry().size(), QSize(800, 600));
     EXPECT_TRUE(maker->makertool()->isHidden());

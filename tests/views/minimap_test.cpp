@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "mainwindow/mapgrid.h"
@@ -26,8 +27,8 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
-        minimap = editor().minimap;
+        maker = editorWindows().maker;
+        minimap = editorWindows().minimap;
         maker->runCreationDialog = [](Tmapcreater& dialog) {
             dialog.widthSlider()->setValue(2);
             dialog.heightSlider()->setValue(1);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "mainwindow/mapgrid.h"
@@ -28,7 +29,7 @@ class PaletteCopyWithMaker : public EditorFixture {};
 TEST_F(PaletteCopyWithMaker, CopyEndToEndLeavesTheToolWindowsUsable) {
     createWindows();
     EditorContext& ed = editor();
-    Tmaker* maker = ed.maker;
+    Tmaker* maker = editorWindows().maker;
     maker->runCreationDialog = [](Tmapcreater& dialog) {
         dialog.widthSlider()->setValue(1);
         dialog.heightSlider()->setValue(1);
@@ -42,22 +43,22 @@ TEST_F(PaletteCopyWithMaker, CopyEndToEndLeavesTheToolWindowsUsable) {
     ASSERT_TRUE(objectInUse(s, kEnter, 1));
     options.tellmsg = false;
 
-    Tpalette* palette = ed.palette;
+    Tpalette* palette = editorWindows().palette;
     maker->command("palettemenu")->trigger();
-    ed.fieldman->show();
-    ed.randomform->show();
+    editorWindows().fieldman->show();
+    editorWindows().randomform->show();
     palette->setActivePage(1);
     palette->cellSelect(kEnter, 1);
     palette->copyAction()->trigger();
     ASSERT_TRUE(ed.drawing.copyMode);
 
     // What the author needs to finish or leave the copy is usable...
-    for (QWidget* w : std::initializer_list<QWidget*>{palette, palette->grid(kEnter), ed.fieldman, ed.randomform})
+    for (QWidget* w : std::initializer_list<QWidget*>{palette, palette->grid(kEnter), editorWindows().fieldman, editorWindows().randomform})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_TRUE(palette->copyAction()->isEnabled());
     // ...and what the copy locks is not.
     for (QWidget* w : std::initializer_list<QWidget*>{maker->mapgrid(), maker->menuBar(), maker->makertool(),
-                                                       ed.chipview, ed.minimap})
+                                                       editorWindows().chipview, editorWindows().minimap})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(palette->deleteAction()->isEnabled());
 
@@ -66,7 +67,7 @@ TEST_F(PaletteCopyWithMaker, CopyEndToEndLeavesTheToolWindowsUsable) {
     EXPECT_EQ(s.enter(4).name.str(), "gate");
     EXPECT_EQ(firstImageFile(s, kEnter, 4)->str(), "gate.bmp");
     for (QWidget* w : std::initializer_list<QWidget*>{maker->mapgrid(), maker->menuBar(), maker->makertool(),
-                                                       ed.chipview, ed.minimap, palette})
+                                                       editorWindows().chipview, editorWindows().minimap, palette})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_TRUE(palette->deleteAction()->isEnabled());
 

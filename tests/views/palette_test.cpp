@@ -14,6 +14,9 @@
 #include <memory>
 
 #include "services/editorcontext.h"
+#include "mainwindow/editorwindows.h"
+#include "mainwindow/maker.h"
+#include "services/mainwindowhooks.h"
 #include "services/options.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/fieldops.h"
@@ -45,13 +48,15 @@ class PaletteTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EditorContext& ctx = editor();
-        saved_ = {ctx.options, ctx.messages, ctx.palette, ctx.paramedit, ctx.chipview, ctx.maker};
+        saved_ = {ctx.options, ctx.messages, editorWindows().palette, editorWindows().paramedit, editorWindows().chipview, editorWindows().maker};
         ctx.options = &options_;
         ctx.messages = &messages_;
-        ctx.palette = nullptr;
-        ctx.paramedit = nullptr;
-        ctx.chipview = nullptr;
-        ctx.maker = nullptr;
+        editorWindows().palette = nullptr;
+        editorWindows().paramedit = nullptr;
+        editorWindows().chipview = nullptr;
+        editor().imageChooser = nullptr;
+        editorWindows().maker = nullptr;
+        setMainWindowHooks(nullptr);
         Scenario& s = ctx.scenario;
         alldatainitialize(s, ctx.side, 3);
         createFirstField(s, "", "", "", 10, 10);
@@ -77,10 +82,12 @@ protected:
         EditorContext& ctx = editor();
         ctx.options = saved_.options;
         ctx.messages = saved_.messages;
-        ctx.palette = saved_.palette;
-        ctx.paramedit = saved_.paramedit;
-        ctx.chipview = saved_.chipview;
-        ctx.maker = saved_.maker;
+        editorWindows().palette = saved_.palette;
+        editorWindows().paramedit = saved_.paramedit;
+        editorWindows().chipview = saved_.chipview;
+        editor().imageChooser = saved_.chipview;
+        editorWindows().maker = saved_.maker;
+        setMainWindowHooks(saved_.maker);
     }
 
     bool target(int layer) { return editor().drawing.drawTarget[static_cast<std::size_t>(layer)]; }
@@ -274,13 +281,13 @@ TEST_F(PaletteTest, AddimgLoadsFromTheSearchFolderAndFallsBackToABlankChip) {
 
     PictureList& list = editor().imageList;
     const int before = list.count();
-    const int tree = palette_->addimg(QStringLiteral("tree.bmp"), true, 0xFFFFFF);
+    const int tree = editor().addimg(QStringLiteral("tree.bmp"), true, 0xFFFFFF);
     EXPECT_EQ(tree, before);
     const QImage loaded = list.pixmap(tree).toImage();
     EXPECT_EQ(qAlpha(loaded.pixel(0, 0)), 0);  // white is the transparent colour
     EXPECT_EQ(loaded.pixel(5, 5) | 0xFF000000u, qRgb(10, 20, 30));
-    EXPECT_EQ(palette_->addimg(QStringLiteral("missing.bmp"), false, 0), before + 1);
-    EXPECT_EQ(palette_->addimg(QStringLiteral("broken.bmp"), false, 0), before + 2);
+    EXPECT_EQ(editor().addimg(QStringLiteral("missing.bmp"), false, 0), before + 1);
+    EXPECT_EQ(editor().addimg(QStringLiteral("broken.bmp"), false, 0), before + 2);
     EXPECT_EQ(list.count(), before + 3);
 }
 
@@ -297,8 +304,8 @@ TEST_F(PaletteTest, EmptySlotTakesItsPictureFromTheChooser) {
 
     Tchipview chooser;
     chooser.readbmp();
-    editor().chipview = &chooser;
-    editor().palette = palette_.get();
+    editor().imageChooser = &chooser;
+    editorWindows().palette = palette_.get();
     Scenario& s = editor().scenario;
     editor().drawing.currentObject[kPlace] = 10;  // the first click of the double-click
 

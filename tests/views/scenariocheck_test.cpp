@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "mainwindow/mapgrid.h"
@@ -26,8 +27,8 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
-        check = editor().scenariocheck;
+        maker = editorWindows().maker;
+        check = editorWindows().scenariocheck;
         maker->runCreationDialog = [](Tmapcreater& dialog) {
             dialog.widthSlider()->setValue(1);
             dialog.heightSlider()->setValue(1);
@@ -72,9 +73,9 @@ TEST_F(ScenarioCheckWindow, ListsSortsFiltersAndLeadsToThePlace) {
     check->textFilter()->setText("sword");
     EXPECT_EQ(column(1), QStringList{"アイテム 5「sword」"});
     doubleClick("アイテム 5「sword」");
-    EXPECT_TRUE(editor().paramedit->isVisible());
-    EXPECT_EQ(editor().paramedit->shownLayer(), kItem);
-    EXPECT_EQ(editor().paramedit->currentObject(kItem), 5);
+    EXPECT_TRUE(editorWindows().paramedit->isVisible());
+    EXPECT_EQ(editorWindows().paramedit->shownLayer(), kItem);
+    EXPECT_EQ(editorWindows().paramedit->currentObject(kItem), 5);
 
     check->severityFilter()->setCurrentIndex(0);
     check->textFilter()->clear();

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "../editor_fakes.h"
+#include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapcreater.h"
 #include "mainwindow/mapgrid.h"
@@ -26,8 +27,8 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         createWindows();
-        maker = editor().maker;
-        results = editor().serchresult;
+        maker = editorWindows().maker;
+        results = editorWindows().serchresult;
         maker->runCreationDialog = [](Tmapcreater& dialog) {
             dialog.widthSlider()->setValue(2);
             dialog.heightSlider()->setValue(1);
@@ -60,7 +61,7 @@ protected:
 
 TEST_F(ChipSearchWindows, AllFieldsStepsThroughEveryHitAndSwitchesFields) {
     answer(true, true);
-    editor().palette->serchbtnClick();
+    editorWindows().palette->serchbtnClick();
     EXPECT_EQ(shownName, "house");
     EXPECT_TRUE(results->isVisible());
     EXPECT_EQ(maker->mapgrid()->cursorCell(), QPoint(4, 2));
@@ -84,7 +85,7 @@ TEST_F(ChipSearchWindows, AllFieldsStepsThroughEveryHitAndSwitchesFields) {
 TEST_F(ChipSearchWindows, FromTheCursorOnAHitThatCellComesFirst) {
     maker->mapgrid()->selectCell(7, 2);
     answer(false, false);
-    editor().palette->serchbtnClick();
+    editorWindows().palette->serchbtnClick();
     EXPECT_EQ(results->xylabel()->text(), "座標  X:8  Y:3");
     results->serchresultok()->click();
     EXPECT_EQ(messages.infos, QStringList{"もうチップはありません。"});
@@ -95,14 +96,14 @@ TEST_F(ChipSearchWindows, FromTheCursorOnAHitThatCellComesFirst) {
 
 TEST_F(ChipSearchWindows, CancelledDialogSearchesNothingAndDeletionHidesTheResults) {
     answer(true, true, false);
-    editor().palette->serchbtnClick();
+    editorWindows().palette->serchbtnClick();
     EXPECT_FALSE(results->isVisible());
     EXPECT_EQ(maker->mapgrid()->cursorCell(), QPoint(0, 0));
 
     answer(false, true);
-    editor().palette->serchbtnClick();
+    editorWindows().palette->serchbtnClick();
     ASSERT_TRUE(results->isVisible());
-    editor().palette->deletebtnClick();  // the object leaves every cell
+    editorWindows().palette->deletebtnClick();  // the object leaves every cell
     EXPECT_FALSE(results->isVisible());
 }
 
