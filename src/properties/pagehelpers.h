@@ -57,10 +57,6 @@ std::optional<int> chosenResource(ResourceKind kind, const QString& captionSuffi
 void takeItem(Tparamedit& owner, const QString& caption, u8& reference);
 void takeEvent(Tparamedit& owner, const QString& caption, u8& reference);
 
-// Builders for the rows of a page.
-QPushButton* pageButton(const QString& name, const QString& text, QWidget* parent);
-QLabel* valueLabel(const QString& name, QWidget* parent);
-
 // Stores a chosen image file name; false (nothing stored) when the name does
 // not fit the slot or holds characters the scenario cannot store.
 bool storeImageFile(ShortString255& slot, const QString& file);
