@@ -12,18 +12,15 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "services/imeset.h"
 #include "services/shortstringedit.h"
-#include "properties/charapage_parts.h"
 #include "properties/numericedit.h"
-#include "properties/pagehelpers.h"
+#include "pickers/picturebox.h"
+#include "properties/pagerows.h"
 #include "properties/paramedit.h"
 #include "scenario/numericrule.h"
 #include "scenario/scenario.h"
 
 namespace qrn {
-
-using namespace charaparts;
 
 
 CharaPage::CharaPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), owner_(owner) {
@@ -40,28 +37,15 @@ CharaPage::CharaPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), o
 }
 
 void CharaPage::buildGeneral() {
-    QWidget* s = sheet(this, "charasheet1", "一般", 143000);
-    QGridLayout* g = grid(s);
-    g->addWidget(new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), s), 0, 0, 1, 4);
-    auto* nameLabel = new QLabel(QStringLiteral("ｷｬﾗｸﾀｰ名(&N)"), s);
-    charaname_ = new ShortStringEdit(32, s);
-    charaname_->setObjectName(QStringLiteral("charaname"));
-    nameLabel->setBuddy(charaname_);
-    imesetOnEnter(charaname_);
-    g->addWidget(nameLabel, 1, 0, 1, 4);
-    g->addWidget(charaname_, 2, 0, 1, 4);
-    auto* imageSet = pageButton(QStringLiteral("chfilenameset"), QStringLiteral("ｲﾒｰｼﾞ  (&I)"), s);
-    chfilenamepic_ = new PictureBox(QStringLiteral("chfilenamepic"), s);
-    chfilename_ = valueLabel(QStringLiteral("chfilename"), s);
-    g->addWidget(imageSet, 3, 0, 1, 3);
-    g->addWidget(chfilenamepic_, 3, 3, 2, 1);
-    g->addWidget(chfilename_, 4, 0, 1, 3);
-    auto* commentSet = pageButton(QStringLiteral("chcommentset"), QStringLiteral("ﾃﾞﾌｫﾙﾄのｺﾒﾝﾄ  (&C)"), s);
-    auto* commentDel = pageButton(QStringLiteral("chcommentdel"), QStringLiteral("消"), s);
-    chcomment_ = valueLabel(QStringLiteral("chcomment"), s);
-    g->addWidget(commentSet, 5, 0, 1, 3);
-    g->addWidget(commentDel, 5, 3);
-    g->addWidget(chcomment_, 6, 0, 1, 4);
+    int row = 0;
+    QWidget* s = addSheet(this, "charasheet1", "一般", 143000);
+    QGridLayout* g = sheetGrid(s);
+    charaname_ = addNameRows(g, row, "charaname", QStringLiteral("ｷｬﾗｸﾀｰ名(&N)"));
+    const PageRow image = addPageRow(g, row, "chfilename", QStringLiteral("ｲﾒｰｼﾞ  (&I)"), RowExtra::Picture, false);
+    chfilename_ = image.value;
+    chfilenamepic_ = image.pic;
+    const PageRow comment = addPageRow(g, row, "chcomment", QStringLiteral("ﾃﾞﾌｫﾙﾄのｺﾒﾝﾄ  (&C)"), RowExtra::Wide);
+    chcomment_ = comment.value;
 
     auto* kinds = new QGroupBox(QStringLiteral("ｷｬﾗｸﾀｰ属性"), s);
     kinds->setObjectName(QStringLiteral("chcharatype"));
@@ -76,79 +60,58 @@ void CharaPage::buildGeneral() {
         kg->addWidget(r, radio / 2, radio % 2);
         kindRadios_[static_cast<std::size_t>(radio)] = r;
     }
-    g->addWidget(kinds, 7, 0, 1, 4);
+    g->addWidget(kinds, row++, 0, 1, 4);
 
     chhealmoney_ = numberBox(QStringLiteral("chhealmoney"), numericedits::chhealmoney(), 0, s);
-    healLabel_ = labelled(g, 8, QStringLiteral("回復代価(&G)"), chhealmoney_, s);
-    chsaleset_ = pageButton(QStringLiteral("chsaleset"), QStringLiteral("販売ｱｲﾃﾑ  (&S)"), s);
-    chsaledel_ = pageButton(QStringLiteral("chsaledel"), QStringLiteral("消"), s);
-    g->addWidget(chsaleset_, 9, 0, 1, 3);
-    g->addWidget(chsaledel_, 9, 3);
-    g->addWidget(new QLabel(QStringLiteral("価格／名前"), s), 10, 0, 1, 4);
+    healLabel_ = labelled(g, row++, QStringLiteral("回復代価(&G)"), chhealmoney_);
+    const PageRow sale = addButtonRow(g, row, "chsale", QStringLiteral("販売ｱｲﾃﾑ  (&S)"));
+    chsaleset_ = sale.set;
+    chsaledel_ = sale.del;
+    g->addWidget(new QLabel(QStringLiteral("価格／名前"), s), row++, 0, 1, 4);
     chsale_ = readOnlyList(QStringLiteral("chsale"), 90, s);
-    g->addWidget(chsale_, 11, 0, 1, 4);
-    g->setRowStretch(12, 1);
+    g->addWidget(chsale_, row++, 0, 1, 4);
+    g->setRowStretch(row, 1);
 
     connect(charaname_, &QLineEdit::textChanged, this, &CharaPage::charanameChange);
-    connect(imageSet, &QPushButton::clicked, this, &CharaPage::chfilenamesetClick);
-    connect(commentSet, &QPushButton::clicked, this, &CharaPage::chcommentsetClick);
-    connect(commentDel, &QPushButton::clicked, this, &CharaPage::chcommentdelClick);
+    connectRow(this, image, &CharaPage::chfilenamesetClick);
+    connectRow(this, comment, &CharaPage::chcommentsetClick, &CharaPage::chcommentdelClick);
     connect(chcharatype_, &QButtonGroup::idClicked, this, &CharaPage::chcharatypeClick);
-    connect(chsaleset_, &QPushButton::clicked, this, &CharaPage::chsalesetClick);
-    connect(chsaledel_, &QPushButton::clicked, this, &CharaPage::chsaledelClick);
+    connectRow(this, sale, &CharaPage::chsalesetClick, &CharaPage::chsaledelClick);
     chhealmoney_->store = [this](std::int64_t v) { chara().chhealmoney = static_cast<u16>(v); };
 }
 
 void CharaPage::buildSpecial() {
-    QWidget* s = sheet(this, "charasheet2", "特殊", 144000);
-    QGridLayout* g = grid(s);
-    auto* talkSet = pageButton(QStringLiteral("chtalkbgmset"), QStringLiteral("会話中のBGM  (&B)"), s);
-    auto* talkDel = pageButton(QStringLiteral("chtalkbgmdel"), QStringLiteral("消"), s);
-    auto* talkPlay = pageButton(QStringLiteral("chtalkbgmplay"), QStringLiteral("♪"), s);
-    chtalkbgm_ = valueLabel(QStringLiteral("chtalkbgm"), s);
-    g->addWidget(talkSet, 0, 0, 1, 2);
-    g->addWidget(talkDel, 0, 2);
-    g->addWidget(talkPlay, 0, 3);
-    g->addWidget(chtalkbgm_, 1, 0, 1, 4);
-    g->addWidget(new QLabel(QStringLiteral("出現条件"), s), 2, 0, 1, 4);
-    auto* itemSet = pageButton(QStringLiteral("chshowitemset"), QStringLiteral("ｱｲﾃﾑ  (&I)"), s);
-    auto* itemDel = pageButton(QStringLiteral("chshowitemdel"), QStringLiteral("消"), s);
-    chshowitem_ = valueLabel(QStringLiteral("chshowitem"), s);
+    int row = 0;
+    QWidget* s = addSheet(this, "charasheet2", "特殊", 144000);
+    QGridLayout* g = sheetGrid(s);
+    const PageRow talk = addPageRow(g, row, "chtalkbgm", QStringLiteral("会話中のBGM  (&B)"), RowExtra::Play);
+    chtalkbgm_ = talk.value;
+    g->addWidget(new QLabel(QStringLiteral("出現条件"), s), row++, 0, 1, 4);
+    const PageRow item = addPageRow(g, row, "chshowitem", QStringLiteral("ｱｲﾃﾑ  (&I)"), RowExtra::Picture);
+    chshowitem_ = item.value;
     chshowitem_->setToolTip(QStringLiteral("このｱｲﾃﾑを所持していると出現する"));
-    chshowitempic_ = new PictureBox(QStringLiteral("chshowitempic"), s);
-    g->addWidget(itemSet, 3, 0, 1, 2);
-    g->addWidget(itemDel, 3, 2);
-    g->addWidget(chshowitempic_, 3, 3, 2, 1);
-    g->addWidget(chshowitem_, 4, 0, 1, 3);
-    auto* eventSet = pageButton(QStringLiteral("chshoweventset"), QStringLiteral("ｲﾍﾞﾝﾄ  (&E)"), s);
-    auto* eventDel = pageButton(QStringLiteral("chshoweventdel"), QStringLiteral("消"), s);
-    chshowevent_ = valueLabel(QStringLiteral("chshowevent"), s);
+    chshowitempic_ = item.pic;
+    const PageRow event = addPageRow(g, row, "chshowevent", QStringLiteral("ｲﾍﾞﾝﾄ  (&E)"), RowExtra::Picture);
+    chshowevent_ = event.value;
     chshowevent_->setToolTip(QStringLiteral("このｲﾍﾞﾝﾄをｸﾘｱしていると出現する"));
-    chshoweventpic_ = new PictureBox(QStringLiteral("chshoweventpic"), s);
-    g->addWidget(eventSet, 5, 0, 1, 2);
-    g->addWidget(eventDel, 5, 2);
-    g->addWidget(chshoweventpic_, 5, 3, 2, 1);
-    g->addWidget(chshowevent_, 6, 0, 1, 3);
+    chshoweventpic_ = event.pic;
     chendhide_ = new QCheckBox(QStringLiteral("会話終了後非表示  (&H)"), s);
     chendhide_->setObjectName(QStringLiteral("chendhide"));
-    g->addWidget(chendhide_, 7, 0, 1, 4);
-    g->setRowStretch(8, 1);
+    g->addWidget(chendhide_, row++, 0, 1, 4);
+    g->setRowStretch(row, 1);
 
-    connect(talkSet, &QPushButton::clicked, this, &CharaPage::chtalkbgmsetClick);
-    connect(talkDel, &QPushButton::clicked, this, &CharaPage::chtalkbgmdelClick);
-    connect(talkPlay, &QPushButton::clicked, this, &CharaPage::chtalkbgmplayClick);
-    connect(itemSet, &QPushButton::clicked, this, &CharaPage::chshowitemsetClick);
-    connect(itemDel, &QPushButton::clicked, this, &CharaPage::chshowitemdelClick);
-    connect(eventSet, &QPushButton::clicked, this, &CharaPage::chshoweventsetClick);
-    connect(eventDel, &QPushButton::clicked, this, &CharaPage::chshoweventdelClick);
+    connectRow(this, talk, &CharaPage::chtalkbgmsetClick, &CharaPage::chtalkbgmdelClick,
+               &CharaPage::chtalkbgmplayClick);
+    connectRow(this, item, &CharaPage::chshowitemsetClick, &CharaPage::chshowitemdelClick);
+    connectRow(this, event, &CharaPage::chshoweventsetClick, &CharaPage::chshoweventdelClick);
     connect(chendhide_, &QCheckBox::clicked, this, &CharaPage::chendhideClick);
 }
 
 void CharaPage::buildComments() {
     for (const bool events : {false, true}) {
-        QWidget* s = events ? sheet(this, "charasheet4", "ｲﾍﾞﾝﾄｺﾒﾝﾄ", 146000)
-                            : sheet(this, "charasheet3", "ｱｲﾃﾑｺﾒﾝﾄ", 145000);
-        QGridLayout* g = grid(s);
+        QWidget* s = events ? addSheet(this, "charasheet4", "ｲﾍﾞﾝﾄｺﾒﾝﾄ", 146000)
+                            : addSheet(this, "charasheet3", "ｱｲﾃﾑｺﾒﾝﾄ", 145000);
+        QGridLayout* g = sheetGrid(s);
         auto* intro = new QLabel(events ? QStringLiteral("優先順位の高い順に、ｲﾍﾞﾝﾄをｸﾘｱしていると表示されるｺﾒﾝﾄ")
                                         : QStringLiteral("優先順位の高い順に、ｱｲﾃﾑを所持していると表示されるｺﾒﾝﾄ"),
                                  s);

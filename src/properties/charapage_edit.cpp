@@ -16,6 +16,7 @@
 #include "properties/charapage.h"
 #include "properties/numericedit.h"
 #include "properties/pagehelpers.h"
+#include "properties/pagerows.h"
 #include "properties/paramedit.h"
 #include "scenario/chararules.h"
 #include "scenario/maplayers.h"
@@ -65,11 +66,11 @@ void CharaPage::cheditini() {
     chsaledel_->setEnabled(kind == kCharaMerchant);
     const bool healer = kind == kCharaHealer;
     healLabel_->setEnabled(healer);
-    chhealmoney_->setEnabled(healer);
-    chhealmoney_->setBackgroundRole(healer ? QPalette::Base : QPalette::Window);
+    openNumericBox(chhealmoney_, healer);
     const bool drop = kind == kCharaEnemy && c.chitem != 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{dropLabel_, chitemputedit_, chitemput_}) w->setEnabled(drop);
-    chitemputedit_->setBackgroundRole(drop ? QPalette::Base : QPalette::Window);
+    dropLabel_->setEnabled(drop);
+    openNumericBox(chitemputedit_, drop);
+    chitemput_->setEnabled(drop);
     {
         const QSignalBlocker block(chcharatype_);
         kindRadios_[static_cast<std::size_t>(charaRadioOfKind(kind))]->setChecked(true);
@@ -174,20 +175,10 @@ void CharaPage::chcharatypeClick(int radio) {
 
 void CharaPage::chfilenamesetClick() {
     EditorContext& ctx = editor();
-    ParameditHooks& hooks = owner_.hooks();
-    if (!hooks.chooseImage) return;
     const int n = number();
-    CharaDef& c = chara();
-    const std::optional<QString> file = hooks.chooseImage(c.imageTransparent != 0);
-    if (!file || file->isEmpty()) return;
-    if (!storeImageFile(ctx.scenario.charaImageFiles[n - 1], *file)) return;
-    const bool transparent = ctx.state.defaultTransparent;
-    const std::uint32_t colour = ctx.state.defaultTransparentColour;
-    c.imageTransparent = transparent ? 1 : 0;
-    c.imageColour = static_cast<i32>(colour);
-    *pictureSlot(ctx.side.pictures, kChara, n) = hooks.addimg ? hooks.addimg(*file, transparent, colour) : 0;
-    if (hooks.picturesChanged) hooks.picturesChanged(kChara);
-    charaview();
+    std::int32_t* index = pictureSlot(ctx.side.pictures, kChara, n);
+    if (chooseFirstPicture(owner_, kChara, chara(), ctx.scenario.charaImageFiles[n - 1], index))
+        charaview();
 }
 
 void CharaPage::chcommentsetClick() {

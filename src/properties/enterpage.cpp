@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "pickers/picturebox.h"
 #include "services/editorcontext.h"
-#include "services/imeset.h"
 #include "services/shortstringedit.h"
 #include "services/textconv.h"
 #include "properties/pagehelpers.h"
@@ -17,130 +17,59 @@
 
 namespace qrn {
 
-namespace {
-
-QWidget* sheet(QTabWidget* panel, const char* name, const char* caption, int help) {
-    auto* w = new QWidget(panel);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setProperty("helpContext", help);
-    panel->addTab(w, QString::fromUtf8(caption));
-    return w;
-}
-
-}  // namespace
-
 EnterPage::EnterPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), owner_(owner) {
     setObjectName(QStringLiteral("enterpanel"));
+    int row = 0;
 
     // 一般
-    QWidget* s1 = sheet(this, "enterSheet1", "一般", 124000);
-    auto* g1 = new QGridLayout(s1);
-    g1->setContentsMargins(4, 4, 4, 4);
-    g1->setVerticalSpacing(2);
-    g1->addWidget(new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), s1), 0, 0, 1, 4);
-    auto* nameLabel = new QLabel(QStringLiteral("建造物名(&N)"), s1);
-    entername_ = new ShortStringEdit(32, s1);
-    entername_->setObjectName(QStringLiteral("entername"));
-    nameLabel->setBuddy(entername_);
-    imesetOnEnter(entername_);
-    g1->addWidget(nameLabel, 1, 0, 1, 4);
-    g1->addWidget(entername_, 2, 0, 1, 4);
-    auto* imageSet = pageButton(QStringLiteral("enfilenameset"), QStringLiteral("ｲﾒｰｼﾞ  (&I)"), s1);
-    enfilenamepic_ = new PictureBox(QStringLiteral("enfilenamepic"), s1);
-    enfilename_ = valueLabel(QStringLiteral("enfilename"), s1);
-    g1->addWidget(imageSet, 3, 0, 1, 3);
-    g1->addWidget(enfilenamepic_, 3, 3, 2, 1);
-    g1->addWidget(enfilename_, 4, 0, 1, 3);
+    QWidget* s1 = addSheet(this, "enterSheet1", "一般", 124000);
+    QGridLayout* g1 = sheetGrid(s1);
+    entername_ = addNameRows(g1, row, "entername", QStringLiteral("建造物名(&N)"));
+    enfilename_ = addPageRow(g1, row, "enfilename", QStringLiteral("ｲﾒｰｼﾞ  (&I)"), RowExtra::Picture, false);
     enmove_ = new QCheckBox(QStringLiteral("通過可能(&R)"), s1);
     enmove_->setObjectName(QStringLiteral("enmove"));
-    g1->addWidget(enmove_, 5, 0, 1, 4);
-    enwantitemset_ = pageButton(QStringLiteral("enwantitemset"), QStringLiteral("通過条件  (&F)"), s1);
-    enwantitemdel_ = pageButton(QStringLiteral("enwantitemdel"), QStringLiteral("消"), s1);
-    enwantitem_ = valueLabel(QStringLiteral("enwantitem"), s1);
-    enwantitempic_ = new PictureBox(QStringLiteral("enwantitempic"), s1);
-    g1->addWidget(enwantitemset_, 6, 0, 1, 2);
-    g1->addWidget(enwantitemdel_, 6, 2);
-    g1->addWidget(enwantitempic_, 6, 3, 2, 1);
-    g1->addWidget(enwantitem_, 7, 0, 1, 3);
-    enfieldtoset_ = pageButton(QStringLiteral("enfieldtoset"), QStringLiteral("ｼﾞｬﾝﾌﾟ先  (&J)"), s1);
-    enfieldtodel_ = pageButton(QStringLiteral("enfieldtodel"), QStringLiteral("消"), s1);
-    enfieldto_ = valueLabel(QStringLiteral("enfieldto"), s1);
+    g1->addWidget(enmove_, row++, 0, 1, 4);
+    enwantitem_ = addPageRow(g1, row, "enwantitem", QStringLiteral("通過条件  (&F)"), RowExtra::Picture);
+    enfieldto_ = addPageRow(g1, row, "enfieldto", QStringLiteral("ｼﾞｬﾝﾌﾟ先  (&J)"), RowExtra::Wide);
     auto* jumpLabel = new QLabel(QStringLiteral("ｼﾞｬﾝﾌﾟ座標"), s1);
     enlocatex_ = new QLabel(s1);
     enlocatex_->setObjectName(QStringLiteral("enlocatex"));
     enlocatey_ = new QLabel(s1);
     enlocatey_->setObjectName(QStringLiteral("enlocatey"));
-    g1->addWidget(enfieldtoset_, 8, 0, 1, 3);
-    g1->addWidget(enfieldtodel_, 8, 3);
-    g1->addWidget(enfieldto_, 9, 0, 1, 4);
-    g1->addWidget(jumpLabel, 10, 0, 1, 2);
-    g1->addWidget(enlocatex_, 10, 2);
-    g1->addWidget(enlocatey_, 10, 3);
-    enopenfilenameset_ = pageButton(QStringLiteral("enopenfilenameset"), QStringLiteral("ｱﾆﾒｰｼｮﾝｲﾒｰｼﾞ  (&A)"), s1);
-    enopenfilenamedel_ = pageButton(QStringLiteral("enopenfilenamedel"), QStringLiteral("消"), s1);
-    enopenfilename_ = valueLabel(QStringLiteral("enopenfilename"), s1);
-    enopenfilenamepic_ = new PictureBox(QStringLiteral("enopenfilenamepic"), s1);
-    g1->addWidget(enopenfilenameset_, 11, 0, 1, 2);
-    g1->addWidget(enopenfilenamedel_, 11, 2);
-    g1->addWidget(enopenfilenamepic_, 11, 3, 2, 1);
-    g1->addWidget(enopenfilename_, 12, 0, 1, 3);
-    g1->setRowStretch(13, 1);
+    g1->addWidget(jumpLabel, row, 0, 1, 2);
+    g1->addWidget(enlocatex_, row, 2);
+    g1->addWidget(enlocatey_, row++, 3);
+    enopenfilename_ =
+        addPageRow(g1, row, "enopenfilename", QStringLiteral("ｱﾆﾒｰｼｮﾝｲﾒｰｼﾞ  (&A)"), RowExtra::Picture);
+    g1->setRowStretch(row, 1);
 
     // 特殊
-    QWidget* s2 = sheet(this, "enterSheet2", "特殊", 125000);
-    auto* g2 = new QGridLayout(s2);
-    g2->setContentsMargins(4, 4, 4, 4);
-    g2->setVerticalSpacing(2);
-    ensoundset_ = pageButton(QStringLiteral("ensoundset"), QStringLiteral("通過時の効果音  (&S)"), s2);
-    ensounddel_ = pageButton(QStringLiteral("ensounddel"), QStringLiteral("消"), s2);
-    ensoundplay_ = pageButton(QStringLiteral("ensoundplay"), QStringLiteral("♪"), s2);
-    ensound_ = valueLabel(QStringLiteral("ensound"), s2);
-    g2->addWidget(ensoundset_, 0, 0, 1, 2);
-    g2->addWidget(ensounddel_, 0, 2);
-    g2->addWidget(ensoundplay_, 0, 3);
-    g2->addWidget(ensound_, 1, 0, 1, 4);
-    g2->addWidget(new QLabel(QStringLiteral("出現条件"), s2), 2, 0, 1, 4);
-    auto* showItemSet = pageButton(QStringLiteral("enshowitemset"), QStringLiteral("ｱｲﾃﾑ  (&I)"), s2);
-    auto* showItemDel = pageButton(QStringLiteral("enshowitemdel"), QStringLiteral("消"), s2);
-    enshowitem_ = valueLabel(QStringLiteral("enshowitem"), s2);
-    enshowitem_->setToolTip(QStringLiteral("このｱｲﾃﾑを所持していると出現する"));
-    enshowitempic_ = new PictureBox(QStringLiteral("enshowitempic"), s2);
-    g2->addWidget(showItemSet, 3, 0, 1, 2);
-    g2->addWidget(showItemDel, 3, 2);
-    g2->addWidget(enshowitempic_, 3, 3, 2, 1);
-    g2->addWidget(enshowitem_, 4, 0, 1, 3);
-    auto* showEventSet = pageButton(QStringLiteral("enshoweventset"), QStringLiteral("ｲﾍﾞﾝﾄ  (&E)"), s2);
-    auto* showEventDel = pageButton(QStringLiteral("enshoweventdel"), QStringLiteral("消"), s2);
-    enshowevent_ = valueLabel(QStringLiteral("enshowevent"), s2);
-    enshowevent_->setToolTip(QStringLiteral("このｲﾍﾞﾝﾄをｸﾘｱしていると出現する"));
-    enshoweventpic_ = new PictureBox(QStringLiteral("enshoweventpic"), s2);
-    g2->addWidget(showEventSet, 5, 0, 1, 2);
-    g2->addWidget(showEventDel, 5, 2);
-    g2->addWidget(enshoweventpic_, 5, 3, 2, 1);
-    g2->addWidget(enshowevent_, 6, 0, 1, 3);
-    g2->setRowStretch(7, 1);
+    row = 0;
+    QWidget* s2 = addSheet(this, "enterSheet2", "特殊", 125000);
+    QGridLayout* g2 = sheetGrid(s2);
+    ensound_ = addPageRow(g2, row, "ensound", QStringLiteral("通過時の効果音  (&S)"), RowExtra::Play);
+    g2->addWidget(new QLabel(QStringLiteral("出現条件"), s2), row++, 0, 1, 4);
+    enshowitem_ = addPageRow(g2, row, "enshowitem", QStringLiteral("ｱｲﾃﾑ  (&I)"), RowExtra::Picture);
+    enshowitem_.value->setToolTip(QStringLiteral("このｱｲﾃﾑを所持していると出現する"));
+    enshowevent_ = addPageRow(g2, row, "enshowevent", QStringLiteral("ｲﾍﾞﾝﾄ  (&E)"), RowExtra::Picture);
+    enshowevent_.value->setToolTip(QStringLiteral("このｲﾍﾞﾝﾄをｸﾘｱしていると出現する"));
+    g2->setRowStretch(row, 1);
 
-    passingControls_ = {enwantitem_,  enwantitemset_,  enwantitemdel_,  enwantitempic_,     enfieldto_,
-                        enlocatex_,   enlocatey_,      enfieldtoset_,   enfieldtodel_,      jumpLabel,
-                        enopenfilename_, enopenfilenameset_, enopenfilenamedel_, enopenfilenamepic_, ensound_,
-                        ensoundset_,  ensounddel_,     ensoundplay_};
+    // Passing settings mean nothing on a building nobody can enter.
+    passingControls_ = {enlocatex_, enlocatey_, jumpLabel};
+    for (const PageRow* r : {&enwantitem_, &enfieldto_, &enopenfilename_, &ensound_})
+        passingControls_ += r->widgets();
 
     connect(entername_, &QLineEdit::textChanged, this, &EnterPage::enternameChange);
     connect(enmove_, &QCheckBox::clicked, this, &EnterPage::enmoveClick);
-    connect(imageSet, &QPushButton::clicked, this, &EnterPage::enfilenamesetClick);
-    connect(enopenfilenameset_, &QPushButton::clicked, this, &EnterPage::enopenfilenamesetClick);
-    connect(enopenfilenamedel_, &QPushButton::clicked, this, &EnterPage::enopenfilenamedelClick);
-    connect(enwantitemset_, &QPushButton::clicked, this, &EnterPage::enwantitemsetClick);
-    connect(enwantitemdel_, &QPushButton::clicked, this, &EnterPage::enwantitemdelClick);
-    connect(enfieldtoset_, &QPushButton::clicked, this, &EnterPage::enfieldtosetClick);
-    connect(enfieldtodel_, &QPushButton::clicked, this, &EnterPage::enfieldtodelClick);
-    connect(ensoundset_, &QPushButton::clicked, this, &EnterPage::ensoundsetClick);
-    connect(ensounddel_, &QPushButton::clicked, this, &EnterPage::ensounddelClick);
-    connect(ensoundplay_, &QPushButton::clicked, this, &EnterPage::ensoundplayClick);
-    connect(showItemSet, &QPushButton::clicked, this, &EnterPage::enshowitemsetClick);
-    connect(showItemDel, &QPushButton::clicked, this, &EnterPage::enshowitemdelClick);
-    connect(showEventSet, &QPushButton::clicked, this, &EnterPage::enshoweventsetClick);
-    connect(showEventDel, &QPushButton::clicked, this, &EnterPage::enshoweventdelClick);
+    connectRow(this, enfilename_, &EnterPage::enfilenamesetClick);
+    connectRow(this, enopenfilename_, &EnterPage::enopenfilenamesetClick, &EnterPage::enopenfilenamedelClick);
+    connectRow(this, enwantitem_, &EnterPage::enwantitemsetClick, &EnterPage::enwantitemdelClick);
+    connectRow(this, enfieldto_, &EnterPage::enfieldtosetClick, &EnterPage::enfieldtodelClick);
+    connectRow(this, ensound_, &EnterPage::ensoundsetClick, &EnterPage::ensounddelClick,
+               &EnterPage::ensoundplayClick);
+    connectRow(this, enshowitem_, &EnterPage::enshowitemsetClick, &EnterPage::enshowitemdelClick);
+    connectRow(this, enshowevent_, &EnterPage::enshoweventsetClick, &EnterPage::enshoweventdelClick);
 }
 
 int EnterPage::number() const { return owner_.currentObject(kEnter); }
@@ -148,6 +77,13 @@ int EnterPage::number() const { return owner_.currentObject(kEnter); }
 EnterDef& EnterPage::enter() const { return editor().scenario.enter(number()); }
 
 QString EnterPage::words() const { return Tparamedit::objectWords(kEnter, fromCp932(enter().name.view())); }
+
+QString EnterPage::prompt(const char* what) const { return QStringLiteral("：") + words() + QString::fromUtf8(what); }
+
+void EnterPage::clearReference(unsigned char& reference) {
+    reference = 0;
+    enterview();
+}
 
 void EnterPage::enterview() {
     EditorContext& ctx = editor();
@@ -164,25 +100,25 @@ void EnterPage::enterview() {
         if (entername_->bytes() != e.name.str()) entername_->setBytes(e.name.view());
     }
     owner_.setObjectCaption(kEnter, fromCp932(e.name.view()));
-    enfilename_->setText(fileRefName(s.enterImageFiles[n - 1], QString()));
-    enfilenamepic_->setIndex(pictureIndex(ctx.side.pictures, kEnter, n));
+    enfilename_.value->setText(fileRefName(s.enterImageFiles[n - 1], QString()));
+    enfilename_.pic->setIndex(pictureIndex(ctx.side.pictures, kEnter, n));
     {
         const QSignalBlocker block(enmove_);
         enmove_->setChecked(passable);
     }
-    enwantitem_->setText(itemRefName(e.enwantitem));
-    enwantitempic_->setIndex(itemPictureIndex(e.enwantitem));
-    enfieldto_->setText(fieldRefName(e.jumpField));
+    enwantitem_.value->setText(itemRefName(e.enwantitem));
+    enwantitem_.pic->setIndex(itemPictureIndex(e.enwantitem));
+    enfieldto_.value->setText(fieldRefName(e.jumpField));
     const bool located = e.jumpPosition > 0 && cellOf(s, e.jumpField, e.jumpPosition) > 0;
     enlocatex_->setText(QStringLiteral("X ：") + (located ? QString::number(linkby(s, 0, n, 0)) : QStringLiteral("未指定")));
     enlocatey_->setText(QStringLiteral("Y ：") + (located ? QString::number(linkby(s, 0, n, 1)) : QStringLiteral("未指定")));
-    enopenfilename_->setText(fileRefName(animation));
-    enopenfilenamepic_->setIndex(ctx.side.pictures.enter[kEnterCount + n]);
-    ensound_->setText(soundRefName(e.ensound));
-    enshowitem_->setText(itemRefName(e.enshowitem));
-    enshowitempic_->setIndex(itemPictureIndex(e.enshowitem));
-    enshowevent_->setText(eventRefName(e.enshowevent));
-    enshoweventpic_->setIndex(eventPictureIndex(e.enshowevent));
+    enopenfilename_.value->setText(fileRefName(animation));
+    enopenfilename_.pic->setIndex(ctx.side.pictures.enter[kEnterCount + n]);
+    ensound_.value->setText(soundRefName(e.ensound));
+    enshowitem_.value->setText(itemRefName(e.enshowitem));
+    enshowitem_.pic->setIndex(itemPictureIndex(e.enshowitem));
+    enshowevent_.value->setText(eventRefName(e.enshowevent));
+    enshowevent_.pic->setIndex(eventPictureIndex(e.enshowevent));
     rendering_ = false;
 }
 
@@ -222,17 +158,12 @@ void EnterPage::enwantitemsetClick() {
     enterview();
 }
 
-void EnterPage::enwantitemdelClick() {
-    enter().enwantitem = 0;
-    enterview();
-}
-
 void EnterPage::enfieldtosetClick() {
     ParameditHooks& hooks = owner_.hooks();
     if (!hooks.pickLocation) return;
     EnterDef& e = enter();
     const std::optional<PickedLocation> picked = hooks.pickLocation(
-        QStringLiteral("：") + words() + QStringLiteral("からｼﾞｬﾝﾌﾟするﾌｨｰﾙﾄﾞと座標を選択"), e.jumpField, e.jumpPosition);
+        prompt("からｼﾞｬﾝﾌﾟするﾌｨｰﾙﾄﾞと座標を選択"), e.jumpField, e.jumpPosition);
     if (!picked || picked->field < 1 || picked->field > kFieldCount || picked->position <= 0) return;
     e.jumpField = static_cast<u8>(picked->field);
     e.jumpPosition = picked->position;
@@ -248,14 +179,8 @@ void EnterPage::enfieldtodelClick() {
 }
 
 void EnterPage::ensoundsetClick() {
-    if (takeResource(ResourceKind::Sound, QStringLiteral("：") + words() + QStringLiteral("を通過する時の効果音を一つ選択"),
-                     enter().ensound, kSoundCount))
+    if (takeResource(ResourceKind::Sound, prompt("を通過する時の効果音を一つ選択"), enter().ensound, kSoundCount))
         enterview();
-}
-
-void EnterPage::ensounddelClick() {
-    enter().ensound = 0;
-    enterview();
 }
 
 void EnterPage::ensoundplayClick() { owner_.playSound(enter().ensound); }
@@ -265,19 +190,14 @@ void EnterPage::enshowitemsetClick() {
     enterview();
 }
 
-void EnterPage::enshowitemdelClick() {
-    enter().enshowitem = 0;
-    enterview();
-}
-
 void EnterPage::enshoweventsetClick() {
     takeEvent(owner_, words() + QStringLiteral("が出現する為に必要なｲﾍﾞﾝﾄを一つ選択"), enter().enshowevent);
     enterview();
 }
 
-void EnterPage::enshoweventdelClick() {
-    enter().enshowevent = 0;
-    enterview();
-}
+void EnterPage::enwantitemdelClick() { clearReference(enter().enwantitem); }
+void EnterPage::ensounddelClick() { clearReference(enter().ensound); }
+void EnterPage::enshowitemdelClick() { clearReference(enter().enshowitem); }
+void EnterPage::enshoweventdelClick() { clearReference(enter().enshowevent); }
 
 }  // namespace qrn

@@ -4,13 +4,13 @@
 
 #include <QTabWidget>
 
+#include "properties/pagerows.h"
+
 class QCheckBox;
 class QLabel;
-class QPushButton;
 
 namespace qrn {
 
-class PictureBox;
 class ShortStringEdit;
 class Tparamedit;
 struct EnterDef;
@@ -41,7 +41,7 @@ public:
 
     ShortStringEdit* entername() const { return entername_; }
     QCheckBox* enmove() const { return enmove_; }
-    QLabel* enfieldto() const { return enfieldto_; }
+    QLabel* enfieldto() const { return enfieldto_.value; }
     QLabel* enlocatex() const { return enlocatex_; }
     QLabel* enlocatey() const { return enlocatey_; }
 
@@ -49,36 +49,26 @@ private:
     int number() const;
     EnterDef& enter() const;
     QString words() const;
+    // The caption of a chooser: "：" and the building's words before `what`.
+    QString prompt(const char* what) const;
+    // Clears a reference and shows the building again.
+    void clearReference(unsigned char& reference);
     void enternameChange();
     void setPicture(bool second);
 
     Tparamedit& owner_;
     bool rendering_ = false;
     ShortStringEdit* entername_;
-    QLabel* enfilename_;
-    PictureBox* enfilenamepic_;
+    PageRow enfilename_;
     QCheckBox* enmove_;
-    QLabel* enwantitem_;
-    PictureBox* enwantitempic_;
-    QPushButton* enwantitemset_;
-    QPushButton* enwantitemdel_;
-    QLabel* enfieldto_;
+    PageRow enwantitem_;
+    PageRow enfieldto_;
     QLabel* enlocatex_;
     QLabel* enlocatey_;
-    QPushButton* enfieldtoset_;
-    QPushButton* enfieldtodel_;
-    QLabel* enopenfilename_;
-    PictureBox* enopenfilenamepic_;
-    QPushButton* enopenfilenameset_;
-    QPushButton* enopenfilenamedel_;
-    QLabel* ensound_;
-    QPushButton* ensoundset_;
-    QPushButton* ensounddel_;
-    QPushButton* ensoundplay_;
-    QLabel* enshowitem_;
-    PictureBox* enshowitempic_;
-    QLabel* enshowevent_;
-    PictureBox* enshoweventpic_;
+    PageRow enopenfilename_;
+    PageRow ensound_;
+    PageRow enshowitem_;
+    PageRow enshowevent_;
     QList<QWidget*> passingControls_;
 };
 

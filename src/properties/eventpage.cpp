@@ -11,7 +11,6 @@
 #include <QSignalBlocker>
 
 #include "services/editorcontext.h"
-#include "services/imeset.h"
 #include "services/shortstringedit.h"
 #include "services/textconv.h"
 #include "properties/pagehelpers.h"
@@ -23,14 +22,6 @@
 namespace qrn {
 
 namespace {
-
-QWidget* sheet(QTabWidget* panel, const char* name, const char* caption, int help) {
-    auto* w = new QWidget(panel);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setProperty("helpContext", help);
-    panel->addTab(w, QString::fromUtf8(caption));
-    return w;
-}
 
 QCheckBox* addFlagBox(QGridLayout* g, int& row, const char* name, const char* caption, int tag) {
     auto* box = new QCheckBox(QString::fromUtf8(caption), g->parentWidget());
@@ -59,16 +50,9 @@ EventPage::EventPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), o
     int row = 0;
 
     // 一般
-    QWidget* s1 = sheet(this, "eventsheet1", "一般", 128000);
+    QWidget* s1 = addSheet(this, "eventsheet1", "一般", 128000);
     QGridLayout* g1 = sheetGrid(s1);
-    g1->addWidget(new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), s1), row++, 0, 1, 4);
-    auto* nameLabel = new QLabel(QStringLiteral("ｲﾍﾞﾝﾄ名(&N)"), s1);
-    eventname_ = new ShortStringEdit(32, s1);
-    eventname_->setObjectName(QStringLiteral("eventname"));
-    nameLabel->setBuddy(eventname_);
-    imesetOnEnter(eventname_);
-    g1->addWidget(nameLabel, row++, 0, 1, 4);
-    g1->addWidget(eventname_, row++, 0, 1, 4);
+    eventname_ = addNameRows(g1, row, "eventname", QStringLiteral("ｲﾍﾞﾝﾄ名(&N)"));
     const PageRow before = addPageRow(g1, row, "evfilename", QStringLiteral("発生前ｲﾒｰｼﾞ  (&I)"), RowExtra::Picture, false);
     before.set->setToolTip(QStringLiteral("ｲﾍﾞﾝﾄ発生以前のﾋﾞｯﾄﾏｯﾌﾟ"));
     evfilename_ = before.value;
@@ -98,7 +82,7 @@ EventPage::EventPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), o
 
     // 特殊
     row = 0;
-    QWidget* s2 = sheet(this, "eventsheet2", "特殊", 129000);
+    QWidget* s2 = addSheet(this, "eventsheet2", "特殊", 129000);
     QGridLayout* g2 = sheetGrid(s2);
     auto* prologueBox = new QGroupBox(QStringLiteral("ﾌﾟﾛﾛｰｸﾞ"), s2);
     prologueBox->setObjectName(QStringLiteral("GroupBox2"));
@@ -130,7 +114,7 @@ EventPage::EventPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), o
 
     // 条件
     row = 0;
-    QWidget* s3 = sheet(this, "eventsheet3", "条件", 130000);
+    QWidget* s3 = addSheet(this, "eventsheet3", "条件", 130000);
     QGridLayout* g3 = sheetGrid(s3);
     g3->addWidget(new QLabel(QStringLiteral("-発生条件-"), s3), row++, 0, 1, 4);
     auto* actionBox = new QGroupBox(QStringLiteral("開始ｱｸｼｮﾝ"), s3);
@@ -157,7 +141,7 @@ EventPage::EventPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), o
 
     // ﾊﾟﾗﾒｰﾀ
     row = 0;
-    QWidget* s4 = sheet(this, "eventsheet4", "ﾊﾟﾗﾒｰﾀ", 131000);
+    QWidget* s4 = addSheet(this, "eventsheet4", "ﾊﾟﾗﾒｰﾀ", 131000);
     QGridLayout* g4 = sheetGrid(s4);
     const PageRow getItem = addPageRow(g4, row, "evgetitemlabel", QStringLiteral("獲得ｱｲﾃﾑ  (&G)"), RowExtra::None);
     evgetitem_ = slotList(g4, row, "evgetitem");
@@ -185,48 +169,28 @@ EventPage::EventPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), o
     connect(eventname_, &QLineEdit::textChanged, this, &EventPage::eventnameChange);
     for (QCheckBox* box : flags_) connect(box, &QCheckBox::clicked, this, [this, box] { evcheck1Click(box); });
     connect(evaction_, &QButtonGroup::idClicked, this, &EventPage::evactionClick);
-    auto on = [this](QPushButton* b, void (EventPage::*handler)()) {
-        if (b) connect(b, &QPushButton::clicked, this, handler);
-    };
-    on(before.set, &EventPage::evfilenamesetClick);
-    on(after.set, &EventPage::evendfilenamesetClick);
-    on(after.del, &EventPage::evendfilenamedelClick);
-    on(enemy.set, &EventPage::evenemysetClick);
-    on(enemy.del, &EventPage::evenemydelClick);
-    on(startComment.set, &EventPage::evstartcommentsetClick);
-    on(startComment.del, &EventPage::evstartcommentdelClick);
-    on(endComment.set, &EventPage::evendcommentsetClick);
-    on(endComment.del, &EventPage::evendcommentdelClick);
-    on(link.set, &EventPage::evlinksetClick);
-    on(link.del, &EventPage::evlinkdelClick);
-    on(prologue.set, &EventPage::evprologuesetClick);
-    on(prologue.del, &EventPage::evprologuedelClick);
-    on(prologueBmp.set, &EventPage::evprologuebmpsetClick);
-    on(prologueBmp.del, &EventPage::evprologuebmpdelClick);
-    on(prologueBmp.extra, &EventPage::evprologuebmpviewClick);
-    on(prologueBgm.set, &EventPage::evprologuebgmsetClick);
-    on(prologueBgm.del, &EventPage::evprologuebgmdelClick);
-    on(prologueBgm.extra, &EventPage::evprologuebgmplayClick);
-    on(epilogue.set, &EventPage::evepiloguesetClick);
-    on(epilogue.del, &EventPage::evepiloguedelClick);
-    on(epilogueBmp.set, &EventPage::evepiloguebmpsetClick);
-    on(epilogueBmp.del, &EventPage::evepiloguebmpdelClick);
-    on(epilogueBmp.extra, &EventPage::evepiloguebmpviewClick);
-    on(epilogueBgm.set, &EventPage::evepiloguebgmsetClick);
-    on(epilogueBgm.del, &EventPage::evepiloguebgmdelClick);
-    on(epilogueBgm.extra, &EventPage::evepiloguebgmplayClick);
-    on(startItem.set, &EventPage::evstartitemsetClick);
-    on(startItem.del, &EventPage::evstartitemdelClick);
-    on(showItem.set, &EventPage::evshowitemsetClick);
-    on(showItem.del, &EventPage::evshowitemdelClick);
-    on(showEvent.set, &EventPage::evshoweventsetClick);
-    on(showEvent.del, &EventPage::evshoweventdelClick);
-    on(getItem.set, &EventPage::evgetitemsetClick);
-    on(getItem.del, &EventPage::evgetitemdelClick);
-    on(putItem.set, &EventPage::evputitemsetClick);
-    on(putItem.del, &EventPage::evputitemdelClick);
-    on(getMagic.set, &EventPage::evgetmagicsetClick);
-    on(getMagic.del, &EventPage::evgetmagicdelClick);
+    connectRow(this, before, &EventPage::evfilenamesetClick);
+    connectRow(this, after, &EventPage::evendfilenamesetClick, &EventPage::evendfilenamedelClick);
+    connectRow(this, enemy, &EventPage::evenemysetClick, &EventPage::evenemydelClick);
+    connectRow(this, startComment, &EventPage::evstartcommentsetClick, &EventPage::evstartcommentdelClick);
+    connectRow(this, endComment, &EventPage::evendcommentsetClick, &EventPage::evendcommentdelClick);
+    connectRow(this, link, &EventPage::evlinksetClick, &EventPage::evlinkdelClick);
+    connectRow(this, prologue, &EventPage::evprologuesetClick, &EventPage::evprologuedelClick);
+    connectRow(this, prologueBmp, &EventPage::evprologuebmpsetClick, &EventPage::evprologuebmpdelClick,
+               &EventPage::evprologuebmpviewClick);
+    connectRow(this, prologueBgm, &EventPage::evprologuebgmsetClick, &EventPage::evprologuebgmdelClick,
+               &EventPage::evprologuebgmplayClick);
+    connectRow(this, epilogue, &EventPage::evepiloguesetClick, &EventPage::evepiloguedelClick);
+    connectRow(this, epilogueBmp, &EventPage::evepiloguebmpsetClick, &EventPage::evepiloguebmpdelClick,
+               &EventPage::evepiloguebmpviewClick);
+    connectRow(this, epilogueBgm, &EventPage::evepiloguebgmsetClick, &EventPage::evepiloguebgmdelClick,
+               &EventPage::evepiloguebgmplayClick);
+    connectRow(this, startItem, &EventPage::evstartitemsetClick, &EventPage::evstartitemdelClick);
+    connectRow(this, showItem, &EventPage::evshowitemsetClick, &EventPage::evshowitemdelClick);
+    connectRow(this, showEvent, &EventPage::evshoweventsetClick, &EventPage::evshoweventdelClick);
+    connectRow(this, getItem, &EventPage::evgetitemsetClick, &EventPage::evgetitemdelClick);
+    connectRow(this, putItem, &EventPage::evputitemsetClick, &EventPage::evputitemdelClick);
+    connectRow(this, getMagic, &EventPage::evgetmagicsetClick, &EventPage::evgetmagicdelClick);
 }
 
 int EventPage::number() const { return owner_.currentObject(kEvent); }

@@ -10,7 +10,6 @@
 #include <QSignalBlocker>
 
 #include "services/editorcontext.h"
-#include "services/imeset.h"
 #include "services/shortstringedit.h"
 #include "services/textconv.h"
 #include "properties/numericedit.h"
@@ -26,52 +25,22 @@ namespace qrn {
 
 namespace {
 
-QWidget* sheet(QTabWidget* panel, const char* name, const char* caption, int help) {
-    auto* w = new QWidget(panel);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setProperty("helpContext", help);
-    panel->addTab(w, QString::fromUtf8(caption));
-    return w;
-}
-
 QCheckBox* checkBox(const char* name, const char* caption, QWidget* parent) {
     auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
     box->setObjectName(QString::fromLatin1(name));
     return box;
 }
 
-// A box that is closed is also greyed, so that its value reads as not in force.
-void openBox(QWidget* box, bool open) {
-    box->setEnabled(open);
-    box->setBackgroundRole(open ? QPalette::Base : QPalette::Window);
-}
-
 }  // namespace
-
-NumericEdit* ItemPage::numericBox(const char* name, int tag) {
-    NumericRule rule = numericedits::itstatus();
-    if (tag == 5) rule = numericedits::ithealmp();
-    auto* box = new NumericEdit(rule, nullptr);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setProperty("tag", tag);
-    return box;
-}
 
 ItemPage::ItemPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), owner_(owner) {
     setObjectName(QStringLiteral("itempanel"));
     int row = 0;
 
     // 一般
-    QWidget* s1 = sheet(this, "itemsheet1", "一般", 137000);
+    QWidget* s1 = addSheet(this, "itemsheet1", "一般", 137000);
     QGridLayout* g1 = sheetGrid(s1);
-    g1->addWidget(new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), s1), row++, 0, 1, 4);
-    auto* nameLabel = new QLabel(QStringLiteral("ｱｲﾃﾑ名(&N)"), s1);
-    itemname_ = new ShortStringEdit(32, s1);
-    itemname_->setObjectName(QStringLiteral("itemname"));
-    nameLabel->setBuddy(itemname_);
-    imesetOnEnter(itemname_);
-    g1->addWidget(nameLabel, row++, 0, 1, 4);
-    g1->addWidget(itemname_, row++, 0, 1, 4);
+    itemname_ = addNameRows(g1, row, "itemname", QStringLiteral("ｱｲﾃﾑ名(&N)"));
     const PageRow image = addPageRow(g1, row, "itfilename", QStringLiteral("ｲﾒｰｼﾞ  (&I)"), RowExtra::Picture, false);
     itfilename_ = image.value;
     itempic_ = image.pic;
@@ -93,23 +62,15 @@ ItemPage::ItemPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), own
     itspecial_ = checkBox("itspecial", "特殊効果  (&F)", s1);
     itspecial_->setToolTip(QStringLiteral("装備可能ｱｲﾃﾑに、抵抗力、歩行回復効果を付加"));
     g1->addWidget(itspecial_, row++, 0, 1, 4);
-    auto* moneyLabel = new QLabel(QStringLiteral("価格(&M)"), s1);
-    itmoney_ = new NumericEdit(numericedits::itmoney(), s1);
-    itmoney_->setObjectName(QStringLiteral("itmoney"));
-    moneyLabel->setBuddy(itmoney_);
-    g1->addWidget(moneyLabel, row, 0, 1, 2);
-    g1->addWidget(itmoney_, row++, 2, 1, 2);
-    auto* countLabel = new QLabel(QStringLiteral("使用可能回数(&C)"), s1);
-    itcount_ = new NumericEdit(numericedits::itcount(), s1);
-    itcount_->setObjectName(QStringLiteral("itcount"));
-    countLabel->setBuddy(itcount_);
-    g1->addWidget(countLabel, row, 0, 1, 2);
-    g1->addWidget(itcount_, row++, 2, 1, 2);
+    itmoney_ = numberBox(QStringLiteral("itmoney"), numericedits::itmoney(), 0, s1);
+    labelled(g1, row++, QStringLiteral("価格(&M)"), itmoney_);
+    itcount_ = numberBox(QStringLiteral("itcount"), numericedits::itcount(), 0, s1);
+    labelled(g1, row++, QStringLiteral("使用可能回数(&C)"), itcount_);
     g1->setRowStretch(row, 1);
 
     // 効果
     row = 0;
-    QWidget* s2 = sheet(this, "itemsheet2", "効果", 138000);
+    QWidget* s2 = addSheet(this, "itemsheet2", "効果", 138000);
     QGridLayout* g2 = sheetGrid(s2);
     const struct {
         const char* name;
@@ -122,17 +83,13 @@ ItemPage::ItemPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), own
         {"ithealmp", "魔力回復(&G)", 5, &ithealmp_},
     };
     for (const auto& b : boxes) {
-        NumericEdit* box = numericBox(b.name, b.tag);
-        box->setParent(s2);
-        *b.box = box;
-        auto* l = new QLabel(QString::fromUtf8(b.caption), s2);
-        l->setBuddy(box);
+        const NumericRule rule = b.tag == 5 ? numericedits::ithealmp() : numericedits::itstatus();
+        *b.box = numberBox(QString::fromLatin1(b.name), rule, b.tag, s2);
+        QLabel* l = labelled(g2, row++, QString::fromUtf8(b.caption), *b.box);
         if (b.tag == 4) {
             l->setObjectName(QStringLiteral("ithelabel"));
             ithelabel_ = l;
         }
-        g2->addWidget(l, row, 0, 1, 2);
-        g2->addWidget(box, row++, 2, 1, 2);
     }
     const PageRow antipoison = addPageRow(g2, row, "itantipoison", QStringLiteral("解毒(&P)"), RowExtra::None);
     itantipoison_ = antipoison.value;
@@ -150,7 +107,7 @@ ItemPage::ItemPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), own
 
     // 特殊
     row = 0;
-    QWidget* s3 = sheet(this, "itemsheet3", "特殊", 139000);
+    QWidget* s3 = addSheet(this, "itemsheet3", "特殊", 139000);
     QGridLayout* g3 = sheetGrid(s3);
     const PageRow comment = addPageRow(g3, row, "itcomment", QStringLiteral("使用時のｺﾒﾝﾄ  (&C)"), RowExtra::None);
     itcomment_ = comment.value;
@@ -177,25 +134,15 @@ ItemPage::ItemPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), own
     for (QCheckBox* box : {itbattleuse_, itfielduse_})
         connect(box, &QCheckBox::clicked, this, [this, box] { itusetypeClick(box); });
     connect(itshowserch_, &QCheckBox::clicked, this, &ItemPage::itshowserchClick);
-    auto on = [this](QPushButton* b, void (ItemPage::*handler)()) {
-        if (b) connect(b, &QPushButton::clicked, this, handler);
-    };
-    on(image.set, &ItemPage::itfilenamesetClick);
-    on(magic.set, &ItemPage::itmagicsetClick);
-    on(magic.del, &ItemPage::itmagicdelClick);
-    on(antipoison.set, &ItemPage::itantipoisonsetClick);
-    on(antipoison.del, &ItemPage::itantipoisondelClick);
-    on(comment.set, &ItemPage::itcommentsetClick);
-    on(comment.del, &ItemPage::itcommentdelClick);
-    on(sound.set, &ItemPage::itsoundsetClick);
-    on(sound.del, &ItemPage::itsounddelClick);
-    on(sound.extra, &ItemPage::itsoundplayClick);
-    on(attackSound.set, &ItemPage::itattacksoundsetClick);
-    on(attackSound.del, &ItemPage::itattacksounddelClick);
-    on(attackSound.extra, &ItemPage::itattacksoundplayClick);
-    on(findBgm.set, &ItemPage::itfindbgmsetClick);
-    on(findBgm.del, &ItemPage::itfindbgmdelClick);
-    on(findBgm.extra, &ItemPage::itfindbgmplayClick);
+    connectRow(this, image, &ItemPage::itfilenamesetClick);
+    connectRow(this, magic, &ItemPage::itmagicsetClick, &ItemPage::itmagicdelClick);
+    connectRow(this, antipoison, &ItemPage::itantipoisonsetClick, &ItemPage::itantipoisondelClick);
+    connectRow(this, comment, &ItemPage::itcommentsetClick, &ItemPage::itcommentdelClick);
+    connectRow(this, sound, &ItemPage::itsoundsetClick, &ItemPage::itsounddelClick, &ItemPage::itsoundplayClick);
+    connectRow(this, attackSound, &ItemPage::itattacksoundsetClick, &ItemPage::itattacksounddelClick,
+               &ItemPage::itattacksoundplayClick);
+    connectRow(this, findBgm, &ItemPage::itfindbgmsetClick, &ItemPage::itfindbgmdelClick,
+               &ItemPage::itfindbgmplayClick);
 
     itmoney_->store = [this](std::int64_t v) { item().itmoney = static_cast<i32>(v); };
     itcount_->store = [this](std::int64_t v) { item().itcount = static_cast<u8>(v); };
@@ -223,9 +170,9 @@ void ItemPage::itemini() {
     ItemDef& it = item();
     const ItemControls open = applyItemRules(it);
     itspecial_->setEnabled(open.special);
-    for (NumericEdit* box : {itstrength_, itdefence_, itdextality_}) openBox(box, open.status);
-    openBox(ithealing_, open.healing);
-    openBox(ithealmp_, open.healmp);
+    for (NumericEdit* box : {itstrength_, itdefence_, itdextality_}) openNumericBox(box, open.status);
+    openNumericBox(ithealing_, open.healing);
+    openNumericBox(ithealmp_, open.healmp);
     for (QWidget* w : std::initializer_list<QWidget*>{itantipoison_, itantipoisonset_, itantipoisondel_})
         w->setEnabled(open.antipoison);
     ithelabel_->setText(open.general ? QStringLiteral("回復(&H)") : QStringLiteral("歩行回復(&H)"));

@@ -73,7 +73,6 @@ private:
     ItemDef& item() const;
     QString words() const;
     void itemnameChange();
-    NumericEdit* numericBox(const char* name, int tag);
 
     Tparamedit& owner_;
     bool rendering_ = false;

@@ -39,20 +39,10 @@ void ItemPage::itshowserchClick() { item().itshowserch = itshowserch_->isChecked
 
 void ItemPage::itfilenamesetClick() {
     EditorContext& ctx = editor();
-    ParameditHooks& hooks = owner_.hooks();
-    if (!hooks.chooseImage) return;
     const int n = number();
-    ItemDef& it = item();
-    const std::optional<QString> file = hooks.chooseImage(it.imageTransparent != 0);
-    if (!file || file->isEmpty()) return;
-    if (!storeImageFile(ctx.scenario.itemImageFiles[n - 1], *file)) return;
-    const bool transparent = ctx.state.defaultTransparent;
-    const std::uint32_t colour = ctx.state.defaultTransparentColour;
-    it.imageTransparent = transparent ? 1 : 0;
-    it.imageColour = static_cast<i32>(colour);
-    if (std::int32_t* slot = pictureSlot(ctx.side.pictures, kItem, n)) *slot = hooks.addimg ? hooks.addimg(*file, transparent, colour) : 0;
-    if (hooks.picturesChanged) hooks.picturesChanged(kItem);
-    itemview();
+    std::int32_t* index = pictureSlot(ctx.side.pictures, kItem, n);
+    if (chooseFirstPicture(owner_, kItem, item(), ctx.scenario.itemImageFiles[n - 1], index))
+        itemview();
 }
 
 void ItemPage::itmagicsetClick() {

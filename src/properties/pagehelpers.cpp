@@ -41,26 +41,23 @@ QString fileRefName(const ShortString255& file, const QString& none) {
 int itemPictureIndex(int n) { return pictureIndex(editor().side.pictures, kItem, n); }
 int eventPictureIndex(int n) { return pictureIndex(editor().side.pictures, kEvent, n); }
 
-QPushButton* pageButton(const QString& name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel* valueLabel(const QString& name, QWidget* parent) {
-    auto* l = new QLabel(QStringLiteral("-"), parent);
-    l->setObjectName(name);
-    l->setFrameShape(QFrame::StyledPanel);
-    l->setMinimumWidth(40);
-    return l;
-}
-
 bool storeImageFile(ShortString255& slot, const QString& file) {
     const std::optional<std::string> bytes = utf8ToCp932(file.toStdString());
     if (!bytes || bytes->empty() || bytes->size() > static_cast<std::size_t>(ShortString255::capacity)) return false;
     slot.assignRaw(*bytes);
     return true;
+}
+
+std::optional<ChosenImage> chooseObjectImage(Tparamedit& owner, bool transparent, ShortString255& file,
+                                             std::int32_t* index) {
+    ParameditHooks& hooks = owner.hooks();
+    if (!hooks.chooseImage) return std::nullopt;
+    const std::optional<QString> chosen = hooks.chooseImage(transparent);
+    if (!chosen || chosen->isEmpty() || !storeImageFile(file, *chosen)) return std::nullopt;
+    const bool defaultTransparent = editor().state.defaultTransparent;
+    const std::uint32_t defaultColour = editor().state.defaultTransparentColour;
+    if (index) *index = hooks.addimg ? hooks.addimg(*chosen, defaultTransparent, defaultColour) : 0;
+    return ChosenImage{static_cast<u8>(defaultTransparent ? 1 : 0), static_cast<i32>(defaultColour)};
 }
 
 bool takeResource(ResourceKind kind, const QString& suffix, u8& reference, int count) {

@@ -57,31 +57,45 @@ std::optional<int> chosenResource(ResourceKind kind, const QString& captionSuffi
 void takeItem(Tparamedit& owner, const QString& caption, u8& reference);
 void takeEvent(Tparamedit& owner, const QString& caption, u8& reference);
 
-// Builders for the rows of a page.
-QPushButton* pageButton(const QString& name, const QString& text, QWidget* parent);
-QLabel* valueLabel(const QString& name, QWidget* parent);
-
 // Stores a chosen image file name; false (nothing stored) when the name does
 // not fit the slot or holds characters the scenario cannot store.
 bool storeImageFile(ShortString255& slot, const QString& file);
 
-// The image chooser for one of the two pictures of a building or an event:
-// the chosen file goes into `slot` with the default transparency, and the
-// picture's index into `index`. False when the author cancels or the name
-// does not fit; nothing is changed then.
+// The transparency a newly chosen picture takes: the editor's default.
+struct ChosenImage {
+    u8 transparent;
+    i32 colour;
+};
+
+// The image chooser for one picture of an object, offering `transparent`
+// as the current setting: the chosen file goes into `file` and the
+// picture's index into `*index` when there is one, and the picture's
+// transparency is returned for the record. Nothing when the author cancels
+// or the name does not fit; nothing is changed then.
+std::optional<ChosenImage> chooseObjectImage(Tparamedit& owner, bool transparent, ShortString255& file,
+                                             std::int32_t* index);
+
+// The same for the first picture of an object, storing its transparency and
+// repainting the views that draw the layer. False when nothing was chosen.
+template <typename Def>
+bool chooseFirstPicture(Tparamedit& owner, int layer, Def& def, ShortString255& file, std::int32_t* index) {
+    const std::optional<ChosenImage> chosen = chooseObjectImage(owner, def.imageTransparent != 0, file, index);
+    if (!chosen) return false;
+    def.imageTransparent = chosen->transparent;
+    def.imageColour = chosen->colour;
+    if (owner.hooks().picturesChanged) owner.hooks().picturesChanged(layer);
+    return true;
+}
+
+// Either of the two pictures of a terrain, a building or an event.
 template <typename Def>
 bool chooseObjectPicture(Tparamedit& owner, int layer, Def& def, bool second, ShortString255& slot,
                          std::int32_t& index) {
-    ParameditHooks& hooks = owner.hooks();
-    if (!hooks.chooseImage) return false;
-    const std::optional<QString> file = hooks.chooseImage(second ? def.image2Transparent : def.imageTransparent);
-    if (!file || file->isEmpty() || !storeImageFile(slot, *file)) return false;
-    const bool transparent = editor().state.defaultTransparent;
-    const std::uint32_t colour = editor().state.defaultTransparentColour;
-    (second ? def.image2Transparent : def.imageTransparent) = transparent ? 1 : 0;
-    (second ? def.image2Colour : def.imageColour) = static_cast<i32>(colour);
-    index = hooks.addimg ? hooks.addimg(*file, transparent, colour) : 0;
-    if (!second && hooks.picturesChanged) hooks.picturesChanged(layer);
+    if (!second) return chooseFirstPicture(owner, layer, def, slot, &index);
+    const std::optional<ChosenImage> chosen = chooseObjectImage(owner, def.image2Transparent != 0, slot, &index);
+    if (!chosen) return false;
+    def.image2Transparent = chosen->transparent;
+    def.image2Colour = chosen->colour;
     return true;
 }
 

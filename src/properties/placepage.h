@@ -4,15 +4,14 @@
 
 #include <QTabWidget>
 
+#include "properties/pagerows.h"
+
 class QCheckBox;
-class QLabel;
-class QPushButton;
 class QSpinBox;
 
 namespace qrn {
 
 class NumericEdit;
-class PictureBox;
 class ShortStringEdit;
 class Tparamedit;
 struct PlaceDef;
@@ -59,50 +58,32 @@ private:
     int number() const;
     PlaceDef& place() const;
     QString words() const;
+    // The caption of a chooser: "：" and the terrain's words before `what`.
+    QString prompt(const char* what) const;
+    // Clears a reference and shows the terrain again.
+    void clearReference(unsigned char& reference);
     void placenameChange();
     void setPicture(bool second);
 
     Tparamedit& owner_;
     bool rendering_ = false;
     ShortStringEdit* placename_;
-    QLabel* plfilename_;
-    PictureBox* plfilenamepic_;
+    PageRow plfilename_;
     QCheckBox* plmove_;
-    QLabel* plenemytype_;
-    QPushButton* plenemytypeset_;
-    QPushButton* plenemytypedel_;
+    PageRow plenemytype_;
     NumericEdit* plwonderingedit_;
     QSpinBox* plwondering_;
-    QLabel* plwalkimg_;
-    PictureBox* plwalkimgpic_;
-    QPushButton* plwalkimgset_;
-    QPushButton* plwalkimgdel_;
-    QLabel* plwantitem_;
-    PictureBox* plwantitempic_;
-    QPushButton* plwantitemset_;
-    QPushButton* plwantitemdel_;
+    PageRow plwalkimg_;
+    PageRow plwantitem_;
     NumericEdit* plhealingedit_;
     QSpinBox* plhealing_;
     NumericEdit* pldamageedit_;
     QSpinBox* pldamage_;
-    QLabel* plrecover_;
-    PictureBox* plrecoverpic_;
-    QPushButton* plrecoverset_;
-    QPushButton* plrecoverdel_;
-    QLabel* plsound_;
-    QPushButton* plsoundset_;
-    QPushButton* plsounddel_;
-    QPushButton* plsoundplay_;
-    QLabel* plextendfilename_;
-    PictureBox* plextendfilenamepic_;
-    QPushButton* plextendfilenameset_;
-    QPushButton* plextendfilenamedel_;
-    QLabel* plshowitem_;
-    QPushButton* plshowitemset_;
-    QPushButton* plshowitemdel_;
-    QLabel* plshowevent_;
-    QPushButton* plshoweventset_;
-    QPushButton* plshoweventdel_;
+    PageRow plrecover_;
+    PageRow plsound_;
+    PageRow plextendfilename_;
+    PageRow plshowitem_;
+    PageRow plshowevent_;
     QList<QWidget*> passingControls_;
 };
 
