@@ -149,7 +149,7 @@ TEST(EventRules, RenderingCopiesTheBeforeImageAndKeepsTheStartItemOnlyForItemUse
 }
 
 // Each check box tag switches the setting the box names: the event list
-// shows exactly that flag's line, and the rules act on the flags they tie.
+// shows exactly that flag's line.
 TEST(EventRules, EachFlagTagSwitchesTheSettingItsBoxNames) {
     const char* const lines[] = {"□終了後非表示", "◎エンディング", "□条件合致まで非表示",
                                  "∽無限に発生", "！死亡しても続行", "●終了後敵と遭遇しない"};
@@ -166,20 +166,6 @@ TEST(EventRules, EachFlagTagSwitchesTheSettingItsBoxNames) {
     }
     EXPECT_EQ(eventFlag(s->event(1), 0), nullptr);
     EXPECT_EQ(eventFlag(s->event(1), 7), nullptr);
-
-    // Hiding after the end stops the event occurring again; no battle, no
-    // continuing after death; hiding until the conditions hold closes the
-    // before-occurrence comment.
-    EventDef e = fullEvent();
-    e.evenemy = 0;
-    for (int tag = 1; tag <= 6; ++tag) *eventFlag(e, tag) = 1;
-    ShortString255 after = file("after.bmp");
-    const EventControls open = applyEventRules(e, after);
-    EXPECT_FALSE(open.afterEnd);
-    EXPECT_FALSE(open.startComment);
-    EXPECT_FALSE(open.dieOk);
-    const int left[] = {1, 1, 1, 0, 0, 1};
-    for (int tag = 1; tag <= 6; ++tag) EXPECT_EQ(*eventFlag(e, tag), left[tag - 1]) << "tag " << tag;
 }
 
 TEST(EventSlots, FilledFromTheFirstSlotInAscendingOrder) {
