@@ -2,13 +2,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "services/cellgrid.h"
 #include "mainwindow/editorwindows.h"
 #include "mainwindow/maker.h"
 #include "views/chipview.h"
+#include "services/choosers.h"
 #include "services/mainwindowhooks.h"
 #include "services/editorcontext.h"
 #include "services/options.h"
@@ -142,6 +145,42 @@ TEST_F(FieldWindows, TreeShowsAFieldReachedTwiceOnce) {
     EXPECT_FALSE(window.fieldpanel()->isEnabled());
     window.infoviewClick();
     EXPECT_TRUE(window.fieldpanel()->isEnabled());
+}
+
+// The field's music through the manager's buttons: the label and the play
+// button follow every change, a cancelled list changes nothing.
+TEST_F(FieldWindows, MusicIsChosenShownAndDeleted) {
+    struct Chooser : ResourceChooser {
+        ResourceChoice chooseResource(ResourceKind, const QString&, int) override { return answer; }
+        ResourceChoice answer;
+    } chooser;
+    s.bgm(3).name.assign("march");
+    s.bgm(3).fileName.assign("march.mid");
+    Tfieldman window;
+    window.makefieldman();
+    window.selectField(2);
+    auto* play = window.findChild<QPushButton*>(QStringLiteral("fieldbgmplay"));
+    auto* del = window.findChild<QPushButton*>(QStringLiteral("fieldbgmdel"));
+    ASSERT_TRUE(play && del);
+    ResourceChooser* saved = std::exchange(editor().resourceChooser, &chooser);
+    EXPECT_EQ(window.fieldbgm()->text(), QStringLiteral("-"));
+    EXPECT_FALSE(play->isEnabled());
+
+    chooser.answer = {true, 3};
+    window.fieldbgmset()->click();
+    EXPECT_EQ(s.field(2).fieldBgm, 3);
+    EXPECT_EQ(window.fieldbgm()->text(), QStringLiteral("march"));
+    EXPECT_TRUE(play->isEnabled());
+    chooser.answer = {false, 7};
+    window.fieldbgmset()->click();
+    EXPECT_EQ(s.field(2).fieldBgm, 3);
+
+    del->click();
+    EXPECT_EQ(s.field(2).fieldBgm, 0);
+    EXPECT_EQ(window.fieldbgm()->text(), QStringLiteral("-"));
+    EXPECT_FALSE(play->isEnabled());
+    EXPECT_EQ(s.field(1).fieldBgm, 0);
+    editor().resourceChooser = saved;
 }
 
 TEST_F(FieldWindows, DeleteThroughTheWindowRenumbersAndAsksFirst) {

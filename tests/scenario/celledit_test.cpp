@@ -1,8 +1,10 @@
-// The map tools' writes into cells, compared over the whole record.
+// The map tools' writes into cells and the palette's copy of an object,
+// compared over the whole record.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "scenario/celledit.h"
@@ -144,6 +146,64 @@ TEST_F(CellEditTest, RandomToolsDrawOncePerCellAndLayerAndWriteBelowTheRatio) {
     EXPECT_TRUE(sameBytes(s, *filled));
 }
 
+// Each layer's object lands in that layer's own entry, for every tool and
+// every choice of target layers: five different objects on the five layers
+// make any crossed layer visible in the whole-record comparison.
+TEST_F(CellEditTest, EveryToolWritesEachLayerIntoItsOwnEntry) {
+    DrawChoice all;
+    for (int layer = kPlace; layer <= kChara; ++layer) {
+        all.objects[static_cast<std::size_t>(layer)] = 10 + layer;
+        firstImageFile(s, layer, 10 + layer)->assign("b.bmp");
+    }
+    const CellRange range{2, 1, 4, 2};
+    for (int col = range.left; col <= range.right; ++col)
+        for (int row = range.top; row <= range.bottom; ++row) {
+            Cell& c = at(col, row);
+            c.place = 21, c.enter = 22, c.event = 23, c.item = 24, c.chara = 25;
+        }
+    const auto base = copyOf(s);
+    // What a tool leaves in a cell, member by member.
+    auto written = [](Cell c, const std::array<bool, 6>& t, const std::array<int, 6>& o) {
+        if (t[kPlace]) c.place = o[kPlace];
+        if (t[kEnter]) c.enter = static_cast<u8>(o[kEnter]);
+        if (t[kEvent]) c.event = static_cast<u8>(o[kEvent]);
+        if (t[kItem]) c.item = static_cast<u8>(o[kItem]);
+        if (t[kChara]) c.chara = static_cast<u8>(o[kChara]);
+        return c;
+    };
+    const PercentSource always = [] { return 0; };
+    std::vector<std::array<bool, 6>> targetSets{{false, true, true, true, true, true}};
+    for (int layer = kPlace; layer <= kChara; ++layer) {
+        std::array<bool, 6> one{};
+        one[static_cast<std::size_t>(layer)] = true;
+        targetSets.push_back(one);
+    }
+    for (const auto& targets : targetSets) {
+        DrawChoice choice = all;
+        choice.targets = targets;
+        for (int tool = 0; tool < 5; ++tool) {
+            SCOPED_TRACE(testing::Message() << "tool " << tool << ", targets " << targets[1] << targets[2]
+                                            << targets[3] << targets[4] << targets[5]);
+            std::memcpy(s.bytes(), base->bytes(), kRecordSize);
+            const bool erases = tool >= 3;
+            const CellRange where = tool == 0 ? CellRange{3, 2, 3, 2} : range;  // the pen: one cell
+            switch (tool) {
+            case 0: case 1: drawCells(s, map, where, choice); break;
+            case 2: randomDrawCells(s, map, where, choice, 100, always); break;
+            case 3: eraseCells(s, map, where, targets); break;
+            default: randomEraseCells(s, map, where, targets, 100, always); break;
+            }
+            auto expected = copyOf(*base);
+            for (int col = where.left; col <= where.right; ++col)
+                for (int row = where.top; row <= where.bottom; ++row) {
+                    Cell& c = at(*expected, map, col, row);
+                    c = written(c, targets, erases ? std::array<int, 6>{} : all.objects);
+                }
+            EXPECT_TRUE(sameBytes(s, *expected)) << "first difference at byte " << test::firstDifference(s, *expected);
+        }
+    }
+}
+
 TEST_F(CellEditTest, CellIndexMapNamesTheFieldsCellsAndSkipsDamagedOnes) {
     CellIndexMap second{};
     EXPECT_EQ(buildCellIndexMap(s, 2, second), (FieldSize{10, 10}));
@@ -158,6 +218,71 @@ TEST_F(CellEditTest, CellIndexMapNamesTheFieldsCellsAndSkipsDamagedOnes) {
     for (int field : {0, 3, 101, -1}) {
         EXPECT_EQ(buildCellIndexMap(s, field, second), FieldSize{});
         EXPECT_EQ(second[0][0], 0);
+    }
+}
+
+// The copy takes the definition, both image file names and both picture
+// indexes of the source slot, on every layer, and nothing else.
+TEST(PaletteCopy, CopiesTheWholeSlotWithBothPicturesOnEveryLayer) {
+    auto s = test::newScenario();
+    test::fillRandom(*s, 17);
+    PictureIndexTables p;
+    std::mt19937 rng(17);
+    for (std::size_t i = 0; i < sizeof p; ++i) reinterpret_cast<unsigned char*>(&p)[i] = static_cast<unsigned char>(rng());
+    const auto base = copyOf(*s);
+    const PictureIndexTables baseP = p;
+    for (int layer = kPlace; layer <= kChara; ++layer) {
+        SCOPED_TRACE(layer);
+        const int from = 3, to = layerSlotCount(layer);
+        auto expected = copyOf(*base);
+        Scenario& e = *expected;
+        const Scenario& b = *base;
+        PictureIndexTables ep = baseP;
+        switch (layer) {
+        case kPlace:
+            e.places[to - 1] = b.places[from - 1];
+            e.placeImageFiles[to - 1] = b.placeImageFiles[from - 1];
+            e.placeImage2Files[to - 1] = b.placeImage2Files[from - 1];
+            ep.place[to] = baseP.place[from];
+            ep.place2[to] = baseP.place2[from];
+            break;
+        case kEnter:
+            e.enters[to - 1] = b.enters[from - 1];
+            e.enterImageFiles[to - 1] = b.enterImageFiles[from - 1];
+            e.enterImage2Files[to - 1] = b.enterImage2Files[from - 1];
+            ep.enter[to] = baseP.enter[from];
+            ep.enter[kEnterCount + to] = baseP.enter[kEnterCount + from];
+            break;
+        case kEvent:
+            e.events[to - 1] = b.events[from - 1];
+            e.eventImageFiles[to - 1] = b.eventImageFiles[from - 1];
+            e.eventImage2Files[to - 1] = b.eventImage2Files[from - 1];
+            ep.event[to] = baseP.event[from];
+            ep.event[kEventCount + to] = baseP.event[kEventCount + from];
+            break;
+        case kItem:
+            e.items[to - 1] = b.items[from - 1];
+            e.itemImageFiles[to - 1] = b.itemImageFiles[from - 1];
+            ep.charaItem[kCharaCount + to] = baseP.charaItem[kCharaCount + from];
+            break;
+        default:
+            e.charas[to - 1] = b.charas[from - 1];
+            e.charaImageFiles[to - 1] = b.charaImageFiles[from - 1];
+            ep.charaItem[to] = baseP.charaItem[from];
+            break;
+        }
+        std::memcpy(s->bytes(), base->bytes(), kRecordSize);
+        p = baseP;
+        copyObject(*s, p, layer, from, to);
+        EXPECT_TRUE(sameBytes(*s, e)) << "first difference at byte " << test::firstDifference(*s, e);
+        EXPECT_EQ(std::memcmp(&p, &ep, sizeof p), 0);
+        // Onto itself or outside the table: nothing changes.
+        for (int other : {from, 0, to + 1}) {
+            copyObject(*s, p, layer, from, other);
+            copyObject(*s, p, layer, other, from);
+        }
+        EXPECT_TRUE(sameBytes(*s, e));
+        EXPECT_EQ(std::memcmp(&p, &ep, sizeof p), 0);
     }
 }
 

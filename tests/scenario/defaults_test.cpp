@@ -213,6 +213,14 @@ TEST_F(ResetFixture, RandomStampDiffersBetweenNewScenarios) {
     EXPECT_EQ(second.size(), 32u);
     EXPECT_TRUE(first != second || second != third);
     EXPECT_NE(second, third);
+    // Every byte is a digit value 0..8, and over a few stamps each of them occurs.
+    std::set<int> values;
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        mapinitialize(*s, seed);
+        ASSERT_EQ(s->settings.randomStamp.len, 32);
+        for (char c : s->settings.randomStamp.view()) values.insert(static_cast<unsigned char>(c));
+    }
+    EXPECT_EQ(values, (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 TEST_F(ResetFixture, SideDataIsReset) {

@@ -8,6 +8,7 @@
 
 #include "scenario/eventrules.h"
 #include "scenario/fieldlayout.h"
+#include "scenario/pickerrules.h"
 #include "scenario_test_support.h"
 
 namespace qrn {
@@ -147,13 +148,24 @@ TEST(EventRules, RenderingCopiesTheBeforeImageAndKeepsTheStartItemOnlyForItemUse
     }
 }
 
-TEST(EventRules, FlagsByTag) {
-    EventDef e = fullEvent();
-    const std::pair<int, u8*> tags[] = {{1, &e.evendhide},  {2, &e.evending}, {3, &e.evstarthide},
-                                        {4, &e.evinfinity}, {5, &e.evdieok},  {6, &e.evnotwondering}};
-    for (const auto& [tag, field] : tags) EXPECT_EQ(eventFlag(e, tag), field) << tag;
-    EXPECT_EQ(eventFlag(e, 0), nullptr);
-    EXPECT_EQ(eventFlag(e, 7), nullptr);
+// Each check box tag switches the setting the box names: the event list
+// shows exactly that flag's line.
+TEST(EventRules, EachFlagTagSwitchesTheSettingItsBoxNames) {
+    const char* const lines[] = {"□終了後非表示", "◎エンディング", "□条件合致まで非表示",
+                                 "∽無限に発生", "！死亡しても続行", "●終了後敵と遭遇しない"};
+    auto s = test::newScenario();
+    for (int tag = 1; tag <= 6; ++tag) {
+        s->event(1) = EventDef{};
+        ASSERT_NE(eventFlag(s->event(1), tag), nullptr);
+        *eventFlag(s->event(1), tag) = 1;
+        std::vector<std::string> shown;
+        for (const std::string& line : eventSummary(*s, 1))
+            for (const char* flagLine : lines)
+                if (line == flagLine) shown.push_back(line);
+        EXPECT_EQ(shown, std::vector<std::string>{lines[tag - 1]}) << "tag " << tag;
+    }
+    EXPECT_EQ(eventFlag(s->event(1), 0), nullptr);
+    EXPECT_EQ(eventFlag(s->event(1), 7), nullptr);
 }
 
 TEST(EventSlots, FilledFromTheFirstSlotInAscendingOrder) {

@@ -151,6 +151,29 @@ TEST(MagicType, FirstMatchWinsOnDamagedFlags) {
     EXPECT_EQ(+m.mgdamage, 30);
 }
 
+// Each box index reaches its own member: every index set to a different
+// value, compared with the record written member by member, and read back.
+TEST(MagicType, BattleValueAndTargetIndexesReachTheirOwnMembers) {
+    MagicDef m{}, expected{};
+    for (int i = 0; i < kMagicBattleValues; ++i) {
+        setMagicBattleValue(m, i, static_cast<u16>(100 + i));
+        setMagicTargetFlag(m, i, static_cast<u8>(10 + i));
+    }
+    setMagicBattleValue(m, kMagicBattleValues, 999);  // outside: nothing
+    setMagicTargetFlag(m, -1, 99);
+    expected.mgdamage = 100, expected.mgupstr = 101, expected.mgdownstr = 102, expected.mgupdef = 103;
+    expected.mgdowndef = 104, expected.mgupdex = 105, expected.mgdowndex = 106;
+    expected.mgdamagetome = 10, expected.mgupstrtome = 11, expected.mgdownstrtome = 12, expected.mgupdeftome = 13;
+    expected.mgdowndeftome = 14, expected.mgupdextome = 15, expected.mgdowndextome = 16;
+    EXPECT_TRUE(same(m, expected));
+    for (int i = 0; i < kMagicBattleValues; ++i) {
+        EXPECT_EQ(magicBattleValue(m, i), 100 + i) << i;
+        EXPECT_EQ(magicTargetFlag(m, i), 10 + i) << i;
+    }
+    EXPECT_EQ(magicBattleValue(m, kMagicBattleValues), 0);
+    EXPECT_EQ(magicTargetFlag(m, -1), 0);
+}
+
 // ---- hero ------------------------------------------------------------------
 
 TEST(HeroItems, CompactedIntoTheFirstSlotsInTheGivenOrder) {
@@ -173,6 +196,16 @@ TEST(HeroItems, CompactedIntoTheFirstSlotsInTheGivenOrder) {
     EXPECT_EQ(heroMagicList(h).back(), 50);
     EXPECT_EQ(setHeroMagics(h, {}), 0);
     EXPECT_TRUE(heroMagicList(h).empty());
+}
+
+TEST(HeroItems, EquipmentSlotsInTheirOrder) {
+    HeroDef h{}, expected{};
+    for (int slot = -1; slot <= kHeroEquipSlots; ++slot) setHeroEquipment(h, slot, static_cast<u8>(20 + slot));
+    expected.heweapon = 20, expected.heshield = 21, expected.hearmor = 22, expected.hehelm = 23;
+    expected.hemagicitem = 24;
+    EXPECT_EQ(std::memcmp(&h, &expected, sizeof h), 0);
+    for (int slot = 0; slot < kHeroEquipSlots; ++slot) EXPECT_EQ(heroEquipment(h, slot), 20 + slot) << slot;
+    EXPECT_EQ(heroEquipment(h, kHeroEquipSlots), 0);
 }
 
 TEST(HeroTotals, EquipmentBonusesWithinDisplayLimits) {

@@ -129,21 +129,28 @@ TEST(Cp932, CuttingNeverLeavesALoneLeadByte) {
     EXPECT_EQ(cp932CutLength(bytes({0x41, 0x82}), 32), 1u);
     EXPECT_EQ(cutCp932(cp, 5), "ab" + kanji.substr(0, 2));
 
-    // Random texts of valid characters: the cut is the longest whole prefix.
+    // Random texts of characters from every lead-byte range (the ends of each
+    // range, trail bytes that are themselves lead bytes or ASCII) and single
+    // bytes from every single-byte range: cut at every capacity, the result
+    // is the longest whole prefix.
+    const std::vector<std::string> characters{
+        bytes({0x81, 0x40}), bytes({0x9F, 0xFC}),  // 　 滌
+        bytes({0xE0, 0x9F}), bytes({0xEF, 0x5C}),  // 燹 and an unassigned code
+        bytes({0xF0, 0x81}), bytes({0xF9, 0xE0}),  // the user-defined rows
+        bytes({0xFA, 0x40}), bytes({0xFA, 0xB1}), bytes({0xFB, 0xFC}), bytes({0xFC, 0x4B}),  // ⅰ 﨑 髙 黑
+        "A", "\\", "\x7F", "\x80", "\xA0", "\xB1", "\xDF", "\xFD", "\xFF"};
     std::mt19937 rng(3);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 100; ++round) {
         std::string t;
         std::vector<std::size_t> bounds{0};
-        while (t.size() < 60) {
-            if (rng() % 2) t += static_cast<char>(0x20 + rng() % 0x5F);
-            else t += bytes({0x88 + static_cast<int>(rng() % 8), 0x9F + static_cast<int>(rng() % 0x5D)});
+        while (t.size() < 40) {
+            t += characters[rng() % characters.size()];
             bounds.push_back(t.size());
         }
-        const std::size_t cap = rng() % 64;
-        std::size_t best = 0;
-        for (std::size_t b : bounds)
-            if (b <= cap) best = b;
-        EXPECT_EQ(cp932CutLength(t, cap), best);
+        for (std::size_t cap = 0; cap <= t.size() + 1; ++cap) {
+            const std::size_t best = *std::prev(std::upper_bound(bounds.begin(), bounds.end(), cap));
+            ASSERT_EQ(cp932CutLength(t, cap), best) << "round " << round << ", capacity " << cap;
+        }
     }
 }
 
