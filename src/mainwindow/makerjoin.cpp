@@ -10,6 +10,7 @@
 #include "services/options.h"
 #include "services/services.h"
 #include "services/textconv.h"
+#include "services/userfolders.h"
 #include "services/waitform.h"
 #include "scenario/join.h"
 #include "scenario/joinfiles.h"
@@ -37,8 +38,9 @@ QString titled(const Scenario& s, const char* tail, std::size_t limit) {
 void Tmaker::jointmenuClick() {
     EditorContext& ed = editor();
     const Options* options = ed.options;
-    const std::string folder = options ? options->compiledfileout.toStdString() : std::string();
-    if (!usableOutputFolder(folder)) {
+    const QString outputFolder = options ? options->compiledfileout : QString();
+    const std::string folder = outputFolder.toStdString();
+    if (!joinFolderUsable(outputFolder)) {
         ed.messages->error(this, kBadFolder);
         return;
     }
@@ -58,6 +60,11 @@ void Tmaker::jointmenuClick() {
                                         QStringLiteral("に結合します。\n") +
                                         QStringLiteral("念の為.SNRファイルはバックアップを取っておく事をお勧めします。")))
         return;
+    // The default folder is made by the first join that writes into it.
+    if (!makeJoinFolder(outputFolder)) {
+        ed.messages->error(this, kBadFolder);
+        return;
+    }
 
     JoinResult result;
     {
