@@ -80,8 +80,8 @@ void PaletteCellGrid::paintCell(QPainter& painter, const QRect& rect, int col, i
 QString PaletteCellGrid::hintText() const {
     if (kind_ != Pictures) return {};
     Scenario& s = editor().scenario;
-    const int slots = layerSlotCount(layer_);
-    for (int n = 1; n <= slots; ++n)
+    const int count = layerSlotCount(layer_);
+    for (int n = 1; n <= count; ++n)
         if (objectInUse(s, layer_, n)) return {};
     return QStringLiteral("空きマスをダブルクリックしてイメージを登録");
 }
