@@ -78,8 +78,10 @@ void registerChip(int layer, int number, const QString& file, const char* shot =
     Tpalette* palette = editorWindows().palette;
     Tchipview* chooser = editorWindows().chipview;
     editor().drawing.currentObject[static_cast<std::size_t>(layer)] = number;
-    QTimer::singleShot(0, chooser, [chooser, file, shot] {
+    QTimer::singleShot(0, chooser, [chooser, layer, file, shot] {
         chooser->selectEntry(entryOf(*chooser, file), false);
+        // The starter figures stand on magenta.
+        if (layer != kPlace) chooser->setTransparentColour(0xFF00FF);
         if (shot) shoot(chooser, shot);
         chooser->finishChooser(true);
     });
@@ -133,11 +135,12 @@ int main(int argc, char** argv) {
         for (int row = 0; row < kMaxFieldSide; ++row) {
             const int n = ed.cellIndexMap[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
             if (n <= 0) continue;
-            s.cell(n).place = col == 12 || (col == 13 && row > 6) ? 2 : 1;
-            if (col == 5 && row == 4) s.cell(n).enter = 1;
-            if (col == 7 && row == 6) s.cell(n).chara = 1;
+            s.cell(n).place = col == 7 || (col == 8 && row > 4) ? 2 : 1;
+            if (col == 3 && row == 2) s.cell(n).enter = 1;
+            if (col == 4 && row == 5) s.cell(n).chara = 1;
         }
     maker->mapgrid()->repaintAll();
+    maker->resize(720, 440);
     shoot(maker, "map.png");
 
     // 4. Water that cannot be crossed.
