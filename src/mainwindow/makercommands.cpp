@@ -193,6 +193,8 @@ std::span<const MakerCommand> Tmaker::commandTable() {
         // Help
         {.name = "helpindexmenu", .caption = "目次(&I)", .menu = M::Help, .flags = kAlwaysEnabled,
          .run = [](Tmaker&) { HelpViewer::instance()->showContents(); }},
+        {.name = "firststepsmenu", .caption = "はじめてのシナリオ(&F)", .menu = M::Help, .flags = kAlwaysEnabled,
+         .run = [](Tmaker&) { HelpViewer::instance()->showPage(QStringLiteral("firststeps.html")); }},
         {.name = "searchmenu", .caption = "トピックの検索(&S)", .menu = M::Help, .flags = kAlwaysEnabled,
          .run = [](Tmaker&) { HelpViewer::instance()->showSearch(); }},
         {.name = "versionmenu", .caption = "バージョン情報(&V)", .menu = M::Help,

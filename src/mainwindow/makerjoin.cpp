@@ -10,6 +10,7 @@
 #include "services/options.h"
 #include "services/services.h"
 #include "services/textconv.h"
+#include "services/userfolders.h"
 #include "services/waitform.h"
 #include "scenario/join.h"
 #include "scenario/joinfiles.h"
@@ -36,21 +37,30 @@ QString titled(const Scenario& s, const char* tail, std::size_t limit) {
 
 void Tmaker::jointmenuClick() {
     EditorContext& ed = editor();
-    const Options* options = ed.options;
-    const std::string folder = options ? options->compiledfileout.toStdString() : std::string();
-    if (!usableOutputFolder(folder)) {
-        ed.messages->error(this, kBadFolder);
-        return;
-    }
+    Options* options = ed.options;
     std::string name;
+    QString outputFolder = options ? options->compiledfileout : QString();
     {
+        // The dialog shows the output folder and may change it.
         Tfilenameenter dialog(this);
         dialog.filenameedit()->setText(fromCp932(ed.side.joinName));
+        dialog.setOutputFolder(outputFolder);
         if (!runJoinNameDialog(dialog)) return;
+        if (options && dialog.outputFolder() != outputFolder) {
+            // The same setting as the options page's, kept at once.
+            outputFolder = dialog.outputFolder();
+            options->compiledfileout = outputFolder;
+            writeregistry();
+        }
+        if (!joinFolderUsable(outputFolder)) {
+            ed.messages->error(this, kBadFolder);
+            return;
+        }
         const auto bytes = utf8ToCp932(dialog.joinName().toStdString());
         if (!bytes || bytes->empty() || !validJoinName(*bytes)) return;
         name = *bytes;
     }
+    const std::string folder = outputFolder.toStdString();
     ed.side.joinName = name;
     const Scenario& s = ed.scenario;
     const QString dst = QString::fromStdString(joinOutputPath(folder, name, ".DST"));
@@ -58,6 +68,11 @@ void Tmaker::jointmenuClick() {
                                         QStringLiteral("に結合します。\n") +
                                         QStringLiteral("念の為.SNRファイルはバックアップを取っておく事をお勧めします。")))
         return;
+    // The default folder is made by the first join that writes into it.
+    if (!makeJoinFolder(outputFolder)) {
+        ed.messages->error(this, kBadFolder);
+        return;
+    }
 
     JoinResult result;
     {
@@ -79,7 +94,7 @@ void Tmaker::jointmenuClick() {
     switch (result.status) {
         case JoinStatus::Done:
             ed.messages->information(
-                this, (options ? options->compiledfileout : QString()) + QStringLiteral("に") +
+                this, outputFolder + QStringLiteral("に") +
                           fromCp932(s.settings.scenarioname.view()) +
                           QStringLiteral("の実行に必要なファイルを出力しました。又、") + fromCp932(name) +
                           QStringLiteral(".TXT にファイル一覧を出力しました。"));

@@ -8,6 +8,7 @@
 #include "mainwindow/maker.h"
 #include "mainwindow/mapgrid.h"
 #include "services/options.h"
+#include "services/userfolders.h"
 #include "mainwindow/randomform.h"
 #include "mainwindow/recoverykeeper.h"
 #include "fields/fieldman.h"
@@ -199,6 +200,9 @@ void finishStart(const CommandLine& commandLine) {
     editorWindows().maker->readregistry();
     if (!commandLine.resources.isEmpty() && ed.options)
         ed.options->serchpath = withTrailingSlash(QDir(commandLine.resources).absolutePath());
+    // A first start on the default resource folder gets the starter set.
+    if (ed.options && ed.options->serchpath == defaultResourceFolder())
+        fillResourceFolderOnce(ed.options->serchpath, starterResourceFolder());
     // Work left by an editor that died comes first; a refused one is gone.
     if (RecoveryKeeper::offerRestore(*editorWindows().maker)) return;
     if (!commandLine.file.isEmpty()) editorWindows().maker->openFile(commandLine.file);

@@ -27,6 +27,7 @@ struct Topic {
 
 // Help context numbers of the windows and their pages.
 const Topic kTopics[] = {
+    {1000, "firststeps.html", "はじめてのシナリオ", ""},  // no window of its own
     {35000, "main.html", "メインウインドウ", "qrn::Tmaker"},
     {11000, "mapcreater.html", "新規シナリオ／フィールドの作成", "qrn::Tmapcreater"},
     {120000, "palette.html", "パレット", "qrn::Tpalette"},
@@ -145,6 +146,11 @@ QString HelpViewer::pageOf(int helpContext) {
 
 void HelpViewer::showTopic(int helpContext) {
     openPage(pageOf(helpContext));
+    present();
+}
+
+void HelpViewer::showPage(const QString& page) {
+    openPage(page);
     present();
 }
 

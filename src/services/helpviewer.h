@@ -27,6 +27,8 @@ public:
 
     void showTopic(int helpContext);
     void showContents();
+    // A page of the manual by its file name ("firststeps.html").
+    void showPage(const QString& page);
     void showSearch(const QString& keyword = {});
     QString currentPage() const;
 

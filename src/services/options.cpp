@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "services/editorstate.h"
+#include "services/userfolders.h"
 
 namespace qrn {
 
@@ -193,8 +194,6 @@ QRect besideMainWindow(const QRect& screen, const QRect& main, const QSize& size
     return QRect(QPoint(x, y), size);
 }
 
-QString programFolder() { return withTrailingSlash(QCoreApplication::applicationDirPath()); }
-
 QString withTrailingSlash(const QString& folder) {
     if (folder.isEmpty() || folder.endsWith(u'/')) return folder;
     return folder + u'/';
@@ -206,8 +205,9 @@ Options::Options() {
     palette.rect = rectFromEdges(0, 100, 502, 516);
     chipview.rect = rectFromEdges(0, 0, 545, 388);
     param.rect = rectFromEdges(200, 100, 300, 300);
-    compiledfileout = programFolder();
-    serchpath = programFolder();
+    // Per-user folders: the program's own folder is seldom writable and holds no picture.
+    compiledfileout = defaultJoinFolder();
+    serchpath = defaultResourceFolder();
 }
 
 QSettings* settingsStore() {

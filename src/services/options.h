@@ -94,8 +94,6 @@ QString readStringSetting(QSettings& store, const QString& section, const QStrin
                           const QString& defaultValue);
 // Ensures a folder setting ends with "/".
 QString withTrailingSlash(const QString& folder);
-// The program's folder, ending with "/": the default of the folder settings.
-QString programFolder();
 
 // Reads every persisted value except the random tools' ratios and the
 // ratio dialog's placement into the options and the editing state.

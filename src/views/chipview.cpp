@@ -105,6 +105,7 @@ Tchipview::Tchipview(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(panel3_);
 
     statusLabel_ = new QLabel(this);
+    statusLabel_->setObjectName(QStringLiteral("statuslabel"));
     statusBar()->addWidget(statusLabel_, 1);
 
     buildMenus();
@@ -292,7 +293,15 @@ void Tchipview::selectEntry(int index, bool fromList) {
     refreshPreview();
     label1_->setText(chosenImageFile_ + (fromList ? QStringLiteral(":計") : QStringLiteral(":合計")) +
                      QString::number(table_.fileCount()) + QStringLiteral("個"));
-    statusLabel_->setText(folder_);
+    statusLabel_->setText(statusText());
+}
+
+QString Tchipview::statusText() const {
+    const QString folder = folder_.isEmpty() ? QStringLiteral("(未設定)") : folder_;
+    if (table_.fileCount() > 0) return QStringLiteral("一覧のフォルダ: ") + folder;
+    // Nothing to choose from: say where it looked and where that is set.
+    return folder + QStringLiteral(" にビットマップがありません。") +
+           QStringLiteral("メインウインドウの ツール → オプション →「ﾘｿｰｽ検索ﾌｫﾙﾀﾞ」で変更できます。");
 }
 
 void Tchipview::refreshPreview() {

@@ -27,6 +27,9 @@ public:
 
     // Rebuilds the file table from the resource search folder.
     void readbmp();
+    // The status line: the folder listed, and how to change it while it
+    // holds no bitmap.
+    QString statusText() const;
     // Chooser mode: presets the transparency switch, shows the view modally
     // with "ｲﾒｰｼﾞを選択"; true on OK with a chosen file. The result is
     // chosenImageFile() with editor().state.defaultTransparent /

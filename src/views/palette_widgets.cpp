@@ -77,6 +77,31 @@ void PaletteCellGrid::paintCell(QPainter& painter, const QRect& rect, int col, i
     painter.drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, nameText(number));
 }
 
+QString PaletteCellGrid::hintText() const {
+    if (kind_ != Pictures) return {};
+    Scenario& s = editor().scenario;
+    const int count = layerSlotCount(layer_);
+    for (int n = 1; n <= count; ++n)
+        if (objectInUse(s, layer_, n)) return {};
+    return QStringLiteral("空きマスをダブルクリックしてイメージを登録");
+}
+
+void PaletteCellGrid::paintEvent(QPaintEvent* event) {
+    CellGrid::paintEvent(event);
+    const QString hint = hintText();
+    if (hint.isEmpty()) return;
+    // A box in the window's normal colours in the middle of what is shown,
+    // so the black cells do not swallow the text.
+    QPainter painter(viewport());
+    const QRect area = viewport()->rect().adjusted(8, 8, -8, -8);
+    const QFontMetrics metrics(font());
+    QRect text = metrics.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, hint);
+    const QRect box = text.adjusted(-8, -6, 8, 6);
+    painter.fillRect(box, palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(text, Qt::AlignCenter | Qt::TextWordWrap, hint);
+}
+
 // ---- draw box ----------------------------------------------------------------
 
 DrawBox::DrawBox(int layer, const QPixmap* blankPicture, QWidget* parent)

@@ -37,6 +37,10 @@ public:
 
     void repaintNumber(int number);
 
+    // What a picture grid says over its cells while no slot of its layer is
+    // in use (empty otherwise, and always for the name list).
+    QString hintText() const;
+
 signals:
     // The cursor moved to a cell by mouse or keyboard.
     void cellSelected(int number);
@@ -45,6 +49,7 @@ signals:
 
 protected:
     void paintCell(QPainter& painter, const QRect& rect, int col, int row) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int layer_;

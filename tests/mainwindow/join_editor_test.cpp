@@ -6,7 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QLabel>
+#include <QSettings>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -169,6 +173,74 @@ TEST_F(JoinEditorTest, NameDialogRefusesEmptyNamesAndFolders) {
     }
     dialog.filenameedit()->setText("冒険.snr");
     EXPECT_EQ(dialog.joinName(), QStringLiteral("冒険"));
+}
+
+// The superuser writes anywhere: while one of these lives the process is
+// nobody, so that a read-only folder is one for the check.
+class AsNobodyIfRoot {
+public:
+    AsNobodyIfRoot() : root_(::getuid() == 0) {
+        if (root_) EXPECT_EQ(::setresuid(65534, 65534, 0), 0);
+    }
+    ~AsNobodyIfRoot() {
+        if (root_) ::setresuid(0, 0, 0);
+    }
+
+private:
+    bool root_;
+};
+
+TEST_F(JoinEditorTest, NameDialogShowsTheOutputFolderAndRefusesOneItCannotWrite) {
+    QTemporaryDir base;
+    const QString readOnly = base.filePath("ro"), writable = base.filePath("rw");
+    ASSERT_TRUE(QDir().mkdir(readOnly) && QDir().mkdir(writable));
+    ASSERT_EQ(::chmod(QFile::encodeName(base.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0555), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(writable).constData(), 0777), 0);
+    {
+        Tfilenameenter dialog;
+        EXPECT_EQ(dialog.folderLabel()->text(), out.path());  // the options' folder
+        dialog.filenameedit()->setText("GAME");
+        QString chosen = readOnly;
+        dialog.chooseFolder = [&chosen](QWidget*, const QString&, const QString&) { return chosen; };
+        QLabel* problem = dialog.findChild<QLabel*>("folderproblem");
+        AsNobodyIfRoot nobody;
+        dialog.folderButton()->click();
+        EXPECT_EQ(dialog.outputFolder(), readOnly + "/");
+        EXPECT_FALSE(dialog.okButton()->isEnabled());
+        EXPECT_FALSE(problem->isHidden());
+        chosen = writable;
+        dialog.folderButton()->click();
+        EXPECT_TRUE(dialog.okButton()->isEnabled());
+        EXPECT_TRUE(problem->isHidden());
+        chosen = QString();  // the folder dialog cancelled
+        dialog.folderButton()->click();
+        EXPECT_EQ(dialog.outputFolder(), writable + "/");
+    }
+
+    // Choosing in the dialog changes the options' folder and keeps it; a
+    // cancelled dialog changes nothing.
+    maker->runJoinNameDialog = [&](Tfilenameenter& dialog) {
+        dialog.chooseFolder = [&](QWidget*, const QString&, const QString&) { return readOnly; };
+        dialog.folderButton()->click();
+        return false;
+    };
+    maker->command("jointmenu")->trigger();
+    EXPECT_EQ(options.compiledfileout, out.path() + "/");
+    EXPECT_TRUE(QDir(readOnly).isEmpty());
+    maker->runJoinNameDialog = [&](Tfilenameenter& dialog) {
+        dialog.chooseFolder = [&](QWidget*, const QString&, const QString&) { return writable; };
+        dialog.folderButton()->click();
+        dialog.filenameedit()->setText("GAME");
+        return true;
+    };
+    maker->command("jointmenu")->trigger();
+    EXPECT_EQ(options.compiledfileout, writable + "/");
+    EXPECT_EQ(QSettings(settingsFile(), QSettings::IniFormat).value("path/compiledfileout").toString(), writable + "/");
+    ASSERT_EQ(messages.questions.size(), 1);
+    EXPECT_TRUE(messages.questions[0].contains(writable + "/GAME.DST"));
+    EXPECT_TRUE(QFile::exists(writable + "/GAME.DST"));
+    ::chmod(QFile::encodeName(readOnly).constData(), 0755);
 }
 
 TEST_F(JoinEditorTest, BitmapExportDrawsEveryLayerAt32PixelsWhateverTheViewShows) {

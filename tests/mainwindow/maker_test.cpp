@@ -83,7 +83,7 @@ TEST_F(MakerTest, WindowsAreCreatedOnceInStartUpOrder) {
 TEST_F(MakerTest, BeforeTheFirstScenarioOnlyNewOpenExitToolbarAndHelpWork) {
     EXPECT_TRUE(editor().state.noScenarioYet);
     EXPECT_EQ(enabledCommands(), QSet<QString>({"newfilemenu", "loadfilemenu", "closeappmenu", "toolmenu",
-                                                "helpindexmenu", "searchmenu", "versionmenu"}));
+                                                "helpindexmenu", "firststepsmenu", "searchmenu", "versionmenu"}));
     EXPECT_TRUE(maker->mapgrid()->isHidden());
     EXPECT_TRUE(maker->xlabel()->isHidden());
     EXPECT_EQ(maker->command("createnewbtn"), maker->command("newfilemenu"));

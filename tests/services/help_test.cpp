@@ -2,7 +2,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QFile>
+#include <QImage>
+#include <QListWidget>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 #include "services/helpviewer.h"
@@ -27,6 +32,42 @@ TEST(HelpTest, EveryHelpContextOpensItsOwnPage) {
     }
     viewer->showTopic(424242);
     EXPECT_EQ(viewer->currentPage(), QStringLiteral("index.html"));
+    // A window without a topic of its own still gets the contents.
+    QWidget plain;
+    EXPECT_EQ(HelpViewer::pageOf(HelpViewer::helpContextOf(&plain)), QStringLiteral("index.html"));
+    HelpViewer::closeViewer();
+}
+
+// The getting-started page: linked from the contents, found by the search,
+// and every picture it shows is in the manual.
+TEST(HelpTest, GettingStartedIsLinkedFoundAndWhole) {
+    HelpViewer* viewer = HelpViewer::instance();
+    viewer->showContents();
+    auto* browser = viewer->findChild<QTextBrowser*>();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->toHtml().contains(QStringLiteral("はじめてのシナリオ")));
+    QFile index(QStringLiteral(":/help/index.html"));
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(index.readAll().contains("href=\"firststeps.html\""));
+    viewer->showSearch(QStringLiteral("はじめて"));
+    auto* topics = viewer->findChild<QListWidget*>();
+    ASSERT_NE(topics, nullptr);
+    ASSERT_GE(topics->count(), 1);
+    EXPECT_EQ(topics->item(0)->data(Qt::UserRole).toString(), QStringLiteral("firststeps.html"));
+
+    viewer->showPage(QStringLiteral("firststeps.html"));
+    EXPECT_EQ(viewer->currentPage(), QStringLiteral("firststeps.html"));
+    QFile page(QStringLiteral(":/help/firststeps.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    EXPECT_GE(text.count(QStringLiteral("<h2>")), 10);
+    const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (auto it = picture.globalMatch(text); it.hasNext(); ++pictures) {
+        const QString file = it.next().captured(1);
+        EXPECT_FALSE(QImage(QStringLiteral(":/help/") + file).isNull()) << file.toStdString();
+    }
+    EXPECT_GE(pictures, 5);
     HelpViewer::closeViewer();
 }
 

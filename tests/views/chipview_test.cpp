@@ -155,9 +155,15 @@ TEST_F(ChipviewTest, MissingOrEmptiedFolderGivesAnEmptyTable) {
     Tchipview view;
     view.readbmp();
     ASSERT_EQ(view.table().fileCount(), 1);
+    const QLabel* status = view.findChild<QLabel*>(QStringLiteral("statuslabel"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text(), QStringLiteral("一覧のフォルダ: ") + options_.serchpath);
 
+    // The status line names the empty folder and where to change it.
     options_.serchpath = dir_.path() + QStringLiteral("/no/such/folder/");
     view.readbmp();
+    EXPECT_TRUE(status->text().startsWith(options_.serchpath + QStringLiteral(" にビットマップがありません。")));
+    EXPECT_TRUE(status->text().contains(QStringLiteral("ツール → オプション →「ﾘｿｰｽ検索ﾌｫﾙﾀﾞ」")));
     EXPECT_EQ(view.table().fileCount(), 0);
     EXPECT_EQ(view.table().pictureCount(), 0);
     EXPECT_TRUE(view.table().entry(0).fileName.isEmpty());

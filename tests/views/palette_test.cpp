@@ -334,6 +334,42 @@ TEST_F(PaletteTest, EmptySlotTakesItsPictureFromTheChooser) {
     EXPECT_EQ(loaded.pixel(7, 7) | 0xFF000000u, qRgb(0, 128, 0));
 }
 
+// A page without any chip says how to get one, in the normal text colour
+// over the black cells; its first chip takes the words away.
+TEST_F(PaletteTest, EmptyPageSaysHowToRegisterAChipUntilItHasOne) {
+    Scenario& s = editor().scenario;
+    for (int n = 1; n <= 3; ++n) firstImageFile(s, kItem, n)->assign("");
+    PaletteCellGrid* items = palette_->grid(kItem);
+    EXPECT_EQ(items->hintText(), QStringLiteral("空きマスをダブルクリックしてイメージを登録"));
+    EXPECT_EQ(palette_->grid(kPlace)->hintText(), QString());
+    EXPECT_EQ(palette_->list(kItem)->hintText(), QString());
+
+    items->resize(330, 330);
+    QPalette colours = items->palette();
+    colours.setColor(QPalette::Text, Qt::blue);  // told apart from the cells and the red frame
+    colours.setColor(QPalette::Base, Qt::white);
+    items->setPalette(colours);
+    const auto textPixels = [items] {
+        const QImage shown = items->viewport()->grab().toImage();
+        const QRgb base = items->palette().color(QPalette::Base).rgb();
+        int texts = 0, bases = 0;
+        for (int y = shown.height() / 3; y < 2 * shown.height() / 3; ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor c = shown.pixelColor(x, y);
+                texts += c.blue() > c.red() + 100 && c.blue() > c.green() + 100;  // text, smoothed or not
+                bases += shown.pixel(x, y) == base;
+            }
+        return std::pair(texts, bases);
+    };
+    const auto [texts, bases] = textPixels();
+    EXPECT_GT(texts, 20);
+    EXPECT_GT(bases, 200);
+
+    firstImageFile(s, kItem, 40)->assign("chip.bmp");
+    EXPECT_EQ(items->hintText(), QString());
+    EXPECT_EQ(textPixels(), std::pair(0, 0));
+}
+
 TEST_F(PaletteTest, ViewSwitchesShowListsOrGridsAndTheToolBar) {
     palette_->show();
     options_.palettelistview = false;
