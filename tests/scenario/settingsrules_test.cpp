@@ -139,6 +139,48 @@ TEST(MagicType, ChoosingATypeClearsWhatItDoesNotUse) {
     EXPECT_EQ(m.allTargets, 1);
 }
 
+TEST(MagicType, ChoosingTheShownTypeAgainKeepsEveryValue) {
+    MagicDef m = battleMagic();
+    chooseMagicType(m, MagicKind::Single);
+    EXPECT_TRUE(same(m, battleMagic()));
+    m.allTargets = 1;
+    const MagicDef all = m;
+    chooseMagicType(m, MagicKind::All);
+    EXPECT_TRUE(same(m, all));
+    MagicDef cure{};
+    cure.statusMagic = 1;
+    cure.mghealing = 30;
+    cure.mgantipoison = 2;
+    const MagicDef kept = cure;
+    chooseMagicType(cure, MagicKind::Status);
+    EXPECT_TRUE(same(cure, kept));
+}
+
+TEST(MagicType, StoringIntoASingleOrAllMagicMakesItUsableInBattle) {
+    MagicDef fresh{};  // shown as single target, yet not usable in battle
+    fresh.mgdamage = 40;
+    markMagicEdited(fresh);
+    EXPECT_EQ(fresh.mgusebattle, 1);
+    EXPECT_EQ(+fresh.mgdamage, 40);
+    MagicDef all{};
+    all.allTargets = 1;
+    markMagicEdited(all);
+    EXPECT_EQ(all.mgusebattle, 1);
+    MagicDef fresh2{};  // choosing the shown type counts as the same choice
+    chooseMagicType(fresh2, MagicKind::Single);
+    EXPECT_EQ(fresh2.mgusebattle, 1);
+
+    MagicDef status{};
+    status.statusMagic = 1;
+    MagicDef warp{};
+    warp.warpMagic = 1;
+    for (MagicDef* m : {&status, &warp}) {
+        const MagicDef before = *m;
+        markMagicEdited(*m);
+        EXPECT_TRUE(same(*m, before)) << "status and movement magics choose their battle use themselves";
+    }
+}
+
 TEST(MagicType, FirstMatchWinsOnDamagedFlags) {
     MagicDef m = battleMagic();
     m.allTargets = 1;
