@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -333,6 +334,15 @@ TEST_F(ParameditTest, ShiftKeysGoToThePaletteOrTheMapAndEscapeHides) {
     send(place().placename(), Qt::Key_Return, Qt::ShiftModifier);
     send(place().placename(), Qt::Key_Left, Qt::NoModifier);  // without Shift it stays here
     EXPECT_EQ(mapSink.keys, std::vector<int>{Qt::Key_Return});
+
+    // Entering the page control with Shift held moves on; it hands its
+    // focus to its tab bar, which counts as entering it.
+    QTabBar* tabs = paramedit_->panel(kPlace)->tabBar();
+    tabs->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), tabs);
+    place().placename()->setFocus();
+    tabs->setFocus(Qt::BacktabFocusReason);
+    EXPECT_NE(QApplication::focusWidget(), tabs);
 
     send(place().placename(), Qt::Key_Escape, Qt::NoModifier);
     EXPECT_FALSE(paramedit_->isVisible());
