@@ -65,6 +65,8 @@ protected:
 private:
     EditHistory();
     void noteBoundary(const QString& label);
+    // A menu entry chosen: it names the action under way.
+    void noteCommand(class QAction* action);
     void idle();
     void rerender(const std::vector<ChangedRange>& ranges);
     void afterChange();
