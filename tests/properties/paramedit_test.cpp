@@ -170,6 +170,10 @@ TEST_F(ParameditTest, NumericBoxesStoreWithinTheirBounds) {
         EXPECT_EQ(mountain().*c.field, c.stored) << c.typed;
         EXPECT_EQ(c.box->text(), QString::fromUtf8(c.shown)) << c.typed;
     }
+    // A typed value moves the arrows: the next step goes on from it.
+    place().plwonderingedit()->setText(QStringLiteral("50"));
+    paramedit_->findChild<QSpinBox*>(QStringLiteral("plwondering"))->stepUp();
+    EXPECT_EQ(mountain().plwondering, 51);
     EXPECT_EQ(place().plhealing()->value(), -1);  // 255 on the up-down
     place().pldamage()->setValue(12);
     EXPECT_EQ(mountain().pldamage, 12);
@@ -257,6 +261,10 @@ TEST_F(ParameditTest, BuildingJumpThroughTheLocationPicker) {
     EXPECT_EQ(+house.jumpPosition, 0);
     EXPECT_EQ(house.enshowitem, 7);
     EXPECT_EQ(jumpRebuilds, 2);
+    house.jumpField = 2;  // a damaged file: an impassable building with a jump
+    paramedit_->openOn(kEnter, 1, true);
+    EXPECT_EQ(house.jumpField, 0);
+    EXPECT_EQ(jumpRebuilds, 3);
 }
 
 TEST_F(ParameditTest, ImagesFromTheChooserAndTheExtendImageRule) {
