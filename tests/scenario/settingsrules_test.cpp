@@ -6,6 +6,7 @@
 #include <cstring>
 #include <random>
 #include <set>
+#include <utility>
 
 #include "scenario/herorules.h"
 #include "scenario/levelrules.h"
@@ -140,45 +141,37 @@ TEST(MagicType, ChoosingATypeClearsWhatItDoesNotUse) {
 }
 
 TEST(MagicType, ChoosingTheShownTypeAgainKeepsEveryValue) {
-    MagicDef m = battleMagic();
-    chooseMagicType(m, MagicKind::Single);
-    EXPECT_TRUE(same(m, battleMagic()));
-    m.allTargets = 1;
-    const MagicDef all = m;
-    chooseMagicType(m, MagicKind::All);
-    EXPECT_TRUE(same(m, all));
+    MagicDef all = battleMagic();
+    all.allTargets = 1;
     MagicDef cure{};
     cure.statusMagic = 1;
     cure.mghealing = 30;
-    cure.mgantipoison = 2;
-    const MagicDef kept = cure;
-    chooseMagicType(cure, MagicKind::Status);
-    EXPECT_TRUE(same(cure, kept));
+    const std::pair<MagicDef, MagicKind> cases[] = {
+        {battleMagic(), MagicKind::Single}, {all, MagicKind::All}, {cure, MagicKind::Status}};
+    for (auto [m, kind] : cases) {
+        const MagicDef before = m;
+        chooseMagicType(m, kind);
+        EXPECT_TRUE(same(m, before)) << int(kind);
+    }
 }
 
 TEST(MagicType, StoringIntoASingleOrAllMagicMakesItUsableInBattle) {
-    MagicDef fresh{};  // shown as single target, yet not usable in battle
-    fresh.mgdamage = 40;
-    markMagicEdited(fresh);
-    EXPECT_EQ(fresh.mgusebattle, 1);
-    EXPECT_EQ(+fresh.mgdamage, 40);
+    MagicDef single{};  // a fresh entry: shown as single target, not yet used in battle
     MagicDef all{};
     all.allTargets = 1;
-    markMagicEdited(all);
-    EXPECT_EQ(all.mgusebattle, 1);
-    MagicDef fresh2{};  // choosing the shown type counts as the same choice
-    chooseMagicType(fresh2, MagicKind::Single);
-    EXPECT_EQ(fresh2.mgusebattle, 1);
-
     MagicDef status{};
     status.statusMagic = 1;
     MagicDef warp{};
     warp.warpMagic = 1;
-    for (MagicDef* m : {&status, &warp}) {
-        const MagicDef before = *m;
-        markMagicEdited(*m);
-        EXPECT_TRUE(same(*m, before)) << "status and movement magics choose their battle use themselves";
+    const std::pair<MagicDef, bool> cases[] = {{single, true}, {all, true}, {status, false}, {warp, false}};
+    for (auto [m, usable] : cases) {
+        MagicDef expected = m;
+        expected.mgusebattle = usable ? 1 : 0;
+        markMagicEdited(m);
+        EXPECT_TRUE(same(m, expected)) << int(magicKind(m));
     }
+    chooseMagicType(single, MagicKind::Single);  // the shown type chosen again
+    EXPECT_EQ(single.mgusebattle, 1);
 }
 
 TEST(MagicType, FirstMatchWinsOnDamagedFlags) {
