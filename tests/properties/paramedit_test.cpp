@@ -346,6 +346,8 @@ TEST_F(ParameditTest, ShiftKeysGoToThePaletteOrTheMapAndEscapeHides) {
     // Entering the page control with Shift held moves on; it hands its
     // focus to its tab bar, which counts as entering it.
     QTabBar* tabs = paramedit_->panel(kPlace)->tabBar();
+    paramedit_->activateWindow();
+    for (int i = 0; i < 20 && !paramedit_->isActiveWindow(); ++i) QApplication::processEvents();
     tabs->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(QApplication::focusWidget(), tabs);
     place().placename()->setFocus();
