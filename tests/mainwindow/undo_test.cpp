@@ -231,8 +231,8 @@ TEST_F(UndoWithWindows, StepsAreNamedAfterTheirCommandAndTheRangeOutlivesAnUndo)
 
     // A radio whose caption carries a bare accelerator letter.
     s.charaImageFiles[0].assign("c.bmp");
-    editor().paramedit->openOn(kChara, 1, false);
-    auto* heal = editor().paramedit->findChild<QRadioButton*>("chcharatype2");
+    editorWindows().paramedit->openOn(kChara, 1, false);
+    auto* heal = editorWindows().paramedit->findChild<QRadioButton*>("chcharatype2");
     ASSERT_TRUE(heal);
     const u8 kind = s.chara(1).chcharatype;
     click(heal);
