@@ -43,7 +43,7 @@ public:
     }
 
 protected:
-    bool acceptsCursor(int col, int row) const override { return owner_->acceptable(col, row); }
+    bool acceptsCursor(int col, int row) const override { return owner_->tryCell(col, row); }
     void paintCell(QPainter& painter, const QRect& rect, int col, int row) override {
         const int c = owner_->cellAt(col, row);
         if (c == 0) painter.fillRect(rect, Qt::black);
@@ -102,6 +102,7 @@ Tlocateselect::Tlocateselect(QWidget* parent)
       entername_(new QLabel(this)),
       eventname_(new QLabel(this)),
       itemname_(new QLabel(this)),
+      status_(new QLabel(this)),
       okbtn_(new QPushButton(QStringLiteral("OK(&Y)"), this)),
       cancelbtn_(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&N)"), this)),
       bufsizesel_(new QPushButton(QStringLiteral("拡縮(&W)"), this)) {
@@ -136,6 +137,8 @@ Tlocateselect::Tlocateselect(QWidget* parent)
     }
     names->addStretch();
     labels->addLayout(names);
+    status_->setObjectName(QStringLiteral("locatestatus"));
+    labels->addWidget(status_);
     auto* tool = new QHBoxLayout(locatetool);
     tool->setContentsMargins(4, 2, 4, 2);
     tool->addLayout(labels, 1);
@@ -235,15 +238,24 @@ int Tlocateselect::cellAt(int col, int row) const {
     return cellIndex_[col][row];
 }
 
-bool Tlocateselect::acceptable(int col, int row) const {
+QString Tlocateselect::refusal(int col, int row) const {
     const int c = cellAt(col, row);
-    if (c == 0) return false;
+    if (c == 0) return QStringLiteral("ﾌｨｰﾙﾄﾞの外です");
     const Cell& cell = editor().scenario.cell(c);
-    return cell.chara == 0 && cell.place >= 1;
+    if (cell.chara != 0) return QStringLiteral("ｷｬﾗｸﾀｰのいるｾﾙは選べません");
+    if (cell.place < 1) return QStringLiteral("地形のないｾﾙは選べません");
+    return {};
+}
+
+bool Tlocateselect::tryCell(int col, int row) {
+    // A refused cell says why in the status line; an accepted one clears it.
+    const QString why = refusal(col, row);
+    status_->setText(why);
+    return why.isEmpty();
 }
 
 bool Tlocateselect::selectCell(int col, int row) {
-    if (!acceptable(col, row)) return false;
+    if (!tryCell(col, row)) return false;
     grid_->setCursorCell(col, row);
     return true;
 }

@@ -51,6 +51,8 @@ public:
     QLabel* entername() const { return entername_; }
     QLabel* eventname() const { return eventname_; }
     QLabel* itemname() const { return itemname_; }
+    // Why the last cell the author tried was refused; empty once one is taken.
+    QLabel* locatestatus() const { return status_; }
     QPushButton* okbtn() const { return okbtn_; }
 
 protected:
@@ -64,7 +66,11 @@ private:
     void describe(const Cell& cell);
     // Cell number at (column, row) of the picked field, 0 outside it.
     int cellAt(int col, int row) const;
-    bool acceptable(int col, int row) const;
+    // Why a cell cannot be chosen (outside the field, a character on it, no
+    // terrain), empty when it can.
+    QString refusal(int col, int row) const;
+    // Checks a cell the author moves to and shows the refusal, if any.
+    bool tryCell(int col, int row);
 
     int pickedField_ = 1;
     int pickedPosition_ = 0;
@@ -80,6 +86,7 @@ private:
     QLabel* entername_;
     QLabel* eventname_;
     QLabel* itemname_;
+    QLabel* status_;
     QPushButton* okbtn_;
     QPushButton* cancelbtn_;
     QPushButton* bufsizesel_;

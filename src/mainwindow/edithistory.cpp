@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -31,9 +33,10 @@ namespace qrn {
 
 namespace {
 
-// A menu or button text without its accelerator: "塗りつぶし(&F)" -> "塗りつぶし".
+// A menu or button text without its accelerator: "塗りつぶし(&F)" -> "塗りつぶし",
+// "回復  (H)" -> "回復".
 QString plainText(QString text) {
-    static const QRegularExpression accelerator(QStringLiteral("\\(&.\\)$"));
+    static const QRegularExpression accelerator(QStringLiteral("\\s*\\(&?[0-9A-Za-z]\\)$"));
     text.remove(accelerator);
     text.remove(u'&');
     return text.trimmed();
@@ -104,7 +107,7 @@ void EditHistory::markUnsaved() {
 void EditHistory::closing() { recovery_->discard(); }
 
 bool EditHistory::commitNow(const QString& label) {
-    const bool made = history_.commit(label.toStdString());
+    const bool made = history_.commit((label.isEmpty() ? QStringLiteral("編集") : label).toStdString());
     label_.clear();
     if (made) afterChange();
     return made;
@@ -138,8 +141,14 @@ QString EditHistory::redoText() const {
 
 void EditHistory::afterChange() {
     if (Tmaker* maker = editorWindows().maker) {
-        if (QAction* a = maker->command(QStringLiteral("undomenu"))) a->setText(undoText());
-        if (QAction* a = maker->command(QStringLiteral("redomenu"))) a->setText(redoText());
+        if (QAction* a = maker->command(QStringLiteral("undomenu"))) {
+            a->setText(undoText());
+            a->setEnabled(history_.canUndo());
+        }
+        if (QAction* a = maker->command(QStringLiteral("redomenu"))) {
+            a->setText(redoText());
+            a->setEnabled(history_.canRedo());
+        }
         if (shownModified_ != history_.modified() && !editor().state.noScenarioYet) maker->captionchange();
     }
     shownModified_ = history_.modified();
@@ -166,8 +175,14 @@ void EditHistory::rerender(const std::vector<ChangedRange>& ranges) {
         const int row = same ? ed.state.cursorRow : ed.state.fieldCursor[field][1];
         ed.state.fieldCursor[field] = {std::clamp(col, 0, width - 1), std::clamp(row, 0, height - 1)};
     }
+    const bool sameField = field == ed.state.currentField;
+    const QRect range = maker->mapgrid() ? maker->mapgrid()->selection() : QRect();
     ed.state.currentField = static_cast<std::uint8_t>(field);
     maker->fieldonchange();
+    // The range the author had selected stays while it still fits the field.
+    if (MapGrid* grid = maker->mapgrid();
+        grid && sameField && range.isValid() && QRect(0, 0, grid->columns(), grid->rows()).contains(range))
+        grid->setSelection(range);
     if (onlyCells(ranges, s)) return;
     if (editorWindows().palette) editorWindows().palette->allgridfillrect();
     if (editorWindows().fieldman && editorWindows().fieldman->isVisible()) editorWindows().fieldman->makefieldman();
@@ -192,7 +207,9 @@ bool EditHistory::isTextBox(const QWidget* w) {
 
 QString EditHistory::labelFor(QWidget* w) {
     for (QWidget* p = w; p; p = p->parentWidget()) {
-        if (auto* menu = qobject_cast<QMenu*>(p)) return menu->activeAction() ? plainText(menu->activeAction()->text()) : QString();
+        // Moving through a menu names nothing: the entry that is chosen names
+        // the step (noteCommand).
+        if (qobject_cast<QMenu*>(p) || qobject_cast<QMenuBar*>(p)) return {};
         if (auto* tool = qobject_cast<QToolButton*>(p); tool && tool->defaultAction())
             return plainText(tool->defaultAction()->text());
         if (auto* button = qobject_cast<QAbstractButton*>(p); button && !button->text().isEmpty())
@@ -203,6 +220,15 @@ QString EditHistory::labelFor(QWidget* w) {
     QWidget* window = w ? w->window() : nullptr;
     if (!window || window == editorWindows().maker) return QStringLiteral("編集");
     return plainText(window->windowTitle());
+}
+
+void EditHistory::noteCommand(QAction* action) {
+    if (!action || action->menu() || action->isSeparator() || !action->isEnabled()) return;
+    const QString label = plainText(action->text());
+    if (label.startsWith(kUndo) || label.startsWith(kRedo)) return;
+    // The command chosen outranks whatever the moves through the menus named.
+    label_ = label;
+    boundary_ = true;
 }
 
 void EditHistory::noteBoundary(const QString& label) {
@@ -240,9 +266,17 @@ bool EditHistory::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease:
         if (watched->isWidgetType()) {
             auto* w = static_cast<QWidget*>(watched);
-            heldButtons_ = int(static_cast<QMouseEvent*>(event)->buttons());
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            heldButtons_ = int(mouse->buttons());
+            if (auto* menu = qobject_cast<QMenu*>(w)) noteCommand(menu->actionAt(mouse->position().toPoint()));
             // Clicks inside a text box belong to the typing; leaving the box ends it.
             if (!isTextBox(w)) noteBoundary(labelFor(w));
+        }
+        break;
+    case QEvent::KeyPress:
+        if (auto* menu = qobject_cast<QMenu*>(watched)) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) noteCommand(menu->activeAction());
         }
         break;
     case QEvent::KeyRelease:

@@ -10,6 +10,7 @@
 
 #include "scenario/undohistory.h"
 
+class QAction;
 class QWidget;
 
 namespace qrn {
@@ -65,6 +66,8 @@ protected:
 private:
     EditHistory();
     void noteBoundary(const QString& label);
+    // A menu entry chosen: it names the action under way.
+    void noteCommand(QAction* action);
     void idle();
     void rerender(const std::vector<ChangedRange>& ranges);
     void afterChange();

@@ -365,6 +365,9 @@ void Tmaker::setEditingCommandsEnabled(bool on) {
         // The range tools follow the draw mode once editing has begun.
         actions_[i]->setEnabled(on && !(table[i].flags & kRangeTool));
     }
+    // Undo and redo only while their history has a step.
+    if (QAction* a = command(QStringLiteral("undomenu"))) a->setEnabled(on && editHistory().model().canUndo());
+    if (QAction* a = command(QStringLiteral("redomenu"))) a->setEnabled(on && editHistory().model().canRedo());
 }
 
 void Tmaker::showToolWindow(QWidget* window) {

@@ -40,8 +40,9 @@ Titemlist::Titemlist(QWidget* parent) : PickerDialog(parent, kItemCount) {
     }
     memo_ = new QPlainTextEdit(this);
     memo_->setObjectName(QStringLiteral("itmemo"));
+    // Read-only in the normal text colour: the summary is there to be read.
     memo_->setReadOnly(true);
-    memo_->setEnabled(false);
+    memo_->setFocusPolicy(Qt::NoFocus);
     picture_ = new PictureBox(QStringLiteral("itemlistpic"), this);
     picture_->setToolTip(QStringLiteral("ｲﾒｰｼﾞ"));
 

@@ -18,6 +18,10 @@ QListWidget* PickerDialog::addCandidateList(const QString& name, QWidget* parent
     candidates_.push_back(list);
     pageNumbers_.emplace_back();
     connect(list, &QListWidget::itemClicked, this, [this, page](QListWidgetItem* item) { candidateClicked(page, item); });
+    // A move of the highlight with the keys shows that entry, as a click does.
+    connect(list, &QListWidget::currentItemChanged, this, [this, page](QListWidgetItem* item) {
+        if (!rebuilding_ && item) candidateClicked(page, item);
+    });
     connect(list, &QListWidget::itemDoubleClicked, this, [this, list](QListWidgetItem* item) {
         list->setCurrentItem(item);
         sendClick();
@@ -30,6 +34,9 @@ void PickerDialog::buildButtons(const QString& sendHint, const QString& chosenHi
     sellist_->setObjectName(QStringLiteral("sellist"));
     sellist_->setToolTip(chosenHint);
     connect(sellist_, &QListWidget::itemClicked, this, &PickerDialog::chosenClicked);
+    connect(sellist_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (!rebuilding_ && item) chosenClicked(item);
+    });
     connect(sellist_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         sellist_->setCurrentItem(item);
         delClick();
@@ -56,6 +63,13 @@ void PickerDialog::open(const QString& caption, const std::vector<int>& chosen) 
 }
 
 void PickerDialog::makeLists() {
+    const bool was = rebuilding_;
+    rebuilding_ = true;
+    fillLists();
+    rebuilding_ = was;
+}
+
+void PickerDialog::fillLists() {
     result_ = chosenNumbers(chosen_, last_);
     sellist_->clear();
     int position = 0;

@@ -65,8 +65,10 @@ protected:
 private:
     void candidateClicked(int page, QListWidgetItem* item);
     void chosenClicked(QListWidgetItem* item);
+    void fillLists();
 
     int cursor_ = 0;
+    bool rebuilding_ = false;  // the lists are refilled: their highlight moves are no author's
     std::vector<int> result_;
     std::vector<QListWidget*> candidates_;
     std::vector<std::vector<int>> pageNumbers_;

@@ -32,7 +32,7 @@ CharaPage::CharaPage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), o
     buildEnemySpecial();
     // The small buttons beside a setting leave the room to its set button.
     for (QPushButton* b : findChildren<QPushButton*>())
-        if (b->text() == QStringLiteral("消") || b->text() == QStringLiteral("♪") || b->text() == QStringLiteral("見る"))
+        if (b->text() == QStringLiteral("消") || b->text() == QStringLiteral("♪") || b->text() == QStringLiteral("表示"))
             b->setMaximumWidth(40);
 }
 

@@ -323,7 +323,7 @@ void CharaPage::chbossimgdelClick() {
 void CharaPage::chbossimgviewClick() {
     const ShortString255& file = chara().chbossimg;
     if (file.empty() || !owner_.hooks().viewImage) return;
-    owner_.hooks().viewImage(fromCp932(file.view()), owner_.geometry().topLeft());
+    owner_.hooks().viewImage(fromCp932(file.view()), owner_.pos());  // the editor's top-left corner
 }
 
 void CharaPage::chmagicsetClick() {

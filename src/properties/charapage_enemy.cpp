@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 
 #include "properties/charapage.h"
@@ -44,7 +45,6 @@ void CharaPage::buildEnemyGeneral() {
     chitemput_ = upDown(QStringLiteral("chitemput"), 0, 100, s);
     dropLabel_ = percentRow(g, row++, QStringLiteral("ﾄﾞﾛｯﾌﾟ確率(&G)"), chitemputedit_, chitemput_);
     const PageRow boss = addPageRow(g, row, "chbossimg", QStringLiteral("ﾊﾞﾄﾙｲﾒｰｼﾞ  (&B)"), RowExtra::View);
-    boss.extra->setText(QStringLiteral("見る"));
     chbossimg_ = boss.value;
     g->setRowStretch(row, 1);
 
@@ -58,7 +58,11 @@ void CharaPage::buildEnemyGeneral() {
     status_[2]->store = [this](std::int64_t v) { chara().chdextality = static_cast<u16>(v); };
     status_[3]->store = [this](std::int64_t v) { chara().chmoney = static_cast<u16>(v); };
     status_[4]->store = [this](std::int64_t v) { chara().chexperience = static_cast<u16>(v); };
-    chitemputedit_->store = [this](std::int64_t v) { chara().chitemput = static_cast<u8>(v); };
+    chitemputedit_->store = [this](std::int64_t v) {
+        chara().chitemput = static_cast<u8>(v);
+        const QSignalBlocker quiet(chitemput_);  // the arrows step on from what was typed
+        chitemput_->setValue(static_cast<int>(v));
+    };
     connect(chitemput_, &QSpinBox::valueChanged, this, [this](int v) {
         if (rendering_) return;
         chara().chitemput = static_cast<u8>(v);
@@ -94,8 +98,16 @@ void CharaPage::buildEnemySpecial() {
                &CharaPage::chbattlebgmplayClick);
     connectRow(this, sound, &CharaPage::chbattlesoundsetClick, &CharaPage::chbattlesounddelClick,
                &CharaPage::chbattlesoundplayClick);
-    chmagicuseedit_->store = [this](std::int64_t v) { chara().chmagicuse = static_cast<u8>(v); };
-    chpoisonuseedit_->store = [this](std::int64_t v) { chara().chpoisonuse = static_cast<u8>(v); };
+    chmagicuseedit_->store = [this](std::int64_t v) {
+        chara().chmagicuse = static_cast<u8>(v);
+        const QSignalBlocker quiet(chmagicuse_);  // the arrows step on from what was typed
+        chmagicuse_->setValue(static_cast<int>(v));
+    };
+    chpoisonuseedit_->store = [this](std::int64_t v) {
+        chara().chpoisonuse = static_cast<u8>(v);
+        const QSignalBlocker quiet(chpoisonuse_);  // the arrows step on from what was typed
+        chpoisonuse_->setValue(static_cast<int>(v));
+    };
     connect(chmagicuse_, &QSpinBox::valueChanged, this, [this](int v) {
         if (rendering_) return;
         chara().chmagicuse = static_cast<u8>(v);

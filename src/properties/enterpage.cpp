@@ -91,7 +91,11 @@ void EnterPage::enterview() {
     const int n = number();
     EnterDef& e = enter();
     ShortString255& animation = s.enterImage2Files[n - 1];
+    const bool hadJump = e.jumpField != 0;
     if (applyEnterRules(e, animation)) ctx.side.pictures.enter[kEnterCount + n] = 0;
+    // An impassable building loses its jump however it is shown: the field
+    // manager's jump list follows.
+    if (hadJump && e.jumpField == 0 && owner_.hooks().jumpsChanged) owner_.hooks().jumpsChanged();
     const bool passable = e.enmove != 0;
     for (QWidget* w : passingControls_) w->setEnabled(passable);
     rendering_ = true;
@@ -131,9 +135,7 @@ void EnterPage::enternameChange() {
 
 void EnterPage::enmoveClick() {
     enter().enmove = enmove_->isChecked() ? 1 : 0;
-    const bool hadJump = enter().jumpField != 0;
     enterview();
-    if (hadJump && enter().jumpField == 0 && owner_.hooks().jumpsChanged) owner_.hooks().jumpsChanged();
 }
 
 void EnterPage::setPicture(bool second) {

@@ -192,12 +192,14 @@ void EventPage::evlinksetClick() {
     e.jumpField = static_cast<u8>(picked->field);
     e.jumpPosition = picked->position;
     eventview();
+    if (hooks.jumpsChanged) hooks.jumpsChanged();  // the field manager's jump list
 }
 
 void EventPage::evlinkdelClick() {
     event().jumpField = 0;
     event().jumpPosition = 0;
     eventview();
+    if (owner_.hooks().jumpsChanged) owner_.hooks().jumpsChanged();
 }
 
 // ---- conditions and what changes hands -----------------------------------------

@@ -21,8 +21,8 @@ void ItemPage::itemnameChange() {
 }
 
 void ItemPage::itgroupClick(int kind) {
-    // Clicking the kind the item already has is no change of kind.
-    if (kind == itemKind(item()) || !setItemKind(item(), kind)) return;
+    // Clicking the kind shown keeps the values and only puts damaged flags right.
+    if (!setItemKind(item(), kind)) return;
     itemini();
 }
 

@@ -16,6 +16,11 @@ void NumericEdit::showText(const QString& text) {
     setText(text);
 }
 
+void NumericEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (stored) showText(stored());
+}
+
 void NumericEdit::textChange(const QString& text) {
     const NumericOutcome outcome = applyNumericText(rule_, text.toStdString());
     switch (outcome.kind) {

@@ -20,10 +20,17 @@ public:
     std::function<void(std::int64_t)> store;
     // Shows the page again after a store, for rules that ask for it.
     std::function<void()> rerender;
+    // The text of the value the record holds. When set, the box shows it
+    // again on losing the focus, so a text the rule emptied (the record
+    // keeping its value) does not stay shown as if it were stored.
+    std::function<QString()> stored;
 
     // The renderer's way in: shows a text without running the rule.
     void showText(const QString& text);
     const NumericRule& rule() const { return rule_; }
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void textChange(const QString& text);

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -24,7 +23,6 @@
 #include "properties/eventpage.h"
 #include "properties/itempage.h"
 #include "properties/placepage.h"
-#include "services/slotname.h"
 #include "scenario/chararules.h"
 #include "views/largeimgview.h"
 
@@ -154,26 +152,6 @@ Tparamedit::Tparamedit(QWidget* parent) : QMainWindow(parent, Qt::Tool) {
     setProperty("helpContext", 64000);
 }
 
-QTabWidget* Tparamedit::makeEmptyPanel(const char* name,
-                                       std::initializer_list<std::pair<const char*, const char*>> sheets,
-                                       int firstHelp) {
-    auto* panel = new QTabWidget(centralWidget());
-    panel->setObjectName(QString::fromLatin1(name));
-    int help = firstHelp;
-    for (const auto& [sheetName, caption] : sheets) {
-        auto* sheet = new QWidget(panel);
-        sheet->setObjectName(QString::fromLatin1(sheetName));
-        sheet->setProperty("helpContext", help);
-        help += 1000;
-        if (panel->count() == 0) {
-            auto* label = new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), sheet);
-            label->move(4, 4);
-        }
-        panel->addTab(sheet, QString::fromUtf8(caption));
-    }
-    return panel;
-}
-
 // ---- opening ----------------------------------------------------------------
 
 void Tparamedit::openOn(int layer, int number, bool fromPalette) {
@@ -222,10 +200,7 @@ void Tparamedit::open(int layer) {
     case kEvent: eventPage_->eventini(); break;
     case kItem: itemPage_->itemini(); break;
     case kChara: charaPage_->cheditini(); break;
-    default:
-        // Pages still to come show their sheets empty under the layer's caption.
-        setObjectCaption(layer, slotName(ctx.scenario, layer, number));
-        break;
+    default: break;
     }
     panels_[i]->show();
 }
@@ -339,16 +314,19 @@ bool Tparamedit::FormKeyDown(QKeyEvent* event) {
     return true;
 }
 
-void Tparamedit::panelEnter(QWidget*) {
-    if (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) focusNextChild();
+void Tparamedit::panelEnter(QWidget*, bool shiftHeld) {
+    if (shiftHeld || (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)) focusNextChild();
 }
 
 bool Tparamedit::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         if (FormKeyDown(static_cast<QKeyEvent*>(event))) return true;
     } else if (event->type() == QEvent::FocusIn) {
-        for (int layer = kPlace; layer <= kChara; ++layer)
-            if (watched == panels_[static_cast<std::size_t>(layer)]) panelEnter(panels_[static_cast<std::size_t>(layer)]);
+        // A page control hands its focus to its tab bar: entering either is
+        // entering the page control. Shift+Tab is entering it with Shift held.
+        const bool backtab = static_cast<QFocusEvent*>(event)->reason() == Qt::BacktabFocusReason;
+        for (QTabWidget* panel : panels_)
+            if (panel && (watched == panel || watched == panel->tabBar())) panelEnter(panel, backtab);
     }
     return QMainWindow::eventFilter(watched, event);
 }

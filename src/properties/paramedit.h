@@ -11,7 +11,6 @@
 #include <optional>
 #include <vector>
 
-class QLabel;
 class QPushButton;
 class QTabWidget;
 
@@ -109,9 +108,9 @@ private:
     void open(int layer);
     void paramset();
     bool FormKeyDown(QKeyEvent* event);
-    void panelEnter(QWidget* panel);
-    QTabWidget* makeEmptyPanel(const char* name, std::initializer_list<std::pair<const char*, const char*>> sheets,
-                               int firstHelp);
+    // Entering a page control (or its tab bar): with Shift held the focus
+    // moves on to the next control.
+    void panelEnter(QWidget* panel, bool shiftHeld);
 
     ParameditHooks hooks_;
     std::array<int, 6> current_{0, 1, 1, 1, 1, 1};

@@ -95,7 +95,12 @@ PlacePage::PlacePage(Tparamedit& owner, QWidget* parent) : QTabWidget(parent), o
     connectRow(this, plshowitem_, &PlacePage::plshowitemsetClick, &PlacePage::plshowitemdelClick);
     connectRow(this, plshowevent_, &PlacePage::plshoweventsetClick, &PlacePage::plshoweventdelClick);
 
-    plwonderingedit_->store = [this](std::int64_t v) { place().plwondering = static_cast<u8>(v); };
+    plwonderingedit_->store = [this](std::int64_t v) {
+        place().plwondering = static_cast<u8>(v);
+        // The arrows step on from what was typed.
+        const QSignalBlocker quiet(plwondering_);
+        plwondering_->setValue(static_cast<int>(v));
+    };
     plhealingedit_->store = [this](std::int64_t v) { place().plhealing = static_cast<u8>(v); };
     pldamageedit_->store = [this](std::int64_t v) { place().pldamage = static_cast<u8>(v); };
     for (NumericEdit* e : {plwonderingedit_, plhealingedit_, pldamageedit_}) e->rerender = [this] { placeview(); };

@@ -170,6 +170,7 @@ void CommentPanel::layoutControls() {
 void CommentPanel::toggleLargeMode() {
     large_ = !large_;
     layoutControls();
+    fillName();
 }
 
 void CommentPanel::toggleToolBar() {
@@ -229,10 +230,10 @@ void CommentPanel::pageChanged(int page) {
     const int row = list->currentRow() >= 0 ? list->currentRow() : 0;
     setCurrent(page * kPerPage + row + 1);
     selectRow(list, row);
-    if (!large_) {
-        list->setFocus();
-        fillName();
-    }
+    if (!large_) list->setFocus();
+    // Hidden or not, the name box follows the current comment: typing into it
+    // renames that one.
+    fillName();
     showDetails();
 }
 

@@ -10,8 +10,13 @@
 
 #include "services/editorcontext.h"
 #include "services/options.h"
+#include "services/textconv.h"
 
 namespace qrn {
+
+namespace {
+const QString kUnstorableHint = QStringLiteral("灰色のﾌｧｲﾙは名前にｼﾌﾄJISで表せない文字があるため選択できません");
+}  // namespace
 
 QStringList filesMatching(const QString& folder, const QString& mask) {
     if (folder.isEmpty()) return {};
@@ -30,7 +35,20 @@ Tfileselectform::Tfileselectform(const QString& caption, const QString& mask, co
     dirlabel_->setWordWrap(true);
     filelistbox_ = new QListWidget(this);
     filelistbox_->setObjectName(QStringLiteral("filelistbox"));
-    filelistbox_->addItems(filesMatching(folder, mask));
+    bool refused = false;
+    for (const QString& file : filesMatching(folder, mask)) {
+        auto* item = new QListWidgetItem(file, filelistbox_);
+        if (fitsCp932(file)) continue;
+        // The scenario stores names in cp932: this one would be stored with
+        // "?" in its place and its file never found again.
+        item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+        item->setToolTip(kUnstorableHint);
+        refused = true;
+    }
+    auto* hint = new QLabel(kUnstorableHint, this);
+    hint->setObjectName(QStringLiteral("unstorablehint"));
+    hint->setWordWrap(true);
+    hint->setVisible(refused);
     fileedit_ = new QLineEdit(this);
     fileedit_->setObjectName(QStringLiteral("fileedit"));
     fileedit_->setReadOnly(true);
@@ -44,6 +62,7 @@ Tfileselectform::Tfileselectform(const QString& caption, const QString& mask, co
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(dirlabel_);
     layout->addWidget(filelistbox_, 1);
+    layout->addWidget(hint);
     layout->addWidget(fileedit_);
     auto* row = new QHBoxLayout;
     row->addWidget(play);
@@ -63,7 +82,7 @@ Tfileselectform::Tfileselectform(const QString& caption, const QString& mask, co
 
 QString Tfileselectform::selectedFile() const {
     const QListWidgetItem* item = filelistbox_->currentItem();
-    return item && item->isSelected() ? item->text() : QString();
+    return item && item->isSelected() && fitsCp932(item->text()) ? item->text() : QString();
 }
 
 void Tfileselectform::preview() {

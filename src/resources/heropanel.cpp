@@ -19,6 +19,7 @@
 #include "properties/numericedit.h"
 #include "properties/pagehelpers.h"
 #include "resources/magicedit.h"
+#include "scenario/eventrules.h"
 #include "scenario/herorules.h"
 
 namespace qrn {
@@ -228,6 +229,16 @@ HeroPanel::HeroPanel(Tmagicedit& owner, QWidget* parent) : QWidget(parent), owne
     };
     experience_->store = [this](std::int64_t v) { hero().heexperience = static_cast<i32>(v); };
     money_->store = [this](std::int64_t v) { hero().hemoney = static_cast<i32>(v); };
+    // A box the rule emptied shows the kept value again when it is left.
+    auto number = [](auto value) { return [value] { return QString::number(value()); }; };
+    maxItem_->stored = number([this] { return hero().hemaxitem; });
+    levelEdit_->stored = number([this] { return hero().helevel; });
+    stats_[0]->stored = number([this] { return hero().hemaxpower; });
+    stats_[1]->stored = number([this] { return hero().hemaxmp; });
+    stats_[2]->stored = number([this] { return hero().hestrength; });
+    stats_[3]->stored = number([this] { return hero().hedextality; });
+    experience_->stored = number([this] { return hero().heexperience; });
+    money_->stored = number([this] { return hero().hemoney; });
     for (int i = 0; i < 5; ++i) {
         connect(equip_[static_cast<std::size_t>(i)].set, &QPushButton::clicked, this, [this, i] { equipsetClick(i); });
         connect(equip_[static_cast<std::size_t>(i)].del, &QPushButton::clicked, this, [this, i] { equipdelClick(i); });
@@ -260,11 +271,22 @@ void HeroPanel::heroview() {
     HeroDef& h = hero();
     name_->setBytes(h.heroname.view());
     changeName_->setChecked(s.settings.heroNameChangeable != 0);
-    link_.show(fieldRefName(h.startField), h.startField != 0);
-    locateX_->setText(QString::number(linkby(s, 3, 0, 0)));
-    locateY_->setText(QString::number(linkby(s, 3, 0, 1)));
+    // A start on a field not in use, or outside it, is shown as unset, as
+    // the jumps of the object pages are.
+    const bool inUse = fieldInUse(s, h.startField);
+    link_.show(inUse ? fieldRefName(h.startField) : QStringLiteral("-"), inUse);
+    const std::optional<ColumnRow> at = locatedCell(s, h.startField, h.startPosition);
+    locateX_->setText(at ? QString::number(at->column) : QStringLiteral("未指定"));
+    locateY_->setText(at ? QString::number(at->row) : QStringLiteral("未指定"));
     const i32 dir = s.settings.startDirection;
-    if (dir >= 0 && dir <= 3) direction_->button(dir)->setChecked(true);
+    if (dir >= 0 && dir <= 3) {
+        direction_->button(dir)->setChecked(true);
+    } else {
+        // A damaged direction: no radio is left checked from before.
+        direction_->setExclusive(false);
+        for (QAbstractButton* b : direction_->buttons()) b->setChecked(false);
+        direction_->setExclusive(true);
+    }
     maxItem_->showText(QString::number(h.hemaxitem));
     levelEdit_->showText(QString::number(h.helevel));
     levelSet_->setValue(h.helevel);

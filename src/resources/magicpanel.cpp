@@ -180,18 +180,19 @@ MagicPanel::MagicPanel(Tmagicedit& owner, QWidget* parent) : QWidget(parent), ow
     imesetOnEnter(name_);
     connect(name_, &QLineEdit::textChanged, this, [this] {
         if (showing_) return;
-        magic().name.assign(name_->bytes());
+        edited().name.assign(name_->bytes());
         rewriteRow(current_);
     });
-    downmp_->store = [this](std::int64_t v) { magic().mgdownmp = static_cast<u16>(v); };
+    downmp_->store = [this](std::int64_t v) { edited().mgdownmp = static_cast<u16>(v); };
+    successEdit_->stored = [this] { return QString::number(magic().mgsuccess); };
     successEdit_->store = [this](std::int64_t v) {
-        magic().mgsuccess = static_cast<u8>(v);
+        edited().mgsuccess = static_cast<u8>(v);
         const QSignalBlocker b(success_);
         success_->setValue(static_cast<int>(v));
     };
     connect(success_, &QSpinBox::valueChanged, this, [this](int v) {
         if (showing_) return;
-        magic().mgsuccess = static_cast<u8>(v);
+        edited().mgsuccess = static_cast<u8>(v);
         successEdit_->showText(QString::number(v));
     });
     connect(type_, &QButtonGroup::idClicked, this, [this](int id) { mgtypeClick(id); });
@@ -201,12 +202,14 @@ MagicPanel::MagicPanel(Tmagicedit& owner, QWidget* parent) : QWidget(parent), ow
     connect(sound_.extra, &QPushButton::clicked, this, &MagicPanel::mgsoundplayClick);
     connect(antipoison_.set, &QPushButton::clicked, this, &MagicPanel::mgantipoisonsetClick);
     connect(antipoison_.del, &QPushButton::clicked, this, &MagicPanel::mgantipoisondelClick);
-    healing_->store = [this](std::int64_t v) { magic().mghealing = static_cast<i32>(v); };
+    healing_->store = [this](std::int64_t v) { edited().mghealing = static_cast<i32>(v); };
     connect(healing_, &QLineEdit::textChanged, this, [this](const QString& t) {
         if (showing_) return;
         // An emptied box stores 0, which the box shows as empty.
-        if (t.isEmpty()) magic().mghealing = 0;
-        shadeWhenEmpty(healing_, t.isEmpty());
+        if (t.isEmpty()) edited().mghealing = 0;
+        // The text now in the box: a non-number has already been emptied by
+        // the box's own rule while this handler still sees what was typed.
+        shadeWhenEmpty(healing_, healing_->text().isEmpty());
     });
     for (int i = 0; i < 7; ++i) {
         NumericEdit* box = values_[static_cast<std::size_t>(i)];
@@ -214,10 +217,10 @@ MagicPanel::MagicPanel(Tmagicedit& owner, QWidget* parent) : QWidget(parent), ow
         connect(box, &QLineEdit::textChanged, this, [this, i, box](const QString& t) {
             if (showing_) return;
             if (t.isEmpty()) storeValue(i, 0);
-            shadeWhenEmpty(box, t.isEmpty());
+            shadeWhenEmpty(box, box->text().isEmpty());
         });
         connect(targets_[static_cast<std::size_t>(i)], &QButtonGroup::idClicked, this, [this, i](int id) {
-            setMagicTargetFlag(magic(), i, static_cast<u8>(id));
+            setMagicTargetFlag(edited(), i, static_cast<u8>(id));
         });
     }
     connect(usebattle_, &QCheckBox::toggled, this, [this](bool on) {
@@ -226,10 +229,10 @@ MagicPanel::MagicPanel(Tmagicedit& owner, QWidget* parent) : QWidget(parent), ow
         magicview();
     });
     connect(sleep_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!showing_) magic().mgsleep = on ? 1 : 0;
+        if (!showing_) edited().mgsleep = on ? 1 : 0;
     });
     connect(silence_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!showing_) magic().mgsilence = on ? 1 : 0;
+        if (!showing_) edited().mgsilence = on ? 1 : 0;
     });
     connect(del, &QPushButton::clicked, this, &MagicPanel::magicdelClick);
     connect(erase, &QPushButton::clicked, this, &MagicPanel::magiceraceClick);
@@ -238,12 +241,18 @@ MagicPanel::MagicPanel(Tmagicedit& owner, QWidget* parent) : QWidget(parent), ow
 
 MagicDef& MagicPanel::magic() { return editor().scenario.magic(current_); }
 
+MagicDef& MagicPanel::edited() {
+    MagicDef& m = magic();
+    markMagicEdited(m);
+    return m;
+}
+
 QString MagicPanel::words() {
     const QString name = fromCp932(magic().name.view());
     return name.isEmpty() ? QStringLiteral("この魔法") : name;
 }
 
-void MagicPanel::storeValue(int index, std::int64_t v) { setMagicBattleValue(magic(), index, static_cast<u16>(v)); }
+void MagicPanel::storeValue(int index, std::int64_t v) { setMagicBattleValue(edited(), index, static_cast<u16>(v)); }
 
 void MagicPanel::rewriteRow(int n) {
     if (QListWidgetItem* item = list_->item(n - 1))
@@ -326,12 +335,12 @@ void MagicPanel::mgsoundsetClick() {
     const std::optional<int> n = chooseResourceEntry(
         ResourceKind::Sound, QStringLiteral("：") + words() + QStringLiteral("を使用する時の効果音を一つ選択"),
         magic().mgsound, 0, kSoundCount);
-    if (n) magic().mgsound = static_cast<u8>(*n);
+    if (n) edited().mgsound = static_cast<u8>(*n);
     magicview();
 }
 
 void MagicPanel::mgsounddelClick() {
-    magic().mgsound = 0;
+    edited().mgsound = 0;
     magicview();
 }
 
@@ -341,12 +350,12 @@ void MagicPanel::mgantipoisonsetClick() {
     const std::optional<int> n = chooseResourceEntry(
         ResourceKind::Poison, QStringLiteral("：") + words() + QStringLiteral("で解毒出来る特殊攻撃を一つ選択"),
         magic().mgantipoison, 1, kPoisonCount);
-    if (n && editor().scenario.poison(*n).podamage != 0) magic().mgantipoison = static_cast<u8>(*n);
+    if (n && editor().scenario.poison(*n).podamage != 0) edited().mgantipoison = static_cast<u8>(*n);
     magicview();
 }
 
 void MagicPanel::mgantipoisondelClick() {
-    magic().mgantipoison = 0;
+    edited().mgantipoison = 0;
     magicview();
 }
 

@@ -66,6 +66,8 @@ public:
 
 private:
     MagicDef& magic();
+    // The current magic, about to have a value stored (see markMagicEdited).
+    MagicDef& edited();
     // The list rebuilt, the current row selected and shown.
     void rebuild();
     QString words();

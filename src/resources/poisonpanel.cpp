@@ -53,6 +53,8 @@ PoisonPanel::PoisonPanel(QWidget* parent) : ResPanel(ResKind::Poison, QStringLit
         form->addRow(label, box);
         boxes_[static_cast<std::size_t>(i)] = box;
         connect(box, &QLineEdit::textChanged, this, [this, i] { valueEdited(i); });
+        // A text the rule emptied left the value stored: shown again on leaving.
+        connect(box, &QLineEdit::editingFinished, this, &PoisonPanel::showDetails);
     }
     arrange(details);
 }

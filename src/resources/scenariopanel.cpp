@@ -220,6 +220,7 @@ ScenarioPanel::ScenarioPanel(Tmagicedit& owner, QWidget* parent) : QWidget(paren
     textStore(name_, [](ScenarioSettings& st) -> ShortString32& { return st.scenarioname; });
     textStore(designer_, [](ScenarioSettings& st) -> ShortString32& { return st.scdesigner; });
     textStore(doller_, [](ScenarioSettings& st) -> ShortString16& { return st.scdoller; });
+    salebyEdit_->stored = [this] { return QString::number(settings().scsaleby); };
     salebyEdit_->store = [this](std::int64_t v) {
         settings().scsaleby = static_cast<u8>(v);
         const bool was = showing_;

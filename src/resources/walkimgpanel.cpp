@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "services/editorcontext.h"
 #include "services/textconv.h"
@@ -83,7 +84,13 @@ void WalkImgPanel::animate() {
     for (int f = 1; f <= kWalkFrames; ++f) pictured[static_cast<std::size_t>(f - 1)] = pictureOf(f) != 0;
     const WalkStep w = nextWalkStep(step_, pictured);
     step_ = w.step;
-    if (w.frame == 0) return;  // the empty tick, or no frame has a picture
+    if (std::none_of(pictured.begin(), pictured.end(), [](bool p) { return p; })) {
+        // Nothing to walk with: no frame of an entry shown before stays.
+        shownFrame_ = 0;
+        movepic_->clear();
+        return;
+    }
+    if (w.frame == 0) return;  // the empty tick
     shownFrame_ = w.frame;
     movepic_->setPixmap(editor().imageList.pixmap(pictureOf(w.frame)));
 }

@@ -24,6 +24,7 @@ public:
     int shownFrame() const { return shownFrame_; }
     bool animating() const;
     QLabel* frameBox(int frame) const { return pics_[static_cast<std::size_t>(frame - 1)]; }
+    QLabel* walkingBox() const { return movepic_; }
 
     void panelShown() override;
     void panelHiding() override;

@@ -30,8 +30,10 @@ ItemControls applyItemRules(ItemDef& it) {
 
 bool setItemKind(ItemDef& it, int kind) {
     if (kind < 0 || kind >= kItemKinds) return false;
-    it.itantipoison = 0;
-    it.ithealing = 0;
+    if (kind != itemKind(it)) {
+        it.itantipoison = 0;
+        it.ithealing = 0;
+    }
     for (u8& flag : it.itgroup) flag = 0;
     it.itgroup[kind] = 1;
     return true;

@@ -21,17 +21,19 @@ struct ItemControls {
     bool operator==(const ItemControls&) const = default;
 };
 
-// The kind rules, by the item's kind (the last set kind flag; none counts as
-// general):
+// The kind rules, by the item's kind (see itemKind: none or several flags
+// count as general):
 // - general: no special effect, no attack, defence or speed;
 // - equipment: no magic-power recovery;
 // - not a weapon: no hit sound.
 // Returns what stays open.
 ItemControls applyItemRules(ItemDef& item);
 
-// Gives the item kind `kind` (0 weapon .. 5 general): the cured / resisted
-// special attack and the healing value are cleared and only the kind's flag
-// is set. Returns false (nothing changed) for a kind outside 0..5.
+// Gives the item kind `kind` (0 weapon .. 5 general): only the kind's flag is
+// set and, when the kind changes, the cured / resisted special attack and the
+// healing value are cleared (the kind the item is shown with already only
+// has its flags put right). Returns false (nothing changed) for a kind
+// outside 0..5.
 bool setItemKind(ItemDef& item, int kind);
 
 // Sets or clears the special effect; clearing it also clears the walking

@@ -51,7 +51,18 @@ MagicLook settleMagic(MagicDef& m) {
     return look;
 }
 
+void markMagicEdited(MagicDef& m) {
+    const MagicKind kind = magicKind(m);
+    if (kind == MagicKind::Single || kind == MagicKind::All) m.mgusebattle = 1;
+}
+
 void chooseMagicType(MagicDef& m, MagicKind kind) {
+    // A click on the checked type is still reported; it must not wipe the
+    // values the author has typed.
+    if (magicKind(m) == kind) {
+        markMagicEdited(m);
+        return;
+    }
     clearBattleFields(m);
     clearStatusFields(m);
     clearMoveFields(m);

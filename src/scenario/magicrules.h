@@ -34,8 +34,15 @@ MagicLook settleMagic(MagicDef& m);
 
 // The type chosen in the type group: every panel cleared, then the flags that
 // make the type (movement: warp; status: every effect on the caster; single:
-// battle use; all: battle use and all targets), then settled.
+// battle use; all: battle use and all targets), then settled. Choosing the
+// type the magic already has clears nothing (it only makes a single or all
+// magic usable in battle, as choosing it does).
 void chooseMagicType(MagicDef& m, MagicKind kind);
+
+// Called whenever a value of the magic is stored: a magic shown as single or
+// all targets is one used in battle, so its battle use is set; a status or
+// movement magic is left as it is.
+void markMagicEdited(MagicDef& m);
 
 // Warp or escape; the other movement flag is cleared.
 void chooseMagicMove(MagicDef& m, bool warp);

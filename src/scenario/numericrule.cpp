@@ -118,7 +118,7 @@ NumericRule plhealing() { return {FieldWidth::U8, 127, {}, {}, NumericFailure::S
 NumericRule pldamage() { return plhealing(); }
 
 NumericRule itmoney() {
-    return {FieldWidth::I32, {}, {}, {{"売買不可", {}}}, NumericFailure::StoreValue, 0, {}, true};
+    return {FieldWidth::I32, {}, 0, {{"売買不可", {}}}, NumericFailure::StoreValue, 0, {}, true};
 }
 
 NumericRule itcount() { return {FieldWidth::U8, 250, {}, {{"無限", {}}}, NumericFailure::StoreValue, 0, {}, true}; }

@@ -75,7 +75,7 @@ namespace numericedits {
 NumericRule plwondering();            // encounter probability, 0..100
 NumericRule plhealing();              // healing on passing, 0..127, else 255 (全)
 NumericRule pldamage();               // damage on passing, 0..127, else 255 (死)
-NumericRule itmoney();                // price, 32-bit, "売買不可"
+NumericRule itmoney();                // price, 0..2^31-1, "売買不可" (0)
 NumericRule itcount();                // use count, 0..250, "無限"
 NumericRule itstatus();               // attack/defence/speed/healing, ±65535
 NumericRule ithealmp();               // magic-power recovery, ±65535, "全" = -1

@@ -7,13 +7,13 @@ namespace qrn {
 
 int itemKind(const ItemDef& item) {
     int kind = kItemKinds - 1;
-    bool any = false;
+    int set = 0;
     for (int k = 0; k < kItemKinds; ++k)
         if (item.itgroup[k] != 0) {
             kind = k;
-            any = true;
+            ++set;
         }
-    return any ? kind : kItemKinds - 1;
+    return set == 1 ? kind : kItemKinds - 1;
 }
 
 MagicKind magicKind(const MagicDef& m) {

@@ -16,8 +16,9 @@ using PickSet = std::bitset<256>;
 
 // Item kind pages: weapon, shield, armour, helmet, other, general.
 inline constexpr int kItemKinds = 6;
-// The item's one kind: the last set kind flag; an item without any flag (a
-// damaged file) counts as general, so every item has exactly one page.
+// The item's one kind: its kind flag when exactly one is set; an item with
+// none or with several (a damaged file) counts as general, so every item has
+// exactly one page.
 int itemKind(const ItemDef& item);
 
 // Magic kind pages in page order.

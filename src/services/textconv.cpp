@@ -26,4 +26,9 @@ std::string toCp932(const QString& text) {
     return out;
 }
 
+bool fitsCp932(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    return utf8ToCp932(std::string_view(utf8.constData(), utf8.size())).has_value();
+}
+
 }  // namespace qrn

@@ -137,6 +137,7 @@ TEST_F(RenderCli, JoinWritesTheRunnerFilesAndLeavesTheScenarioFileAlone) {
     EXPECT_TRUE(fs::exists(file("out/GAME.LCT")));
     EXPECT_TRUE(fs::exists(file("out/GAME.TXT")));
     EXPECT_NE(r.out.find("GAME.TXT"), std::string::npos);
+    EXPECT_NE(r.out.find("out/に"), std::string::npos) << r.out;  // the folder as the editor shows it
 }
 
 TEST_F(RenderCli, JoinExitCodes) {

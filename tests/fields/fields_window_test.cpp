@@ -272,10 +272,13 @@ TEST_F(FieldWindows, PickerRefusesCellsAndOpensOnFieldOneWhenThereIsNone) {
     EXPECT_EQ(picker.sizes()->text(), QStringLiteral("横：10  縦：10"));
 
     EXPECT_FALSE(picker.selectCell(1, 0));
+    EXPECT_EQ(picker.locatestatus()->text(), QStringLiteral("ｷｬﾗｸﾀｰのいるｾﾙは選べません"));
     EXPECT_FALSE(picker.selectCell(2, 0));
+    EXPECT_EQ(picker.locatestatus()->text(), QStringLiteral("地形のないｾﾙは選べません"));
     EXPECT_FALSE(picker.selectCell(10, 0));
     EXPECT_EQ(picker.pickedPosition(), 15);
     EXPECT_TRUE(picker.selectCell(3, 9));
+    EXPECT_EQ(picker.locatestatus()->text(), QString());
     EXPECT_EQ(picker.pickedPosition(), 94);
 
     // Another field from the list: no position until a cell is chosen.

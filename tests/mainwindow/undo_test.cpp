@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QThread>
@@ -29,6 +31,7 @@
 #include "mainwindow/startup.h"
 #include "../editor_fakes.h"
 #include "fields/fieldman.h"
+#include "properties/paramedit.h"
 #include "scenario/fieldops.h"
 #include "scenario/maplayers.h"
 
@@ -189,6 +192,53 @@ TEST_F(UndoWithWindows, UndoOfANewFieldReturnsToAFieldInUse) {
     EXPECT_FALSE(fieldInUse(s, 2));
     EXPECT_EQ(editor().state.currentField, 1);
     EXPECT_EQ(maker->mapgrid()->columns(), 20);
+}
+
+TEST_F(UndoWithWindows, StepsAreNamedAfterTheirCommandAndTheRangeOutlivesAnUndo) {
+    EditHistory& history = editHistory();
+    history.reset();
+    QAction* undo = maker->command("undomenu");
+    QAction* redo = maker->command("redomenu");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+
+    // A fill chosen from the menu after the highlight passed another entry.
+    MapGrid* grid = maker->mapgrid();
+    maker->madrawmodebtnclick(3);
+    grid->setSelection(QRect(2, 1, 5, 3));
+    editor().drawing.drawTarget = {false, true, false, false, false, false};
+    editor().drawing.currentObject[kPlace] = 3;
+    QAction* brush = maker->command("brushmenu");
+    QMenu* menu = nullptr;
+    for (QObject* o : brush->associatedObjects())
+        if (auto* m = qobject_cast<QMenu*>(o)) menu = m;
+    ASSERT_TRUE(menu);
+    menu->popup(QPoint(0, 0));
+    menu->setActiveAction(maker->command("propmenu"));
+    QKeyEvent moved(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu, &moved);
+    click(menu, menu->actionGeometry(brush).center());
+    settle();
+    ASSERT_EQ(s.cell(cellOf(s, 1, 2 * 20 + 4)).place, 3);
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す（塗りつぶし）(&U)"));
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(grid->selection(), QRect(2, 1, 5, 3));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    redo->trigger();
+
+    // A radio whose caption carries a bare accelerator letter.
+    s.charaImageFiles[0].assign("c.bmp");
+    editorWindows().paramedit->openOn(kChara, 1, false);
+    auto* heal = editorWindows().paramedit->findChild<QRadioButton*>("chcharatype2");
+    ASSERT_TRUE(heal);
+    const u8 kind = s.chara(1).chcharatype;
+    click(heal);
+    settle();
+    ASSERT_NE(s.chara(1).chcharatype, kind);
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す（回復）(&U)"));
 }
 
 // Run by the test below as a separate process, which is killed once it has

@@ -1,5 +1,7 @@
 // The picker dialogs driven as an author does: highlight a line, add,
 // remove, switch pages; the result is read as the caller reads it.
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -11,6 +13,7 @@
 #include "pickers/eventlist.h"
 #include "pickers/itemlist.h"
 #include "pickers/magicselectlist.h"
+#include "pickers/pickertext.h"
 #include "scenario/resets.h"
 
 namespace qrn {
@@ -57,6 +60,30 @@ TEST_F(PickersTest, ItemsChosenInAnyOrderComeBackAscending) {
     EXPECT_EQ(picker.result(), (std::vector<int>{3, 7}));
     EXPECT_EQ(picker.sellist()->currentRow(), 1);
     EXPECT_EQ(picker.cursorNumber(), 7);
+}
+
+TEST_F(PickersTest, ArrowKeysShowTheEntryUnderTheHighlightAsClicksDo) {
+    Scenario& s = editor().scenario;
+    Titemlist picker;
+    picker.makeitemlist(QStringLiteral("c"), {20}, 5);
+    picker.itempagecontrol()->setCurrentIndex(5);
+    QListWidget* general = picker.candidateList(5);  // 3, 7, 12
+    picker.show();
+    emit general->itemClicked(general->item(0));
+    ASSERT_EQ(picker.cursorNumber(), 3);
+    general->setFocus();
+    general->setCurrentRow(0);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(general, &down);
+    EXPECT_EQ(general->currentRow(), 1);
+    EXPECT_EQ(picker.cursorNumber(), 7);
+    EXPECT_EQ(picker.itmemo()->toPlainText(), summaryText(itemSummary(s, 7)));
+    picker.sellist()->setFocus();
+    QApplication::sendEvent(picker.sellist(), &down);
+    EXPECT_EQ(picker.cursorNumber(), 20) << "the chosen list too";
+    // The summary is read, not greyed out.
+    EXPECT_TRUE(picker.itmemo()->isEnabled());
+    EXPECT_TRUE(picker.itmemo()->isReadOnly());
 }
 
 TEST_F(PickersTest, ItemKindModeShowsOnePageAndTheLastPageIsRemembered) {

@@ -3,6 +3,7 @@
 // scenario record is checked (and saved and read back).
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -230,6 +231,14 @@ TEST_F(CharaPageTest, EnemyNumbersStayInTheirFieldsAndTheDropProbabilityNeedsAnI
     page().chitemput()->setValue(25);
     EXPECT_EQ(c.chitemput, 25);
     EXPECT_EQ(page().chitemputedit()->text(), QStringLiteral("25"));
+    // What is typed moves the arrows, so the next step goes on from it.
+    const std::pair<const char*, u8 CharaDef::*> typed[] = {
+        {"chitemput", &CharaDef::chitemput}, {"chmagicuse", &CharaDef::chmagicuse}, {"chpoisonuse", &CharaDef::chpoisonuse}};
+    for (const auto& [name, field] : typed) {
+        page().findChild<NumericEdit*>(QString::fromLatin1(name) + "edit")->setText(QStringLiteral("50"));
+        page().findChild<QSpinBox*>(QString::fromLatin1(name))->stepUp();
+        EXPECT_EQ(c.*field, 51) << name;
+    }
     page().chitemdelClick();
     EXPECT_EQ(c.chitem, 0);
     EXPECT_EQ(c.chitemput, 0);
@@ -336,7 +345,11 @@ TEST_F(CharaPageTest, MusicSoundsAndTheBattleImage) {
 
     QStringList viewed;
     ParameditHooks& h = paramedit->hooks();
-    h.viewImage = [&](const QString& file, const QPoint&) { viewed << file; };
+    QPoint at;
+    h.viewImage = [&](const QString& file, const QPoint& corner) {
+        viewed << file;
+        at = corner;
+    };
     page().chbossimgviewClick();  // no image: nothing to view
     h.chooseImage = [](bool) -> std::optional<QString> { return QStringLiteral("dragon.bmp"); };
     const i32 colour = c.imageColour;
@@ -344,8 +357,11 @@ TEST_F(CharaPageTest, MusicSoundsAndTheBattleImage) {
     EXPECT_EQ(c.chbossimg.view(), "dragon.bmp");
     EXPECT_EQ(+c.imageColour, colour);  // the battle image keeps only its file name
     EXPECT_EQ(editor().scenario.charaImageFiles[0].view(), "chip.bmp");
+    auto* view = page().findChild<QPushButton*>(QStringLiteral("chbossimgview"));
+    EXPECT_EQ(view->text(), QStringLiteral("表示"));  // as on the event page
     page().chbossimgviewClick();
     EXPECT_EQ(viewed, QStringList{"dragon.bmp"});
+    EXPECT_EQ(at, paramedit->pos());  // the editor's corner, as from the event page
 }
 
 TEST_F(CharaPageTest, SettingsMadeOnThePagesSurviveSavingAndReopening) {

@@ -206,15 +206,19 @@ TEST_F(EventPageTest, JumpThroughTheLocationPickerAndToADeletedField) {
     EXPECT_EQ(page().label("evlink")->text(), QStringLiteral("cave"));
     EXPECT_EQ(page().label("evlocatex")->text(), QStringLiteral("X：未指定"));
     EXPECT_EQ(page().label("evlocatey")->text(), QStringLiteral("Y：未指定"));
+    int rebuilds = 0;  // the field manager's jump list follows every change of a jump
+    paramedit_->hooks().jumpsChanged = [&rebuilds] { ++rebuilds; };
     locationAnswer = PickedLocation{2, 0};  // no position: refused
     page().evlinksetClick();
     EXPECT_EQ(+e.jumpPosition, 0);
+    EXPECT_EQ(rebuilds, 0);
     locationAnswer = PickedLocation{2, 23};
     page().evlinksetClick();
     EXPECT_EQ(pickerCaptions.back(), QStringLiteral("：signpost終了後ｼﾞｬﾝﾌﾟするﾌｨｰﾙﾄﾞと座標を選択"));
     EXPECT_EQ(+e.jumpPosition, 23);
     EXPECT_EQ(page().label("evlocatex")->text(), QStringLiteral("X：3"));
     EXPECT_EQ(page().label("evlocatey")->text(), QStringLiteral("Y：2"));
+    EXPECT_EQ(rebuilds, 1);
 
     e.jumpPosition = 201;  // beyond the 200 cells of the field
     page().eventview();
@@ -226,6 +230,7 @@ TEST_F(EventPageTest, JumpThroughTheLocationPickerAndToADeletedField) {
     EXPECT_EQ(page().label("evlocatey")->text(), QStringLiteral("Y：未指定"));
 
     page().button("evlinkdel")->click();
+    EXPECT_EQ(rebuilds, 2);
     EXPECT_EQ(e.jumpField, 0);
     EXPECT_EQ(+e.jumpPosition, 0);
 }

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -169,6 +170,10 @@ TEST_F(ParameditTest, NumericBoxesStoreWithinTheirBounds) {
         EXPECT_EQ(mountain().*c.field, c.stored) << c.typed;
         EXPECT_EQ(c.box->text(), QString::fromUtf8(c.shown)) << c.typed;
     }
+    // A typed value moves the arrows: the next step goes on from it.
+    place().plwonderingedit()->setText(QStringLiteral("50"));
+    paramedit_->findChild<QSpinBox*>(QStringLiteral("plwondering"))->stepUp();
+    EXPECT_EQ(mountain().plwondering, 51);
     EXPECT_EQ(place().plhealing()->value(), -1);  // 255 on the up-down
     place().pldamage()->setValue(12);
     EXPECT_EQ(mountain().pldamage, 12);
@@ -256,6 +261,10 @@ TEST_F(ParameditTest, BuildingJumpThroughTheLocationPicker) {
     EXPECT_EQ(+house.jumpPosition, 0);
     EXPECT_EQ(house.enshowitem, 7);
     EXPECT_EQ(jumpRebuilds, 2);
+    house.jumpField = 2;  // a damaged file: an impassable building with a jump
+    paramedit_->openOn(kEnter, 1, true);
+    EXPECT_EQ(house.jumpField, 0);
+    EXPECT_EQ(jumpRebuilds, 3);
 }
 
 TEST_F(ParameditTest, ImagesFromTheChooserAndTheExtendImageRule) {
@@ -333,6 +342,17 @@ TEST_F(ParameditTest, ShiftKeysGoToThePaletteOrTheMapAndEscapeHides) {
     send(place().placename(), Qt::Key_Return, Qt::ShiftModifier);
     send(place().placename(), Qt::Key_Left, Qt::NoModifier);  // without Shift it stays here
     EXPECT_EQ(mapSink.keys, std::vector<int>{Qt::Key_Return});
+
+    // Entering the page control with Shift held moves on; it hands its
+    // focus to its tab bar, which counts as entering it.
+    QTabBar* tabs = paramedit_->panel(kPlace)->tabBar();
+    paramedit_->activateWindow();
+    for (int i = 0; i < 20 && !paramedit_->isActiveWindow(); ++i) QApplication::processEvents();
+    tabs->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), tabs);
+    place().placename()->setFocus();
+    tabs->setFocus(Qt::BacktabFocusReason);
+    EXPECT_NE(QApplication::focusWidget(), tabs);
 
     send(place().placename(), Qt::Key_Escape, Qt::NoModifier);
     EXPECT_FALSE(paramedit_->isVisible());

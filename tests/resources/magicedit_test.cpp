@@ -1,8 +1,10 @@
 // The settings window end to end: its three panels opened as the main
 // window's menus do, the author types, clicks and picks, and the scenario
 // record is checked.
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -132,6 +134,23 @@ TEST_F(SettingsWindow, MagicTypeAndValuesAsTheAuthorEditsThem) {
     EXPECT_EQ(fire.mgdowndeftome, 1);
     p.mgsleep()->setChecked(true);
     EXPECT_EQ(fire.mgsleep, 1);
+    p.battleValue(0)->setText(QStringLiteral("40"));
+    p.mgtype()->button(2)->click();  // the type already shown: nothing is cleared
+    EXPECT_EQ(+fire.mgdamage, 40);
+    EXPECT_EQ(fire.mgsleep, 1);
+    EXPECT_EQ(fire.mgusebattle, 1);
+    p.battleValue(2)->setText(QStringLiteral("5"));
+    p.battleValue(2)->setText(QStringLiteral("5a"));  // not a number: emptied, stores 0, greyed
+    EXPECT_EQ(p.battleValue(2)->text(), QString());
+    EXPECT_EQ(+fire.mgdownstr, 0);
+    EXPECT_TRUE(p.battleValue(2)->property("shaded").toBool());
+
+    p.magiclist()->setCurrentRow(5);  // a new magic is shown as single target
+    EXPECT_TRUE(p.mgtype()->button(2)->isChecked());
+    EXPECT_EQ(s.magic(6).mgusebattle, 0);
+    p.battleValue(0)->setText(QStringLiteral("8"));
+    EXPECT_EQ(s.magic(6).mgusebattle, 1) << "what the author fills in as single target is used in battle";
+    p.magiclist()->setCurrentRow(2);
 
     // ｽﾃｰﾀｽ: battle values gone, all on the caster; healing "全" is -1
     p.mgtype()->button(1)->click();
@@ -140,6 +159,8 @@ TEST_F(SettingsWindow, MagicTypeAndValuesAsTheAuthorEditsThem) {
     EXPECT_EQ(fire.mgdamagetome + fire.mgupdextome, 2);
     EXPECT_TRUE(p.statepanel()->isVisibleTo(window.get()));
     EXPECT_FALSE(p.battlepanel()->isVisibleTo(window.get()));
+    p.mghealing()->setText(QStringLiteral("7x"));
+    EXPECT_TRUE(p.mghealing()->property("shaded").toBool());
     p.mghealing()->setText(QStringLiteral("全"));
     EXPECT_EQ(+fire.mghealing, -1);
     p.magiclist()->setCurrentRow(0);
@@ -243,12 +264,24 @@ TEST_F(SettingsWindow, HeroStatsAreBoundToWhatTheFileHolds) {
     EXPECT_EQ(p.hrleveledit()->text(), QStringLiteral("7"));
     p.hemaxitem()->setText(QStringLiteral("0"));
     EXPECT_EQ(s.hero.hemaxitem, 1);
-    p.hemoney()->setText(QStringLiteral("12x"));
-    EXPECT_EQ(p.hemoney()->text(), QString());
     p.hemoney()->setText(QStringLiteral("1500"));
+    EXPECT_EQ(+s.hero.hemoney, 1500);
+    // A text that is no number empties the box and keeps the value, which
+    // the box shows again once it is left.
+    for (NumericEdit* box : {p.hemoney(), p.statBox(1), p.hrleveledit()}) {
+        const QString kept = box->text();
+        box->setText(QStringLiteral("1x"));
+        EXPECT_EQ(box->text(), QString());
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(box, &out);
+        EXPECT_EQ(box->text(), kept);
+    }
     EXPECT_EQ(+s.hero.hemoney, 1500);
     p.hestarthoukou()->button(2)->click();
     EXPECT_EQ(+s.settings.startDirection, 2);
+    s.settings.startDirection = 9;  // damaged: no direction is shown
+    p.heroview();
+    EXPECT_EQ(p.hestarthoukou()->checkedId(), -1);
     p.hechangename()->setChecked(false);
     EXPECT_EQ(s.settings.heroNameChangeable, 0);
 }
@@ -312,6 +345,13 @@ TEST_F(SettingsWindow, HeroEquipmentItemsMagicsAndStart) {
     p.helinkdelClick();
     EXPECT_EQ(s.hero.startField, 1);
     EXPECT_EQ(+s.hero.startPosition, 1);
+    EXPECT_EQ(p.helocatex()->text(), QStringLiteral("1"));
+    s.hero.startField = 7;  // a field not in use (a damaged file)
+    s.hero.startPosition = 25;
+    p.heroview();
+    EXPECT_EQ(p.linkRow().value->text(), QStringLiteral("-"));
+    EXPECT_EQ(p.helocatex()->text(), QStringLiteral("未指定"));
+    EXPECT_EQ(p.helocatey()->text(), QStringLiteral("未指定"));
 
     p.hepagechangebtnClick();
     p.hepagechangebtnClick();

@@ -204,6 +204,22 @@ TEST_F(ResEditTest, MusicFilesComeFromTheFolderWhateverTheirCaseAndNameTheEntry)
     EXPECT_EQ(s.sound(4).name.str(), "jingle");
 }
 
+TEST_F(ResEditTest, AFileWhoseNameCp932CannotHoldCannotBeChosen) {
+    for (const char* f : {"town.mid", "한국.mid", "町.mid"}) touch(QString::fromUtf8(f));
+    Tfileselectform form(QStringLiteral("c"), QStringLiteral("*.MID"), options.serchpath);
+    QListWidget* files = form.fileList();
+    ASSERT_EQ(files->count(), 3);
+    const int korean = files->row(files->findItems(QString::fromUtf8("한국.mid"), Qt::MatchExactly).value(0));
+    EXPECT_FALSE(files->item(korean)->flags() & Qt::ItemIsEnabled);
+    EXPECT_FALSE(files->item(korean)->toolTip().isEmpty());
+    EXPECT_TRUE(form.findChild<QLabel*>(QStringLiteral("unstorablehint"))->isVisibleTo(&form));
+    files->setCurrentRow(korean);
+    EXPECT_EQ(form.selectedFile(), QString());
+    const int kanji = files->row(files->findItems(QString::fromUtf8("町.mid"), Qt::MatchExactly).value(0));
+    files->setCurrentRow(kanji);
+    EXPECT_EQ(form.selectedFile(), QString::fromUtf8("町.mid"));
+}
+
 TEST_F(ResEditTest, DeleteAsksUnlessQuietAndResetAllAlwaysAsksThenCloses) {
     s.poison(4).podamage = 9;
     s.chara(1).chpoison[2] = 4;
@@ -268,6 +284,8 @@ TEST_F(ResEditTest, SpecialAttackBoxesClampEmptyAndStoreAtOnce) {
             p->valueBox(1)->setText(QStringLiteral("1x"));
             EXPECT_EQ(p->valueBox(1)->text(), QString());
             EXPECT_EQ(+s.poison(3).podownmp, 7);
+            emit p->valueBox(1)->editingFinished();  // left: shows what is kept
+            EXPECT_EQ(p->valueBox(1)->text(), QStringLiteral("7"));
             p->valueBox(4)->setText(QStringLiteral("12"));
             EXPECT_EQ(+s.poison(3).podowndex, 12);
             EXPECT_EQ(p->valueBox(4)->maxLength(), 5);
@@ -356,6 +374,12 @@ TEST_F(ResEditTest, WalkImageFramesComeFromTheImageChooserAndAnimate) {
             EXPECT_TRUE(p->frameBox(4)->pixmap().isNull());
             p->animate();
             EXPECT_EQ(p->shownFrame(), 5);
+            EXPECT_FALSE(p->walkingBox()->pixmap().isNull());
+            p->list()->setCurrentRow(2);  // an entry without pictures walks with nothing
+            p->animate();
+            EXPECT_EQ(p->shownFrame(), 0);
+            EXPECT_TRUE(p->walkingBox()->pixmap().isNull());
+            p->list()->setCurrentRow(1);
             p->okButton()->click();
             EXPECT_FALSE(p->animating());
         },
@@ -414,6 +438,8 @@ TEST_F(ResEditTest, CommentTextIsKeptAsTypedWithinFourLines) {
 TEST_F(ResEditTest, CommentFindReplaceAndWholeSearch) {
     ASSERT_TRUE(setCommentText(s.comment(3), toCp932(QStringLiteral("表 Key key"))));
     ASSERT_TRUE(setCommentText(s.comment(500), toCp932(QStringLiteral("最後の鍵"))));
+    s.comment(3).name.assign("first");
+    s.comment(101).name.assign("second");
     whileModal(
         [&](QWidget*) {
             auto* p = panel<CommentPanel>(Tresedit::Comment);
@@ -461,6 +487,17 @@ TEST_F(ResEditTest, CommentFindReplaceAndWholeSearch) {
             p->command(QStringLiteral("toolbarmenu"))->trigger();
             p->nextPage();
             EXPECT_EQ(p->pages()->currentIndex(), 0);
+
+            // Turning the page in large mode moves the current comment; the
+            // hidden name box follows it, so a rename lands on that comment.
+            p->toggleLargeMode();
+            p->pages()->setCurrentIndex(1);
+            EXPECT_EQ(res->currentResource(Tresedit::Comment), 101);
+            EXPECT_EQ(p->nameBox()->text(), QStringLiteral("second"));
+            p->toggleLargeMode();
+            type(p->nameBox(), QStringLiteral("!"));
+            EXPECT_EQ(s.comment(101).name.str(), "second!");
+            EXPECT_EQ(s.comment(3).name.str(), "first");
             pressKey(res, Qt::Key_Escape);
         },
         [&] { res->chooseResource(ResourceKind::Comment, {}, 3); });

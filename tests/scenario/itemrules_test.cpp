@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "scenario/itemrules.h"
+#include "scenario/pickerrules.h"
 #include "scenario_test_support.h"
 
 namespace qrn {
@@ -128,6 +129,28 @@ TEST(ItemRules, WeaponToGeneralThenGeneralToArmour) {
     EXPECT_FALSE(setItemKind(it, 6));
     EXPECT_FALSE(setItemKind(it, -1));
     EXPECT_TRUE(same(it, untouched));
+}
+
+TEST(ItemRules, DamagedKindFlagsShowGeneralAndAClickLeavesOneFlag) {
+    ItemDef none = fullItem(5);
+    none.itgroup[5] = 0;
+    ItemDef several = fullItem(0);
+    several.itgroup[3] = 1;
+    for (ItemDef* it : {&none, &several}) {
+        EXPECT_EQ(itemKind(*it), kItemGeneral);
+        it->ithealing = 12;
+        ItemDef expected = *it;
+        for (u8& flag : expected.itgroup) flag = 0;
+        expected.itgroup[kItemGeneral] = 1;
+        ASSERT_TRUE(setItemKind(*it, kItemGeneral));  // the kind shown: the values stay
+        EXPECT_TRUE(same(*it, expected));
+    }
+    ASSERT_TRUE(setItemKind(several, 1));
+    int flags = 0;
+    for (u8 flag : several.itgroup) flags += flag;
+    EXPECT_EQ(flags, 1);
+    EXPECT_EQ(itemKind(several), 1);
+    EXPECT_EQ(+several.ithealing, 0);
 }
 
 TEST(ItemRules, UncheckingTheSpecialEffectClearsWalkingRecoveryAndResistance) {

@@ -49,7 +49,7 @@ const Row kRows[] = {
     {"pldamage", pldamage, "x", store(255)},
     {"pldamage", pldamage, "死", store(255)},
     {"plhealing", plhealing, "全", store(255)},
-    // price: 32-bit, the word and its parts are left alone
+    // price: 0 up to 32-bit, the word and its parts are left alone
     {"itmoney", itmoney, "売買不可", selectAll()},
     {"itmoney", itmoney, "売買不", selectAll()},
     {"itmoney", itmoney, "売買", selectAll()},
@@ -60,7 +60,8 @@ const Row kRows[] = {
     {"itmoney", itmoney, "買不", store(0)},  // not what deleting leaves: not a number
     {"itmoney", itmoney, "2147483647", store(2147483647)},
     {"itmoney", itmoney, "2147483648", replace(2147483647)},
-    {"itmoney", itmoney, "-2147483649", replace(-2147483648LL)},
+    {"itmoney", itmoney, "-5", replace(0)},  // pasted: no negative price, as a typed "-"
+    {"itmoney", itmoney, "-2147483649", replace(0)},
     {"itmoney", itmoney, "99999999999999999999", replace(2147483647)},
     {"itmoney", itmoney, "1x", store(0)},
     // use count: 0..250, "無限"

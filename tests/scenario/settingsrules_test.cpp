@@ -6,6 +6,7 @@
 #include <cstring>
 #include <random>
 #include <set>
+#include <utility>
 
 #include "scenario/herorules.h"
 #include "scenario/levelrules.h"
@@ -137,6 +138,40 @@ TEST(MagicType, ChoosingATypeClearsWhatItDoesNotUse) {
     EXPECT_EQ(m.warpMagic, 0);
     EXPECT_EQ(m.mgusebattle, 1);
     EXPECT_EQ(m.allTargets, 1);
+}
+
+TEST(MagicType, ChoosingTheShownTypeAgainKeepsEveryValue) {
+    MagicDef all = battleMagic();
+    all.allTargets = 1;
+    MagicDef cure{};
+    cure.statusMagic = 1;
+    cure.mghealing = 30;
+    const std::pair<MagicDef, MagicKind> cases[] = {
+        {battleMagic(), MagicKind::Single}, {all, MagicKind::All}, {cure, MagicKind::Status}};
+    for (auto [m, kind] : cases) {
+        const MagicDef before = m;
+        chooseMagicType(m, kind);
+        EXPECT_TRUE(same(m, before)) << int(kind);
+    }
+}
+
+TEST(MagicType, StoringIntoASingleOrAllMagicMakesItUsableInBattle) {
+    MagicDef single{};  // a fresh entry: shown as single target, not yet used in battle
+    MagicDef all{};
+    all.allTargets = 1;
+    MagicDef status{};
+    status.statusMagic = 1;
+    MagicDef warp{};
+    warp.warpMagic = 1;
+    const std::pair<MagicDef, bool> cases[] = {{single, true}, {all, true}, {status, false}, {warp, false}};
+    for (auto [m, usable] : cases) {
+        MagicDef expected = m;
+        expected.mgusebattle = usable ? 1 : 0;
+        markMagicEdited(m);
+        EXPECT_TRUE(same(m, expected)) << int(magicKind(m));
+    }
+    chooseMagicType(single, MagicKind::Single);  // the shown type chosen again
+    EXPECT_EQ(single.mgusebattle, 1);
 }
 
 TEST(MagicType, FirstMatchWinsOnDamagedFlags) {

@@ -114,7 +114,10 @@ int cmdJoin(const Args& args) {
         case JoinStatus::BadName: return fail(kExitUsage, "NAME is not a file name");
         case JoinStatus::Failed: return fail(kExitIo, "cannot write " + r.failedPath + ": " + r.error);
     }
-    std::printf("%s\n", (*out + "に" + toUtf8(s.settings.scenarioname.view()) +
+    // The folder as the editor shows it: with its closing separator.
+    std::string shown = *out;
+    if (shown.empty() || shown.back() != '/') shown += '/';
+    std::printf("%s\n", (shown + "に" + toUtf8(s.settings.scenarioname.view()) +
                          "の実行に必要なファイルを出力しました。又、" + toUtf8(name) +
                          ".TXT にファイル一覧を出力しました。")
                             .c_str());
