@@ -16,7 +16,7 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QRN_MAINTAINER}")
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm, fonts-ipafont-gothic")
@@ -24,8 +24,7 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # The synopsis, then the long description in English and in Japanese.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "scenario editor for a tile-based role-playing game")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-QUORANTEL paints up to 100 tile fields on five layers (terrain, buildings,
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "QUORANTEL paints up to 100 tile fields on five layers (terrain, buildings,
 events, items and characters), defines those objects and the shared
 resources (comments, enemy groups, magics, special attacks, walk images,
 music and sound effects), the hero and the level-up table, and saves

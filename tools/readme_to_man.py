@@ -118,7 +118,7 @@ def main() -> int:
         out.append(roff_line(inline(text)))
     out += [".SH COMMANDS"]
     for usage, text in commands:
-        out += [".TP", ".B " + inline(usage).removeprefix("\\fB").removesuffix("\\fR")]
+        out += [".TP", ".B " + inline(f"`{usage}`").removeprefix("\\fB").removesuffix("\\fR")]
         out.append(roff_line(inline(text)))
     out += [
         ".SH OPTIONS",
