@@ -15,8 +15,9 @@ packages=(build-essential cmake ninja-build pkg-config
 # Tiled's command-line renderer, to check that Tiled draws our exported maps as we do.
 packages+=(tiled)
 # The Debian package and its test: CPack's dpkg-shlibdeps and file, the manual
-# page writer, and the checkers of the package, its menu entry and AppStream data.
-packages+=(dpkg-dev file python3 man-db lintian desktop-file-utils appstream bash-completion)
+# page writer, the checkers of the package, its menu entry and AppStream data,
+# and xwininfo to find the editor's window class on a virtual screen.
+packages+=(dpkg-dev file python3 man-db lintian desktop-file-utils appstream bash-completion x11-utils)
 
 install_missing() {
     local missing=()

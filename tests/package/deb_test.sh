@@ -46,6 +46,19 @@ desktop=$usr/share/applications/$app_id.desktop
 desktop-file-validate "$desktop" | grep -v ': hint: ' && fail "desktop-file-validate"
 grep -qx 'StartupWMClass=quorantel' "$desktop" || fail "StartupWMClass is not the window class quorantel"
 grep -qx 'Name\[ja\]=クオランテル シナリオエディタ' "$desktop" || fail "menu name"
+# The editor's windows carry that class: look for them on a virtual screen.
+if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
+    mkdir "$tmp/home"
+    HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/config QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy \
+    timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        "$1" & editor=$!
+        for _ in $(seq 60); do
+            xwininfo -root -tree | grep -q "(\"quorantel\" " && { kill $editor; exit 0; }
+            sleep 0.5
+        done
+        kill $editor; exit 1' bash "$usr/bin/quorantel" >"$tmp/x.log" 2>&1 ||
+        { cat "$tmp/x.log" >&2; fail "no editor window of class quorantel"; }
+fi
 appstreamcli validate --no-net "$usr/share/metainfo/$app_id.metainfo.xml" >"$tmp/as.log" 2>&1 ||
     { cat "$tmp/as.log" >&2; fail "appstreamcli validate"; }
 
