@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing on a Debian 12 machine, builds, then runs the editor
 # on the demo scenario (./build.sh run) or the whole test suite (./build.sh test),
-# or runs every fuzzer for SECONDS each (./build.sh fuzz [SECONDS], default 60).
+# or runs every fuzzer for SECONDS each (./build.sh fuzz [SECONDS], default 60),
+# or writes the Debian package build/quorantel_<version>_amd64.deb (./build.sh package).
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -13,6 +14,10 @@ packages=(build-essential cmake ninja-build pkg-config
           nlohmann-json3-dev libgtest-dev libgmock-dev libpng-dev zlib1g-dev)
 # Tiled's command-line renderer, to check that Tiled draws our exported maps as we do.
 packages+=(tiled)
+# The Debian package and its test: CPack's dpkg-shlibdeps and file, the manual
+# page writer, the checkers of the package, its menu entry and AppStream data,
+# and xwininfo to find the editor's window class on a virtual screen.
+packages+=(dpkg-dev file python3 man-db lintian desktop-file-utils appstream bash-completion x11-utils)
 
 install_missing() {
     local missing=()
@@ -101,8 +106,20 @@ case "$cmd" in
         build_fuzzers
         run_fuzzers "${2:-60}"
         ;;
+    package)
+        # A Release build of what the package holds (not the tests), in
+        # build-release; CPack packs it there and the package goes to build/.
+        cmake -S "$root" -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQRN_BENCH=OFF \
+              -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+        cmake --build build-release -j "$(nproc)" --target quorantel quorantel-cli qrn_package_files
+        (cd build-release && cpack -G DEB)
+        mkdir -p build
+        deb=quorantel_$(grep -oP 'set\(CPACK_PACKAGE_VERSION "\K[^"]*' build-release/CPackConfig.cmake)_amd64.deb
+        cp "build-release/$deb" "build/$deb"
+        echo "wrote build/$deb"
+        ;;
     *)
-        echo "usage: $0 [run|test|fuzz [SECONDS]]" >&2
+        echo "usage: $0 [run|test|fuzz [SECONDS]|package]" >&2
         exit 2
         ;;
 esac
