@@ -596,7 +596,6 @@ void Tmaker::captionchange() {
 }
 
 void Tmaker::formset() {
-    EditorContext& ed = editor();
     const Options& o = options();
     setStayOnTop(editorWindows().minimap, o.allmapFront);
     setStayOnTop(editorWindows().fieldman, o.fieldmanfront);
@@ -607,7 +606,6 @@ void Tmaker::formset() {
 }
 
 void Tmaker::kankyoumenuClick() {
-    EditorContext& ed = editor();
     {
         Toptionform dialog(options(), this);
         runOptionDialog(dialog);
@@ -776,7 +774,6 @@ int Tmaker::toolBarWidth() const {
 }
 
 void Tmaker::placeToolWindowsBeside() {
-    EditorContext& ed = editor();
     Options& o = options();
     // Measured when each is first shown: the main window may have moved.
     auto beside = [this](const QSize& size, int below) {

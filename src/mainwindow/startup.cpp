@@ -53,7 +53,7 @@ namespace {
 
 // What the property editor asks of the palette, the map, the image view and
 // the field manager.
-void connectParamedit(EditorContext& ed) {
+void connectParamedit() {
     ParameditHooks& h = editorWindows().paramedit->hooks();
     h.chooseImage = [](bool preset) -> std::optional<QString> {
         ImageChooser* chooser = editor().imageChooser;
@@ -76,7 +76,6 @@ void connectParamedit(EditorContext& ed) {
         }
     };
     h.picturesChanged = [](int) {
-        EditorContext& ctx = editor();
         if (editorWindows().palette) editorWindows().palette->allgridfillrect();
         if (editorWindows().maker && editorWindows().maker->mapgrid()) editorWindows().maker->mapgrid()->repaintAll();
     };
@@ -102,7 +101,7 @@ void connectParamedit(EditorContext& ed) {
 }
 
 // Where a double-click on a finding of the scenario check leads.
-void connectScenarioCheck(EditorContext& ed) {
+void connectScenarioCheck() {
     Tscenariocheck* check = editorWindows().scenariocheck;
     QObject::connect(check, &Tscenariocheck::moveMapCursor, editorWindows().maker, [](int field, int col, int row) {
         Tmaker* maker = editorWindows().maker;
@@ -112,7 +111,6 @@ void connectScenarioCheck(EditorContext& ed) {
     QObject::connect(check, &Tscenariocheck::openObject, editorWindows().paramedit,
                      [](int layer, int number) { editorWindows().paramedit->openOn(layer, number, false); });
     QObject::connect(check, &Tscenariocheck::openResource, editorWindows().resedit, [](ResKind kind, int number) {
-        EditorContext& ctx = editor();
         if (kind == ResKind::Magic) {
             editorWindows().magicedit->openPage(Tmagicedit::Magic);
             return;
@@ -129,7 +127,6 @@ void connectScenarioCheck(EditorContext& ed) {
 
 // What the tool windows ask of each other and of the main window.
 void connectToolWindows() {
-    EditorContext& ed = editor();
     Tmaker* maker = editorWindows().maker;
     Tserchresult* results = editorWindows().serchresult;
     editorWindows().palette->chipSearch = [results](int layer, int number) { results->chipSearch(layer, number); };
@@ -144,7 +141,7 @@ void connectToolWindows() {
         Tmaker::showToolWindow(palette);
         palette->activateWindow();
     });
-    connectScenarioCheck(ed);
+    connectScenarioCheck();
 }
 
 }  // namespace
@@ -167,7 +164,7 @@ QStringList createWindows() {
     note(w.chipview);
     w.paramedit = new Tparamedit(owner);
     note(w.paramedit);
-    connectParamedit(ed);
+    connectParamedit();
     w.resedit = new Tresedit(owner);
     ed.resourceChooser = w.resedit;
     note(w.resedit);

@@ -74,7 +74,6 @@ TEST_F(MakerTest, WindowsAreCreatedOnceInStartUpOrder) {
     EXPECT_EQ(order, QStringList({"qrn::Tmaker", "qrn::Tminimap", "qrn::Tpalette", "qrn::Tchipview", "qrn::Tparamedit",
                                   "qrn::Tresedit", "qrn::Tfieldman", "qrn::Tserchresult", "qrn::Tmagicedit",
                                   "qrn::Trandomform"}));
-    EditorContext& ed = editor();
     const void* windows[] = {editorWindows().minimap,  editorWindows().palette,     editorWindows().chipview,  editorWindows().paramedit, editorWindows().resedit,
                              editorWindows().fieldman, editorWindows().serchresult, editorWindows().magicedit, editorWindows().randomform};
     for (const void* w : windows) ASSERT_NE(w, nullptr);
