@@ -111,7 +111,7 @@ case "$cmd" in
         # build-release; CPack packs it there and the package goes to build/.
         cmake -S "$root" -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQRN_BENCH=OFF \
               -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-        cmake --build build-release -j "$(nproc)" --target quorantel quorantel-cli qrn_package_files
+        cmake --build build-release -j "$(nproc)" --target quorantel quorantel-cli quorantel-cli-draw samples qrn_package_files
         (cd build-release && cpack -G DEB)
         mkdir -p build
         deb=quorantel_$(grep -oP 'set\(CPACK_PACKAGE_VERSION "\K[^"]*' build-release/CPackConfig.cmake)_amd64.deb
