@@ -98,7 +98,6 @@ Tlevellist::Tlevellist(QWidget* parent) : QDialog(parent) {
     split_->setObjectName(QStringLiteral("levelsplit"));
     split_->addWidget(grid_);
     chart_ = new LevelChart(split_);
-    chart_->setToolTip(QStringLiteral("累計の推移：点に乗せるとﾚﾍﾞﾙ・値・増加分を表示"));
     split_->addWidget(chart_);
     split_->setCollapsible(0, false);
     split_->setSizes({kGridHeight, kChartHeight});
