@@ -249,13 +249,15 @@ TEST(LevelTotals, SixtyFourBitsAndLimited) {
 TEST(LevelCurves, IncreasesAreTheLimitedStepsAndThePreviewIsWhatARunMakes) {
     auto s = test::newScenario();
     levelinitialize(*s);
-    s->hero.hemaxmp = 65530;
+    s->hero.hemaxmp = 30000;
+    s->level(2).mp = 40000;  // level 3
     s->level(3).magic = 7;
     s->level(49).magic = 2;
     s->level(10).magic = 51;  // damaged: no such magic
     const LevelCurve mp = levelCurve(*s, 1 + StatMp);
-    EXPECT_EQ(mp.increase[0], 5);  // 65530 + 10 stops at 65535
-    EXPECT_EQ(mp.increase[1], 0);
+    EXPECT_EQ(mp.increase[0], 5);
+    EXPECT_EQ(mp.increase[1], 65535 - 30005);  // stops at the limit
+    EXPECT_EQ(mp.increase[2], 0);
     EXPECT_EQ(mp.total[48], 65535);
     EXPECT_EQ(magicLevels(*s), (std::vector<std::pair<int, int>>{{4, 7}, {50, 2}}));
     EXPECT_EQ(levelCurve(*s, kLevelCurves).total[0], 0);
