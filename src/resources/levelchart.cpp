@@ -160,13 +160,15 @@ void LevelChart::setLogarithmic(bool on) {
     if (on == log_) return;
     QAbstractAxis* old = log_ ? static_cast<QAbstractAxis*>(logAxis_) : linearAxis_;
     log_ = on;
+    // Points first: a logarithmic axis given a 0 would complain.
+    replot(lines_[0], curves_[0]);
+    replot(preview_, previewCurve_);
+    rescale();
     chart_->removeAxis(old);
     old->setParent(this);  // kept for switching back
     chart_->addAxis(log_ ? static_cast<QAbstractAxis*>(logAxis_) : linearAxis_, Qt::AlignRight);
     attachExperience(lines_[0]);
     attachExperience(preview_);
-    replot(lines_[0], curves_[0]);
-    if (previewShown_) replot(preview_, previewCurve_);
     if (logBox_->isChecked() != on) logBox_->setChecked(on);
     rescale();
 }
