@@ -86,7 +86,7 @@ LevelChart::LevelChart(QWidget* parent) : QWidget(parent) {
 
     preview_ = new QLineSeries(chart_);
     preview_->setName(QStringLiteral("自動設定後の累計経験値"));
-    QPen dashed(kLineColours[0]);
+    QPen dashed(QColor(0x90, 0x90, 0x90));
     dashed.setStyle(Qt::DashLine);
     dashed.setWidthF(1.5);
     preview_->setPen(dashed);
