@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 root=$(pwd)
 
 packages=(build-essential cmake ninja-build pkg-config
-          qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+          qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
           libsdl2-mixer-dev libsdl2-dev fluid-soundfont-gm
           fonts-ipafont-gothic xvfb xauth
           nlohmann-json3-dev libgtest-dev libgmock-dev libpng-dev zlib1g-dev)

@@ -133,12 +133,19 @@ void Tlevelauto::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void Tlevelauto::hideEvent(QHideEvent* event) {
+    owner_.showAutoPreview(nullptr);
+    QWidget::hideEvent(event);
+}
+
 void Tlevelauto::showState() {
     base_->showText(QString::number(state_.baseExperience));
     const QSignalBlocker block(plusbar_);
     plusbar_->setValue(static_cast<int>(state_.rate / 100));
     pluslabel_->setText(QString::number(static_cast<double>(state_.rate) / 10000.0, 'f', 2) + QStringLiteral("倍"));
     range_->button(state_.range)->setChecked(true);
+    // While open, the owner's chart shows what a run would make of the experience.
+    if (isVisible()) owner_.showAutoPreview(&state_);
 }
 
 void Tlevelauto::rangeClick(int range) {

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QSettings>
+#include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include "services/editorcontext.h"
 #include "services/options.h"
 #include "resources/levelauto.h"
+#include "resources/levelchart.h"
 #include "resources/settingparts.h"
 #include "scenario/levelrules.h"
 #include "scenario/resets.h"
@@ -41,6 +44,11 @@ public:
         return w;
     }
 };
+
+// The window's placement and the chart's state, kept in one section.
+const QString kLayoutSection = QStringLiteral("levellist");
+constexpr int kGridHeight = 300;
+constexpr int kChartHeight = 280;
 
 QPushButton* dialogButton(const char* name, const char* text, const char* hint, QWidget* parent) {
     auto* b = new QPushButton(QString::fromUtf8(text), parent);
@@ -86,7 +94,14 @@ Tlevellist::Tlevellist(QWidget* parent) : QDialog(parent) {
         grid_->item(r, 13)->setToolTip(QStringLiteral("そのﾚﾍﾞﾙまでに修得している魔法"));
         grid_->item(r, 6)->setToolTip(QStringLiteral("そのﾚﾍﾞﾙで修得する魔法"));
     }
-    top->addWidget(grid_);
+    split_ = new QSplitter(Qt::Vertical, this);
+    split_->setObjectName(QStringLiteral("levelsplit"));
+    split_->addWidget(grid_);
+    chart_ = new LevelChart(split_);
+    split_->addWidget(chart_);
+    split_->setCollapsible(0, false);
+    split_->setSizes({kGridHeight, kChartHeight});
+    top->addWidget(split_, 1);
 
     auto* buttons = new QHBoxLayout;
     top->addLayout(buttons);
@@ -95,11 +110,14 @@ Tlevellist::Tlevellist(QWidget* parent) : QDialog(parent) {
     QPushButton* magicset = dialogButton("lvmagicset", "修得魔法(&M)", "そのﾚﾍﾞﾙで修得する魔法", this);
     QPushButton* magicdel = dialogButton("lvmagicdel", "魔法削除(&D)", "魔法を削除", this);
     QPushButton* magicview = dialogButton("lvmagicview", "修得済魔法(&V)", "そのﾚﾍﾞﾙまでに修得している魔法", this);
+    chartButton_ = dialogButton("levelchartbtn", "グラフ(&G)", "累計の推移のグラフを表示／非表示", this);
+    chartButton_->setCheckable(true);
+    chartButton_->setChecked(true);
     QPushButton* close = dialogButton("levelclose", "閉じる(&C)", "", this);
-    for (QPushButton* b : {allauto, setright, magicset, magicdel, magicview}) buttons->addWidget(b);
+    for (QPushButton* b : {allauto, setright, magicset, magicdel, magicview, chartButton_}) buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(close);
-    resize(880, 520);
+    resize(880, kGridHeight + kChartHeight + 60);
 
     connect(grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!filling_) takeCell(item->row(), item->column(), item->text());
@@ -111,6 +129,12 @@ Tlevellist::Tlevellist(QWidget* parent) : QDialog(parent) {
     connect(magicdel, &QPushButton::clicked, this, [this] { lvmagicdelClick(currentLevel()); });
     connect(magicview, &QPushButton::clicked, this, [this] { lvmagicviewClick(currentLevel()); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(chartButton_, &QPushButton::toggled, this, &Tlevellist::setChartOpen);
+    // Dragging the divider to the foot closes the chart as the button does.
+    connect(split_, &QSplitter::splitterMoved, this, [this] {
+        if (chartOpen() && split_->sizes().value(1) == 0) setChartOpen(false);
+    });
+    restoreLayout();
 }
 
 Tlevellist::~Tlevellist() = default;
@@ -119,9 +143,9 @@ int Tlevellist::currentLevel() const { return std::max(grid_->currentRow(), 0) +
 
 void Tlevellist::refreshColumn(int column) {
     Scenario& s = editor().scenario;
-    std::array<std::int64_t, kLevelRows> totals{};
-    if (column == 8) experienceTotal(s, totals);
-    else if (column >= 9 && column <= 12) statTotal(s, column - 9, totals);
+    // The grid's totals and the chart's lines come from the one curve.
+    LevelCurve curve;
+    if (column >= 8 && column <= 12) curve = levelCurve(s, column - 8);
     const bool was = filling_;
     filling_ = true;
     for (int r = 0; r < kLevelRows; ++r) {
@@ -132,13 +156,97 @@ void Tlevellist::refreshColumn(int column) {
         case 2: case 3: case 4: case 5: text = QString::number(levelStat(e, column - 2)); break;
         case 6: text = magicRefName(e.magic); break;
         default:
-            if (column >= 8 && column <= 12) text = QString::number(totals[static_cast<std::size_t>(r)]);
+            if (column >= 8 && column <= 12) text = QString::number(curve.total[static_cast<std::size_t>(r)]);
             else continue;
         }
         QTableWidgetItem* item = grid_->item(r, column);
         if (item->text() != text) item->setText(text);
     }
     filling_ = was;
+    if (!chartOpen()) return;
+    if (column >= 8 && column <= 12) {
+        chart_->showCurve(column - 8, curve);
+        if (column == 8 && preview_) showAutoPreview(preview_);
+    } else if (column == 6) {
+        std::vector<std::pair<int, QString>> marks;
+        for (const auto& [level, magic] : magicLevels(s)) marks.emplace_back(level, magicRefName(magic));
+        chart_->showMagics(std::move(marks));
+    }
+}
+
+void Tlevellist::refreshChart() {
+    for (int c : {6, 8, 9, 10, 11, 12}) refreshColumn(c);
+}
+
+bool Tlevellist::chartOpen() const { return chartButton_->isChecked(); }
+
+void Tlevellist::setChartOpen(bool open) {
+    if (chartButton_->isChecked() != open) {
+        chartButton_->setChecked(open);  // comes back here through toggled
+        return;
+    }
+    chart_->setVisible(open);
+    if (!open) return;
+    // A chart closed by dragging the divider opens at its usual height.
+    if (split_->sizes().value(1) == 0) split_->setSizes({kGridHeight, kChartHeight});
+    refreshChart();
+}
+
+void Tlevellist::showAutoPreview(const LevelAutoSettings* settings) {
+    preview_ = settings;
+    if (!settings || !chartOpen()) {
+        chart_->showPreview(nullptr);
+        return;
+    }
+    const LevelCurve preview = autoExperienceCurve(editor().scenario, *settings);
+    chart_->showPreview(&preview);
+}
+
+void Tlevellist::restoreLayout() {
+    QSettings* store = settingsStore();
+    if (!store) return;
+    chart_->setLogarithmic(readBoolSetting(*store, kLayoutSection, "chartlog", false));
+    const QStringList sizes = readStringSetting(*store, kLayoutSection, "chartsizes", QString()).split(u',');
+    if (sizes.size() == 2) {
+        bool gridOk = false, chartOk = false;
+        const int grid = sizes[0].toInt(&gridOk), chart = sizes[1].toInt(&chartOk);
+        // Sizes beyond any screen (a damaged file) are left at the defaults.
+        if (gridOk && chartOk && grid > 0 && chart > 0 && grid < 100000 && chart < 100000)
+            split_->setSizes({grid, chart});
+    }
+    setChartOpen(readBoolSetting(*store, kLayoutSection, "chart", true));
+    if (!store->contains(kLayoutSection + QStringLiteral("/left"))) return;
+    Placement p;
+    const QRect own = geometry();
+    const int left = readIntSetting(*store, kLayoutSection, "left", own.left());
+    const int top = readIntSetting(*store, kLayoutSection, "top", own.top());
+    const int right = readIntSetting(*store, kLayoutSection, "right", own.left() + own.width());
+    const int bottom = readIntSetting(*store, kLayoutSection, "bottom", own.top() + own.height());
+    if (qint64(right) - left <= 0 || qint64(bottom) - top <= 0 || qint64(right) - left > 100000 ||
+        qint64(bottom) - top > 100000)
+        return;
+    p.rect = QRect(left, top, right - left, bottom - top);
+    p.maximize = readBoolSetting(*store, kLayoutSection, "maximize", false);
+    onFirstShow(this, [this, p] { applyPlacement(this, p); });
+}
+
+void Tlevellist::saveLayout() {
+    QSettings* store = settingsStore();
+    if (!store) return;
+    const auto write = [&](const char* name, const QString& value) {
+        store->setValue(kLayoutSection + u'/' + QLatin1String(name), value);
+    };
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    write("left", QString::number(normal.left()));
+    write("top", QString::number(normal.top()));
+    write("right", QString::number(normal.left() + normal.width()));
+    write("bottom", QString::number(normal.top() + normal.height()));
+    write("maximize", isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
+    write("chart", chartOpen() ? QStringLiteral("1") : QStringLiteral("0"));
+    write("chartlog", chart_->logarithmic() ? QStringLiteral("1") : QStringLiteral("0"));
+    const QList<int> sizes = split_->sizes();
+    if (chartOpen() && sizes.size() == 2 && sizes[1] > 0)
+        write("chartsizes", QString::number(sizes[0]) + u',' + QString::number(sizes[1]));
 }
 
 void Tlevellist::makelevellist() {
@@ -243,6 +351,8 @@ void Tlevellist::showEvent(QShowEvent* event) {
 }
 
 void Tlevellist::hideEvent(QHideEvent* event) {
+    saveLayout();
+    showAutoPreview(nullptr);
     delete auto_;
     auto_ = nullptr;
     QDialog::hideEvent(event);

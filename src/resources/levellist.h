@@ -8,12 +8,15 @@
 #include <vector>
 
 class QPushButton;
+class QSplitter;
 class QTableWidget;
 class QTableWidgetItem;
 
 namespace qrn {
 
+class LevelChart;
 class Tlevelauto;
+struct LevelAutoSettings;
 
 class Tlevellist : public QDialog {
     Q_OBJECT
@@ -23,8 +26,17 @@ public:
 
     // Fills every column from the table.
     void makelevellist();
-    // Refreshes one column (0..13) of every row.
+    // Refreshes one column (0..13) of every row, and the chart's line or
+    // magic marks drawn from it while the chart is open.
     void refreshColumn(int column);
+    // Redraws every line and mark of the chart.
+    void refreshChart();
+    // Opens or closes the chart beside the grid.
+    void setChartOpen(bool open);
+    bool chartOpen() const;
+    // Draws the experience the automatic setting would give with *settings,
+    // again after every change of the table, until called with nullptr.
+    void showAutoPreview(const LevelAutoSettings* settings);
 
     // The commands for level L (2..50).
     void lvmagicsetClick(int level);
@@ -39,6 +51,9 @@ public:
     void takeCell(int row, int column, const QString& text);
 
     QTableWidget* levelgrid() const { return grid_; }
+    LevelChart* levelchart() const { return chart_; }
+    QSplitter* chartSplitter() const { return split_; }
+    QPushButton* chartButton() const { return chartButton_; }
     Tlevelauto* levelauto() const { return auto_; }
 
     // The magic picker (real by default; tests replace it).
@@ -52,8 +67,14 @@ protected:
 private:
     void hideAuto();
     void cellClicked(int row, int column);
+    void restoreLayout();
+    void saveLayout();
 
     QTableWidget* grid_;
+    QSplitter* split_;
+    LevelChart* chart_;
+    QPushButton* chartButton_;
+    const LevelAutoSettings* preview_ = nullptr;
     Tlevelauto* auto_ = nullptr;
     bool filling_ = false;
     bool scrolledRight_ = false;

@@ -28,22 +28,45 @@ void setLevelStat(LevelEntry& e, int stat, u16 v) {
     }
 }
 
-std::int64_t experienceTotal(const Scenario& s, std::array<std::int64_t, kLevelRows>& out) {
-    std::int64_t total = s.hero.heexperience;
+namespace {
+
+std::int64_t runningExperience(std::int64_t start, const LevelEntry* levels, std::array<std::int64_t, kLevelRows>& out) {
+    std::int64_t total = start;
     for (int r = 0; r < kLevelRows; ++r) {
-        if (total < kMaxExperience) total += s.levels[r].experience;
+        if (total < kMaxExperience) total += levels[r].experience;
         total = std::min(total, kMaxExperience);
         out[static_cast<std::size_t>(r)] = total;
     }
     return total;
 }
 
+std::int64_t statStart(const HeroDef& h, int stat) {
+    return stat == StatPower      ? h.hemaxpower
+           : stat == StatStrength ? h.hestrength
+           : stat == StatDextality ? h.hedextality
+                                   : h.hemaxmp;
+}
+
+// The increases are the steps between totals, starting from `start`.
+LevelCurve curveFromTotals(std::int64_t start, const std::array<std::int64_t, kLevelRows>& totals) {
+    LevelCurve c;
+    c.total = totals;
+    std::int64_t before = start;
+    for (std::size_t r = 0; r < totals.size(); ++r) {
+        c.increase[r] = totals[r] - before;
+        before = totals[r];
+    }
+    return c;
+}
+
+}  // namespace
+
+std::int64_t experienceTotal(const Scenario& s, std::array<std::int64_t, kLevelRows>& out) {
+    return runningExperience(s.hero.heexperience, s.levels, out);
+}
+
 std::int64_t statTotal(const Scenario& s, int stat, std::array<std::int64_t, kLevelRows>& out) {
-    const HeroDef& h = s.hero;
-    std::int64_t total = stat == StatPower      ? h.hemaxpower
-                         : stat == StatStrength ? h.hestrength
-                         : stat == StatDextality ? h.hedextality
-                                                 : h.hemaxmp;
+    std::int64_t total = statStart(s.hero, stat);
     for (int r = 0; r < kLevelRows; ++r) {
         total = std::min(total + levelStat(s.levels[r], stat), kMaxStat);
         out[static_cast<std::size_t>(r)] = total;
@@ -120,23 +143,58 @@ std::int64_t mulRate(std::int64_t a, std::int64_t rate) {
     return q;
 }
 
-}  // namespace
-
-void levelAuto(Scenario& s, const LevelAutoSettings& settings, const DrawInteger& draw) {
-    const auto bounds = correctedBounds(settings.bounds);
+// Writes the experience of every level of the range into `levels` (row 0 =
+// level 2), as the automatic setting stores it.
+void fillAutoExperience(LevelEntry* levels, const LevelAutoSettings& settings) {
     const std::int64_t cap = kMaxExperience * 10000;
     const std::int64_t rate = std::clamp<std::int64_t>(settings.rate, 10000, 20000);
     std::int64_t e = std::clamp<std::int64_t>(settings.baseExperience, 0, kMaxExperience) * 10000;
     for (int level = autoFirstLevel(settings.range); level <= autoLastLevel(settings.range); ++level) {
         e = std::min(mulRate(e, rate), cap);
+        levels[level - 2].experience = static_cast<i32>(e / 10000);
+    }
+}
+
+}  // namespace
+
+void levelAuto(Scenario& s, const LevelAutoSettings& settings, const DrawInteger& draw) {
+    const auto bounds = correctedBounds(settings.bounds);
+    fillAutoExperience(s.levels, settings);
+    for (int level = autoFirstLevel(settings.range); level <= autoLastLevel(settings.range); ++level) {
         LevelEntry& row = s.level(level - 1);
-        row.experience = static_cast<i32>(e / 10000);
         for (int stat : {StatPower, StatStrength, StatDextality, StatMp}) {
             const StatBounds& b = bounds[static_cast<std::size_t>(stat)];
             const std::int64_t v = b.lower == b.upper ? b.lower : draw(b.lower, b.upper);
             setLevelStat(row, stat, static_cast<u16>(std::clamp<std::int64_t>(v, b.lower, b.upper)));
         }
     }
+}
+
+LevelCurve levelCurve(const Scenario& s, int line) {
+    std::array<std::int64_t, kLevelRows> totals{};
+    if (line == 0) {
+        experienceTotal(s, totals);
+        return curveFromTotals(s.hero.heexperience, totals);
+    }
+    if (line < 1 || line > kLevelStats) return {};
+    statTotal(s, line - 1, totals);
+    return curveFromTotals(statStart(s.hero, line - 1), totals);
+}
+
+LevelCurve autoExperienceCurve(const Scenario& s, const LevelAutoSettings& settings) {
+    LevelEntry levels[kLevelRows];
+    std::copy(std::begin(s.levels), std::end(s.levels), levels);
+    fillAutoExperience(levels, settings);
+    std::array<std::int64_t, kLevelRows> totals{};
+    runningExperience(s.hero.heexperience, levels, totals);
+    return curveFromTotals(s.hero.heexperience, totals);
+}
+
+std::vector<std::pair<int, int>> magicLevels(const Scenario& s) {
+    std::vector<std::pair<int, int>> out;
+    for (int r = 0; r < kLevelRows; ++r)
+        if (const int m = s.levels[r].magic; m >= 1 && m <= kMagicCount) out.emplace_back(r + 2, m);
+    return out;
 }
 
 }  // namespace qrn

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "scenario/scenario.h"
 
@@ -72,5 +74,23 @@ std::array<StatBounds, kLevelStats> correctedBounds(std::array<StatBounds, kLeve
 // stat increase is drawn within its bounds, in the order hit points,
 // strength, speed, magic points. Magics are left alone.
 void levelAuto(Scenario& s, const LevelAutoSettings& settings, const DrawInteger& draw);
+
+// The lines of the level chart, in this order: the running experience and
+// the running hit points, strength, speed and magic points.
+inline constexpr int kLevelCurves = 1 + kLevelStats;
+// One line: for each row (row 0 = level 2) the running total the grid shows
+// and what that level added to it once the limits are applied.
+struct LevelCurve {
+    std::array<std::int64_t, kLevelRows> total{};
+    std::array<std::int64_t, kLevelRows> increase{};
+};
+// Line 0 is the experience, line 1 + stat a stat; any other line is all zero.
+LevelCurve levelCurve(const Scenario& s, int line);
+// The experience line as it would be after the automatic setting filled its
+// range (the stats it draws at random are not foretold). Changes nothing.
+LevelCurve autoExperienceCurve(const Scenario& s, const LevelAutoSettings& settings);
+// Levels 2..50 whose row teaches a magic (1..kMagicCount), with that magic,
+// lowest level first.
+std::vector<std::pair<int, int>> magicLevels(const Scenario& s);
 
 }  // namespace qrn

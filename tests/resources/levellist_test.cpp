@@ -3,16 +3,25 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLabel>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSettings>
 #include <QSlider>
+#include <QSplitter>
 #include <QTableWidget>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
 #include <gtest/gtest.h>
 
 #include "../editor_fakes.h"
 #include "../scenario/scenario_test_support.h"
 #include "properties/numericedit.h"
 #include "resources/levelauto.h"
+#include "resources/levelchart.h"
 #include "resources/levellist.h"
 #include "scenario/resets.h"
+#include "scenario/scenariofile.h"
+#include "services/options.h"
 
 namespace qrn::test {
 namespace {
@@ -166,6 +175,113 @@ TEST_F(LevelWindow, AutomaticSettingFillsTheRangeTheSameWayForTheSameSeed) {
 
     window->hide();
     EXPECT_EQ(window->levelauto(), nullptr);
+}
+
+// The chart draws exactly the totals the grid shows, hovering tells the
+// grid's step, and the magic marks name the magics: on the demo, on the demo
+// after the automatic setting with a steeper rate, and at the limits.
+TEST_F(LevelWindow, ChartLinesAreTheGridsTotals) {
+    const struct {
+        const char* name;
+        std::function<void()> prepare;
+    } cases[] = {
+        {"demo", [] {}},
+        {"automatic",
+         [&] {
+             Tlevelauto* a = window->levelauto();
+             window->allautoClick();
+             a->atplusbar()->setValue(160);
+             for (int k = 0; k < kLevelStats; ++k) {
+                 a->lowerBox(k)->setText(QStringLiteral("1"));
+                 a->upperBox(k)->setText(QStringLiteral("60"));
+             }
+             a->setSeed(3);
+             messages.answers = {true};
+             a->atrunClick();
+             EXPECT_TRUE(window->levelchart()->previewSeries()->isVisible());
+         }},
+        {"limits",
+         [&] {
+             s.hero.hemaxpower = 65000;
+             window->takeCell(0, 1, QStringLiteral("2147483000"));
+             window->takeCell(1, 1, QStringLiteral("9999"));
+             window->takeCell(2, 2, QStringLiteral("65535"));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(openScenario(QRN_DEMO_DIR "/demo.snr", s, editor().side).ok);
+        s.magic(2).mgsuccess = 50;
+        s.magic(2).name.assign("m2");
+        s.level(6).magic = 2;  // level 7
+        window->makelevellist();
+        c.prepare();
+        LevelChart* chart = window->levelchart();
+        for (int line = 0; line < kLevelCurves; ++line) {
+            const QList<QPointF> points = chart->curveSeries(line)->points();
+            ASSERT_EQ(points.size(), kLevelRows) << line;
+            for (int level = 2; level <= 50; ++level) {
+                const QPointF& p = points[level - 2];
+                EXPECT_EQ(p.x(), level);
+                EXPECT_EQ(QString::number(qint64(p.y())), cell(level, 8 + line)) << line << " " << level;
+            }
+            const qint64 step = cell(30, 8 + line).toLongLong() - cell(29, 8 + line).toLongLong();
+            EXPECT_TRUE(chart->pointText(line, 30).startsWith(QStringLiteral("ﾚﾍﾞﾙ 30\n")));
+            EXPECT_TRUE(chart->pointText(line, 30).endsWith(cell(30, 8 + line) + QStringLiteral("（") +
+                                                            (step < 0 ? "" : "+") + QString::number(step) +
+                                                            QStringLiteral("）")))
+                << chart->pointText(line, 30).toStdString();
+        }
+        EXPECT_EQ(chart->magicSeries()->points(), (QList<QPointF>{QPointF(7, 0)}));
+        EXPECT_EQ(chart->magicText(7), QStringLiteral("ﾚﾍﾞﾙ 7：m2"));
+        EXPECT_EQ(chart->magicText(8), QString());
+        if (window->levelauto()->isVisible()) window->allautoClick();
+        EXPECT_FALSE(chart->previewSeries()->isVisible());
+    }
+}
+
+TEST_F(LevelWindow, PreviewLogScaleAndTheClosedChartKeptWithThePlacement) {
+    LevelChart* chart = window->levelchart();
+    Tlevelauto* a = window->levelauto();
+    window->allautoClick();
+    a->atplusbar()->setValue(180);
+    const QList<QPointF> preview = chart->previewSeries()->points();
+    ASSERT_EQ(preview.size(), kLevelRows);
+    EXPECT_EQ(preview[1].y(), 20 + 36);  // level 3: 20 * 1.8 on top of level 2's 20
+    EXPECT_EQ(+s.level(2).experience, 20);  // the preview writes nothing
+    window->takeCell(0, 1, QStringLiteral("0"));  // the base level edited in the grid
+    EXPECT_EQ(chart->previewSeries()->points()[1].y(), 36);
+    a->hide();
+    EXPECT_FALSE(chart->previewSeries()->isVisible());
+
+    chart->logBox()->click();
+    EXPECT_TRUE(chart->logarithmic());
+    EXPECT_EQ(chart->curveSeries(0)->points()[0].y(), 1);  // a total of 0 lies on the axis' foot
+    EXPECT_EQ(chart->pointText(0, 2), QStringLiteral("ﾚﾍﾞﾙ 2\n累計経験値：0（+0）"));
+
+    // Dragging the divider to the foot closes the chart as the button does;
+    // a closed chart is not redrawn.
+    window->resize(700, 600);
+    window->chartSplitter()->setSizes({600, 0});
+    emit window->chartSplitter()->splitterMoved(600, 1);
+    EXPECT_FALSE(window->chartButton()->isChecked());
+    EXPECT_FALSE(chart->isVisible());
+    window->takeCell(4, 3, QStringLiteral("500"));
+    EXPECT_NE(QString::number(qint64(chart->curveSeries(2)->points()[4].y())), cell(6, 10));
+    window->move(40, 50);
+    window->hide();
+
+    Tlevellist again;
+    again.makelevellist();
+    again.show();
+    EXPECT_FALSE(again.chartButton()->isChecked());
+    EXPECT_TRUE(again.levelchart()->logarithmic());
+    EXPECT_EQ(again.pos(), QPoint(40, 50));
+    again.chartButton()->click();
+    EXPECT_TRUE(again.levelchart()->isVisible());
+    EXPECT_GT(again.chartSplitter()->sizes().value(1), 0);
+    EXPECT_EQ(QString::number(qint64(again.levelchart()->curveSeries(2)->points()[4].y())),
+              again.levelgrid()->item(4, 10)->text());
 }
 
 }  // namespace

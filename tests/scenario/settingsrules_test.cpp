@@ -281,6 +281,41 @@ TEST(LevelTotals, SixtyFourBitsAndLimited) {
     }
 }
 
+TEST(LevelCurves, IncreasesAreTheLimitedStepsAndThePreviewIsWhatARunMakes) {
+    auto s = test::newScenario();
+    levelinitialize(*s);
+    s->hero.hemaxmp = 30000;
+    s->level(2).mp = 40000;  // level 3
+    s->level(3).magic = 7;
+    s->level(49).magic = 2;
+    s->level(10).magic = 51;  // damaged: no such magic
+    const LevelCurve mp = levelCurve(*s, 1 + StatMp);
+    EXPECT_EQ(mp.increase[0], 5);
+    EXPECT_EQ(mp.increase[1], 65535 - 30005);  // stops at the limit
+    EXPECT_EQ(mp.increase[2], 0);
+    EXPECT_EQ(mp.total[48], 65535);
+    EXPECT_EQ(magicLevels(*s), (std::vector<std::pair<int, int>>{{4, 7}, {50, 2}}));
+    EXPECT_EQ(levelCurve(*s, kLevelCurves).total[0], 0);
+
+    // For every range and rate the preview equals the experience a run
+    // stores, and the table is left as it was.
+    for (int range = 0; range < kAutoRanges; ++range) {
+        for (std::int64_t rate : {10000, 12345, 20000}) {
+            LevelAutoSettings a;
+            a.range = range;
+            a.rate = rate;
+            a.baseExperience = 3000;
+            auto run = test::copyOf(*s);
+            const LevelCurve preview = autoExperienceCurve(*s, a);
+            EXPECT_EQ(+s->level(5).experience, 20);
+            levelAuto(*run, a, [](std::int64_t lo, std::int64_t) { return lo; });
+            const LevelCurve made = levelCurve(*run, 0);
+            EXPECT_EQ(preview.total, made.total) << range << " " << rate;
+            EXPECT_EQ(preview.increase, made.increase) << range << " " << rate;
+        }
+    }
+}
+
 TEST(LevelCells, TypedTexts) {
     EXPECT_EQ(experienceFromText("123"), 123);
     EXPECT_EQ(experienceFromText("12.99999"), 13);  // four decimals first
