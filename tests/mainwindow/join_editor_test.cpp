@@ -180,7 +180,9 @@ TEST_F(JoinEditorTest, NameDialogRefusesEmptyNamesAndFolders) {
 class AsNobodyIfRoot {
 public:
     AsNobodyIfRoot() : root_(::getuid() == 0) {
-        if (root_) EXPECT_EQ(::setresuid(65534, 65534, 0), 0);
+        if (root_) {
+            EXPECT_EQ(::setresuid(65534, 65534, 0), 0);
+        }
     }
     ~AsNobodyIfRoot() {
         if (root_) ::setresuid(0, 0, 0);
