@@ -1,0 +1,104 @@
+#include "services/windowfit.h"
+
+#include <QApplication>
+#include <QLayout>
+#include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+#include <QWidget>
+
+namespace qrn {
+
+namespace {
+
+// Room for a window manager's title bar and border before the window has
+// a frame of its own.
+constexpr int kTitleAllowance = 30;
+constexpr int kBorderAllowance = 4;
+
+bool isFittedWindow(const QWidget* w) {
+    if (!w->isWindow()) return false;
+    switch (w->windowType()) {
+    case Qt::Popup:
+    case Qt::ToolTip:
+    case Qt::SplashScreen:
+    case Qt::Desktop:
+    case Qt::SubWindow: return false;
+    default: return true;
+    }
+}
+
+// The screen of the main window: the one a dialog's owner is on.
+QScreen* screenFor(const QWidget* window) {
+    for (const QWidget* w = window; w; w = w->parentWidget())
+        if (!w->parentWidget() && w->screen()) return w->screen();
+    return window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+}
+
+void showEveryTab(QWidget* window) {
+    for (QTabBar* bar : window->findChildren<QTabBar*>()) {
+        bar->setUsesScrollButtons(false);
+        bar->setElideMode(Qt::ElideNone);
+        bar->setExpanding(false);
+    }
+}
+
+void growToLayout(QWidget* window) {
+    QLayout* layout = window->layout();
+    if (!layout) return;
+    layout->activate();
+    const QSize needed = layout->totalMinimumSize();
+    const QSize now = window->size();
+    if (window->minimumSize() == window->maximumSize()) {  // fixed at the larger of the two
+        if (now.expandedTo(needed) != now) window->setFixedSize(now.expandedTo(needed));
+        return;
+    }
+    window->setMinimumSize(window->minimumSize().expandedTo(needed));
+    if (now.width() < needed.width() || now.height() < needed.height()) window->resize(now.expandedTo(needed));
+}
+
+void keepOnScreen(QWidget* window) {
+    QScreen* screen = screenFor(window);
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // The frame once the window has one, else the allowance for it.
+    QRect outer = window->frameGeometry();
+    if (outer == window->geometry())
+        outer = window->geometry().adjusted(-kBorderAllowance, -kTitleAllowance, kBorderAllowance, kBorderAllowance);
+    QPoint shift;
+    if (outer.right() > area.right()) shift.rx() = area.right() - outer.right();
+    if (outer.bottom() > area.bottom()) shift.ry() = area.bottom() - outer.bottom();
+    if (outer.left() + shift.x() < area.left()) shift.rx() = area.left() - outer.left();
+    if (outer.top() + shift.y() < area.top()) shift.ry() = area.top() - outer.top();
+    if (!shift.isNull()) window->move(window->pos() + shift);
+}
+
+class WindowFitting : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(watched);
+            if (isFittedWindow(w)) fitWindow(w);
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void fitWindow(QWidget* window) {
+    if (!window) return;
+    showEveryTab(window);
+    growToLayout(window);
+    keepOnScreen(window);
+}
+
+void installWindowFitting(QApplication& app) {
+    static QObject* installed = nullptr;
+    if (installed) return;
+    installed = new WindowFitting(&app);
+    app.installEventFilter(installed);
+}
+
+}  // namespace qrn
