@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "services/keycaption.h"
 #include "services/editorcontext.h"
 #include "services/options.h"
 #include "services/textconv.h"
@@ -166,7 +167,7 @@ QTabWidget* Tparamedit::makeEmptyPanel(const char* name,
         sheet->setProperty("helpContext", help);
         help += 1000;
         if (panel->count() == 0) {
-            auto* label = new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), sheet);
+            auto* label = new KeyCaption(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), sheet);
             label->move(4, 4);
         }
         panel->addTab(sheet, QString::fromUtf8(caption));
