@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolTip>
+#include <QWindow>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -72,13 +73,25 @@ QIcon glyphIcon(const QString& glyph, const QColor& colour) {
     return QIcon(pixmap);
 }
 
-// Keeps a tool window on top of the others or not, without losing its
-// visibility (changing window flags hides a window).
+// Keeps a tool window on top of the main window or not, without losing its
+// visibility (changing window flags hides a window). On top means a tool
+// window transient for the main window: the window manager keeps it above
+// the main window and its fellow tool windows, and below every modal window
+// opened later. It is never "above" every window, which would hide the
+// dialogs, choosers and questions under it. Off, it is a window of its own
+// that the main window may cover.
 void setStayOnTop(QWidget* window, bool on) {
-    if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
-    const bool visible = window->isVisible();
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible) window->show();
+    if (!window) return;
+    const Qt::WindowFlags type = on ? Qt::Tool : Qt::Window;
+    const Qt::WindowFlags flags = window->windowFlags();
+    if ((flags & Qt::WindowType_Mask) != type || flags.testFlag(Qt::WindowStaysOnTopHint)) {
+        const bool visible = window->isVisible();
+        window->setWindowFlags((flags & ~(Qt::WindowType_Mask | Qt::WindowStaysOnTopHint)) | type);
+        if (visible) window->show();
+    }
+    if (QWindow* handle = window->windowHandle())
+        handle->setTransientParent(on && window->parentWidget() ? window->parentWidget()->window()->windowHandle()
+                                                                : nullptr);
 }
 
 // Swallows tool tips while the option `showhint` is off, and otherwise
@@ -748,7 +761,7 @@ void Tmaker::readregistry() {
     // Nothing stored (a first start) or a title bar no screen shows: wide
     // enough for the whole tool bar, with the tool windows beside it.
     if (!o.mainform.stored || !titleBarOnScreen(rect))
-        rect = firstMainWindowRect(screenArea, toolBarWidth(), kToolColumnWidth);
+        rect = firstMainWindowRect(screenArea, toolBarWidth(), toolColumnWidth());
     setGeometry(rect);
     if (o.mainform.maximize) showMaximized();
     else showNormal();
@@ -770,6 +783,13 @@ int Tmaker::toolBarWidth() const {
     // The coordinate labels are hidden until a scenario is open.
     const int labels = xlabel_->minimumWidth() + ylabel_->minimumWidth() + 16;
     return makertool_->sizeHint().width() + (xlabelAction_->isVisible() ? 0 : labels);
+}
+
+int Tmaker::toolColumnWidth() const {
+    int column = kToolColumnWidth;
+    for (QWidget* tool : std::initializer_list<QWidget*>{editorWindows().palette, editorWindows().fieldman})
+        if (tool) column = std::max(column, tool->minimumSizeHint().width());
+    return column;
 }
 
 void Tmaker::placeToolWindowsBeside() {

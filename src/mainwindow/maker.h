@@ -159,6 +159,8 @@ private:
     int toolBarWidth() const;
     // Tool windows with no stored place open beside the main window.
     void placeToolWindowsBeside();
+    // The width of the widest tool window that opens beside the main window.
+    int toolColumnWidth() const;
     static constexpr int kToolColumnWidth = 531;  // the widest tool window
 
     MapGrid* mapgrid_ = nullptr;
