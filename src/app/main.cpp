@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "services/appsetup.h"
+#include "services/windowfit.h"
 #include "services/editorcontext.h"
 #include "mainwindow/editorwindows.h"
 #include "services/helpviewer.h"
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     if (const int code = answerWithoutWindows(argc, argv); code >= 0) return code;
     QApplication app(argc, argv);
     qrn::setUpApplication(app);
+    qrn::installWindowFitting(app);
     const qrn::CommandLine commandLine = qrn::parseCommandLine(QCoreApplication::arguments());
     if (!commandLine.error.isEmpty()) {
         std::fprintf(stderr, "quorantel: %s\n%s", qPrintable(commandLine.error), kUsage);

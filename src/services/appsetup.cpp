@@ -6,8 +6,6 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "services/windowfit.h"
-
 static void initIconResources() { Q_INIT_RESOURCE(appicon); }
 
 namespace qrn {
@@ -60,7 +58,6 @@ void setUpApplication(QApplication& app) {
     QIcon icon(QStringLiteral(":/icon/quorantel.svg"));
     if (!icon.pixmap(32, 32).isNull()) QApplication::setWindowIcon(icon);
     installQtTranslation(app);
-    installWindowFitting(app);
 }
 
 }  // namespace qrn

@@ -5,7 +5,11 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTabBar>
+#include <QToolBar>
+#include <QTimer>
+#include <QVariant>
 #include <QWidget>
+#include <algorithm>
 
 namespace qrn {
 
@@ -43,11 +47,25 @@ void showEveryTab(QWidget* window) {
     }
 }
 
+// The width a dialog's tool bar lacks to show every command without its
+// "»". The main window's tool bar is measured at the first start instead,
+// where it gives way to the tool windows on a narrow screen.
+int toolBarShortfall(QWidget* window) {
+    if (!window->parentWidget()) return 0;  // the main window
+    int shortfall = 0;
+    for (QToolBar* bar : window->findChildren<QToolBar*>())
+        if (bar->isVisibleTo(window) && bar->orientation() == Qt::Horizontal && !bar->isFloating())
+            shortfall = std::max(shortfall, bar->sizeHint().width() - bar->width());
+    return shortfall;
+}
+
 void growToLayout(QWidget* window) {
     QLayout* layout = window->layout();
     if (!layout) return;
     layout->activate();
-    const QSize needed = layout->totalMinimumSize();
+    QSize needed = layout->totalMinimumSize();
+    if (const int shortfall = toolBarShortfall(window); shortfall > 0)
+        needed.setWidth(std::max(needed.width(), window->width() + shortfall));
     const QSize now = window->size();
     if (window->minimumSize() == window->maximumSize()) {  // fixed at the larger of the two
         if (now.expandedTo(needed) != now) window->setFixedSize(now.expandedTo(needed));
@@ -73,13 +91,35 @@ void keepOnScreen(QWidget* window) {
     if (!shift.isNull()) window->move(window->pos() + shift);
 }
 
+// A window whose contents change while it is shown (another page, another
+// kind of object) grows again once the change has settled.
+void refitLater(QWidget* window) {
+    static const char* const kPending = "qrnRefitPending";
+    if (window->property(kPending).toBool()) return;
+    window->setProperty(kPending, true);
+    QTimer::singleShot(0, window, [window] {
+        window->setProperty(kPending, false);
+        if (!window->isVisible()) return;
+        showEveryTab(window);
+        growToLayout(window);
+    });
+}
+
 class WindowFitting : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
-            auto* w = static_cast<QWidget*>(watched);
+        if (!watched->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(watched);
+        switch (event->type()) {
+        case QEvent::Show:
             if (isFittedWindow(w)) fitWindow(w);
+            break;
+        case QEvent::LayoutRequest:
+        case QEvent::Resize:
+            if (isFittedWindow(w) && w->isVisible()) refitLater(w);
+            break;
+        default: break;
         }
         return false;
     }
@@ -94,11 +134,10 @@ void fitWindow(QWidget* window) {
     keepOnScreen(window);
 }
 
-void installWindowFitting(QApplication& app) {
-    static QObject* installed = nullptr;
-    if (installed) return;
-    installed = new WindowFitting(&app);
-    app.installEventFilter(installed);
+QObject* installWindowFitting(QApplication& app) {
+    auto* fitting = new WindowFitting(&app);
+    app.installEventFilter(fitting);
+    return fitting;
 }
 
 }  // namespace qrn

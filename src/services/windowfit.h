@@ -1,6 +1,7 @@
 #pragma once
 
 class QApplication;
+class QObject;
 class QWidget;
 
 namespace qrn {
@@ -12,8 +13,8 @@ namespace qrn {
 // lies wholly on the screen that shows the main window.
 void fitWindow(QWidget* window);
 
-// Fits every window of the program as it is shown (an application-wide
-// event filter; installing twice is harmless).
-void installWindowFitting(QApplication& app);
+// Fits every window of the program as it is shown. Returns the
+// application-wide event filter; deleting it ends the fitting.
+QObject* installWindowFitting(QApplication& app);
 
 }  // namespace qrn

@@ -17,6 +17,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "fields/fieldman.h"
 #include "fields/locateselect.h"
@@ -166,7 +167,7 @@ private:
 class LayoutOfEveryWindow : public EditorFixture {};
 
 TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
-    installWindowFitting(*qApp);
+    const std::unique_ptr<QObject> fitting(installWindowFitting(*qApp));
     options.serchpath = QStringLiteral(QRN_DEMO_DIR "/");
     createWindows();
     EditorWindows& w = editorWindows();
