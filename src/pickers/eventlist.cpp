@@ -96,8 +96,7 @@ Teventlist::Teventlist(QWidget* parent) : PickerDialog(parent, kEventCount) {
     g->addWidget(after_, 5, 1);
     g->addWidget(pageLabel, 4, 0);
     g->addWidget(info_, 5, 0, 2, 1);
-    g->addWidget(ok_, 6, 1);
-    g->addWidget(cancel_, 6, 2);
+    g->addLayout(okCancelRow(), 7, 0, 1, 3);
     g->setRowStretch(3, 1);
 }
 

@@ -63,8 +63,7 @@ Titemlist::Titemlist(QWidget* parent) : PickerDialog(parent, kItemCount) {
     g->addWidget(sellist_, 1, 3, 4, 1);
     g->addWidget(picture_, 5, 0);
     g->addWidget(memo_, 5, 1, 1, 3);
-    g->addWidget(ok_, 6, 2);
-    g->addWidget(cancel_, 6, 3);
+    g->addLayout(okCancelRow(), 6, 0, 1, 4);
     g->setRowStretch(4, 1);
 }
 

@@ -56,8 +56,7 @@ Tmagicselectlist::Tmagicselectlist(QWidget* parent) : PickerDialog(parent, kMagi
     g->addWidget(chosenLabel, 0, 3);
     g->addWidget(sellist_, 1, 3, 4, 1);
     g->addWidget(memo_, 5, 0, 1, 4);
-    g->addWidget(ok_, 6, 2);
-    g->addWidget(cancel_, 6, 3);
+    g->addLayout(okCancelRow(), 6, 0, 1, 4);
     g->setRowStretch(4, 1);
 }
 
