@@ -73,6 +73,19 @@ QIcon glyphIcon(const QString& glyph, const QColor& colour) {
     return QIcon(pixmap);
 }
 
+// Takes a tool window that does not stay on top out of its owner's
+// transient windows whenever it is shown.
+class ShowFreer : public QObject {
+public:
+    static constexpr const char* kFree = "qrnOwnWindow";
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->property(kFree).toBool())
+            if (QWindow* handle = static_cast<QWidget*>(watched)->windowHandle()) handle->setTransientParent(nullptr);
+        return false;
+    }
+};
+
 // Keeps a tool window on top of the main window or not, without losing its
 // visibility (changing window flags hides a window). On top means a tool
 // window transient for the main window: the window manager keeps it above
@@ -89,9 +102,13 @@ void setStayOnTop(QWidget* window, bool on) {
         window->setWindowFlags((flags & ~(Qt::WindowType_Mask | Qt::WindowStaysOnTopHint)) | type);
         if (visible) window->show();
     }
-    if (QWindow* handle = window->windowHandle())
-        handle->setTransientParent(on && window->parentWidget() ? window->parentWidget()->window()->windowHandle()
-                                                                : nullptr);
+    // Qt makes an owned window transient for its owner each time it is
+    // shown; a window of its own is freed as it appears.
+    static auto* freer = new ShowFreer(qApp);
+    window->setProperty(ShowFreer::kFree, !on);
+    window->removeEventFilter(freer);
+    window->installEventFilter(freer);
+    if (!on && window->windowHandle()) window->windowHandle()->setTransientParent(nullptr);
 }
 
 // Swallows tool tips while the option `showhint` is off, and otherwise

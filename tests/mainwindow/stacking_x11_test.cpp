@@ -33,11 +33,12 @@ void settle() {
 TEST_F(StackingX11, ModalWindowIsAboveToolWindowsThatStayOnTop) {
     for (const bool onTop : {true, false}) {
         SCOPED_TRACE(onTop ? "stay on top" : "ordinary windows");
-        options.paletteFront = onTop;
-        options.parameditFront = onTop;
         createWindows();
         Tmaker* maker = editorWindows().maker;
         maker->readregistry();
+        options.paletteFront = onTop;
+        options.parameditFront = onTop;
+        maker->formset();
         maker->setGeometry(40, 40, 900, 700);
         maker->show();
         QWidget* tools[] = {editorWindows().palette, editorWindows().paramedit};
@@ -56,17 +57,21 @@ TEST_F(StackingX11, ModalWindowIsAboveToolWindowsThatStayOnTop) {
 
         QWidget* topAtCentre = nullptr;
         bool modalSeen = false;
-        QMessageBox question(QMessageBox::Question, QStringLiteral("確認"), QStringLiteral("上書き保存しますか？"),
-                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, maker);
-        QTimer::singleShot(300, &question, [&] {
-            settle();
-            modalSeen = QApplication::activeModalWidget() == &question;
-            topAtCentre = QApplication::topLevelAt(question.geometry().center());
-            question.reject();
-        });
-        question.exec();
+        bool questionOnTop = false;
+        {
+            QMessageBox question(QMessageBox::Question, QStringLiteral("確認"), QStringLiteral("上書き保存しますか？"),
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, maker);
+            QTimer::singleShot(300, &question, [&] {
+                settle();
+                modalSeen = QApplication::activeModalWidget() == &question;
+                topAtCentre = QApplication::topLevelAt(question.geometry().center());
+                questionOnTop = topAtCentre == &question;
+                question.reject();
+            });
+            question.exec();
+        }
         EXPECT_TRUE(modalSeen);
-        EXPECT_EQ(topAtCentre, &question);
+        EXPECT_TRUE(questionOnTop) << (topAtCentre ? topAtCentre->metaObject()->className() : "nothing");
         destroyWindows();
     }
 }
