@@ -355,26 +355,38 @@ void Tmaker::buildToolBar() {
     for (std::size_t i = 0; i < table.size(); ++i)
         if (table[i].bar > 0) onBar.push_back(i);
     std::sort(onBar.begin(), onBar.end(), [&](std::size_t a, std::size_t b) { return table[a].bar < table[b].bar; });
+    // The second half of the groups sits on a tool bar of its own, beside
+    // the first when the window is wide enough and on a second row when not.
+    makertool2_ = addToolBar(QStringLiteral("makertool2"));
+    makertool2_->setObjectName(QStringLiteral("makertool2"));
+    makertool2_->setIconSize(makertool_->iconSize());
+    makertool2_->setMovable(false);
+    makertool2_->toggleViewAction()->setVisible(false);  // follows the first
     int lastGroup = -1;
-    for (std::size_t i : onBar) {
-        const MakerCommand& c = table[i];
-        if (lastGroup >= 0 && c.bar / 100 != lastGroup) makertool_->addSeparator();
+    QToolBar* bar = makertool_;
+    for (std::size_t n = 0; n < onBar.size(); ++n) {
+        const MakerCommand& c = table[onBar[n]];
+        if (lastGroup >= 0 && c.bar / 100 != lastGroup) {
+            if (bar == makertool_ && 2 * n >= onBar.size()) bar = makertool2_;
+            else bar->addSeparator();
+        }
         lastGroup = c.bar / 100;
-        actions_[i]->setIcon(glyphIcon(QString::fromUtf8(c.glyph ? c.glyph : "?"), QColor::fromRgb(c.colour)));
-        makertool_->addAction(actions_[i]);
+        actions_[onBar[n]]->setIcon(glyphIcon(QString::fromUtf8(c.glyph ? c.glyph : "?"), QColor::fromRgb(c.colour)));
+        bar->addAction(actions_[onBar[n]]);
     }
-    makertool_->addSeparator();
+    makertool2_->addSeparator();
     xlabel_ = new QLabel(QStringLiteral("X:1"));
     ylabel_ = new QLabel(QStringLiteral("Y:1"));
     for (QLabel* label : {xlabel_, ylabel_}) {
         label->setToolTip(QStringLiteral("現在の座標"));
         label->setMinimumWidth(44);
     }
-    xlabelAction_ = makertool_->addWidget(xlabel_);
-    ylabelAction_ = makertool_->addWidget(ylabel_);
+    xlabelAction_ = makertool2_->addWidget(xlabel_);
+    ylabelAction_ = makertool2_->addWidget(ylabel_);
     // The tool bar area's own menu can hide the tool bar too: the option and
     // the check mark of the view menu follow it.
     connect(makertool_->toggleViewAction(), &QAction::triggered, this, [this](bool shown) {
+        makertool2_->setVisible(shown);
         options().showpanel = shown;
         forEachInGroup(MakerGroup::ToolBar, [shown](QAction* a, int) { a->setChecked(shown); });
     });
@@ -409,6 +421,7 @@ void Tmaker::toolmenuClick() {
     Options& o = options();
     o.showpanel = !o.showpanel;
     makertool_->setVisible(o.showpanel);
+    makertool2_->setVisible(o.showpanel);
     forEachInGroup(MakerGroup::ToolBar, [&o](QAction* a, int) { a->setChecked(o.showpanel); });
 }
 
@@ -783,6 +796,7 @@ void Tmaker::readregistry() {
     if (o.mainform.maximize) showMaximized();
     else showNormal();
     makertool_->setVisible(o.showpanel);
+    makertool2_->setVisible(o.showpanel);
     forEachInGroup(MakerGroup::ToolBar, [&o](QAction* a, int) { a->setChecked(o.showpanel); });
     mapeditmenuset();
     formset();
@@ -799,7 +813,21 @@ void Tmaker::readregistry() {
 int Tmaker::toolBarWidth() const {
     // The coordinate labels are hidden until a scenario is open.
     const int labels = xlabel_->minimumWidth() + ylabel_->minimumWidth() + 16;
-    return makertool_->sizeHint().width() + (xlabelAction_->isVisible() ? 0 : labels);
+    return makertool_->sizeHint().width() + makertool2_->sizeHint().width() + (xlabelAction_->isVisible() ? 0 : labels);
+}
+
+void Tmaker::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    arrangeToolBars();
+}
+
+void Tmaker::arrangeToolBars() {
+    if (!makertool2_) return;
+    constexpr int kSlack = 24;  // the tool bars' handles and margins
+    const bool oneRow = width() >= toolBarWidth() + kSlack;
+    if (oneRow == !toolBarBreak(makertool2_)) return;
+    if (oneRow) removeToolBarBreak(makertool2_);
+    else insertToolBarBreak(makertool2_);
 }
 
 int Tmaker::toolColumnWidth() const {

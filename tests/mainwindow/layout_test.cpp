@@ -190,11 +190,13 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
     maker->readregistry();
     ASSERT_TRUE(maker->openFile(QStringLiteral(QRN_DEMO_DIR "/demo.snr")));
     LayoutWalk walk;
-    // A screen wide enough for the tool bar and the tool column.
-    std::printf("[ layout ] tool bar %d, palette %d, field manager %d\n", maker->makertool()->sizeHint().width(),
-                w.palette->minimumSizeHint().width(), w.fieldman->minimumSizeHint().width());
-    maker->resize(std::max(maker->width(), maker->makertool()->sizeHint().width()), maker->height());
+    // The tool bar in one row and, narrower, in two.
+    const int oneRow = maker->makertool()->sizeHint().width() + maker->makertool2()->sizeHint().width() + 24;
+    maker->resize(oneRow, 600);
     walk.walk(maker, QStringLiteral("main window"));
+    maker->resize(std::max(maker->makertool()->sizeHint().width(), maker->makertool2()->sizeHint().width()) + 24, 600);
+    walk.walk(maker, QStringLiteral("main window, tool bar in two rows"));
+    std::printf("[ layout ] tool bar %d in one row, %d in two\n", oneRow, maker->width());
     const std::pair<QWidget*, const char*> tools[] = {
         {w.palette, "palette"}, {w.fieldman, "field manager"}, {w.minimap, "whole map"}, {w.chipview, "image view"},
         {w.serchresult, "search results"}, {w.scenariocheck, "scenario check"}, {w.randomform, "random ratio"}};
