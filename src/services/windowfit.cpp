@@ -40,10 +40,12 @@ QScreen* screenFor(const QWidget* window) {
 }
 
 void showEveryTab(QWidget* window) {
+    // Each setter asks for a new layout even when nothing changes, and a new
+    // layout asks for another fitting: set only what differs.
     for (QTabBar* bar : window->findChildren<QTabBar*>()) {
-        bar->setUsesScrollButtons(false);
-        bar->setElideMode(Qt::ElideNone);
-        bar->setExpanding(false);
+        if (bar->usesScrollButtons()) bar->setUsesScrollButtons(false);
+        if (bar->elideMode() != Qt::ElideNone) bar->setElideMode(Qt::ElideNone);
+        if (bar->expanding()) bar->setExpanding(false);
     }
 }
 
@@ -71,7 +73,8 @@ void growToLayout(QWidget* window) {
         if (now.expandedTo(needed) != now) window->setFixedSize(now.expandedTo(needed));
         return;
     }
-    window->setMinimumSize(window->minimumSize().expandedTo(needed));
+    if (window->minimumSize().expandedTo(needed) != window->minimumSize())
+        window->setMinimumSize(window->minimumSize().expandedTo(needed));
     if (now.width() < needed.width() || now.height() < needed.height()) window->resize(now.expandedTo(needed));
 }
 
