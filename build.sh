@@ -11,6 +11,7 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
           libsdl2-mixer-dev libsdl2-dev fluid-soundfont-gm
           fonts-ipafont-gothic xvfb xauth
+          qt6-translations-l10n libqt6svg6
           nlohmann-json3-dev libgtest-dev libgmock-dev libpng-dev zlib1g-dev)
 # Tiled's command-line renderer, to check that Tiled draws our exported maps as we do.
 packages+=(tiled)

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "services/appsetup.h"
+#include "services/windowfit.h"
 #include "services/editorcontext.h"
 #include "mainwindow/editorwindows.h"
 #include "services/helpviewer.h"
@@ -82,7 +84,8 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     if (const int code = answerWithoutWindows(argc, argv); code >= 0) return code;
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("QUORANTEL 初期化中"));
+    qrn::setUpApplication(app);
+    qrn::installWindowFitting(app);
     const qrn::CommandLine commandLine = qrn::parseCommandLine(QCoreApplication::arguments());
     if (!commandLine.error.isEmpty()) {
         std::fprintf(stderr, "quorantel: %s\n%s", qPrintable(commandLine.error), kUsage);
@@ -100,7 +103,6 @@ int main(int argc, char** argv) {
     ed.media = &media;
     qrn::createWindows();
 
-    QCoreApplication::setApplicationName(QStringLiteral("QUORANTEL"));
     qrn::HelpViewer::installF1(&app);
     qrn::Tmaker* maker = qrn::editorWindows().maker;
     maker->show();

@@ -267,7 +267,7 @@ void Tlocateselect::clearDescription() {
 
 void Tlocateselect::describe(const Cell& cell) {
     const Scenario& s = editor().scenario;
-    xylabel_->setText(QStringLiteral("Ｘ：") + QString::number(cell.col + 1) + QStringLiteral("Ｙ：") +
+    xylabel_->setText(QStringLiteral("Ｘ：") + QString::number(cell.col + 1) + QStringLiteral(" Ｙ：") +
                       QString::number(cell.row + 1));
     placename_->setText(QStringLiteral("地形：") + nameIn(s, NamedTable::Place, cell.place));
     entername_->setText(QStringLiteral("建造物：") + nameIn(s, NamedTable::Enter, cell.enter));

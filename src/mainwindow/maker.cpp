@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolTip>
+#include <QWindow>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -72,13 +73,42 @@ QIcon glyphIcon(const QString& glyph, const QColor& colour) {
     return QIcon(pixmap);
 }
 
-// Keeps a tool window on top of the others or not, without losing its
-// visibility (changing window flags hides a window).
+// Takes a tool window that does not stay on top out of its owner's
+// transient windows whenever it is shown.
+class ShowFreer : public QObject {
+public:
+    static constexpr const char* kFree = "qrnOwnWindow";
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->property(kFree).toBool())
+            if (QWindow* handle = static_cast<QWidget*>(watched)->windowHandle()) handle->setTransientParent(nullptr);
+        return false;
+    }
+};
+
+// Keeps a tool window on top of the main window or not, without losing its
+// visibility (changing window flags hides a window). On top means a tool
+// window transient for the main window: the window manager keeps it above
+// the main window and its fellow tool windows, and below every modal window
+// opened later. It is never "above" every window, which would hide the
+// dialogs, choosers and questions under it. Off, it is a window of its own
+// that the main window may cover.
 void setStayOnTop(QWidget* window, bool on) {
-    if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
-    const bool visible = window->isVisible();
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible) window->show();
+    if (!window) return;
+    const Qt::WindowFlags type = on ? Qt::Tool : Qt::Window;
+    const Qt::WindowFlags flags = window->windowFlags();
+    if ((flags & Qt::WindowType_Mask) != type || flags.testFlag(Qt::WindowStaysOnTopHint)) {
+        const bool visible = window->isVisible();
+        window->setWindowFlags((flags & ~(Qt::WindowType_Mask | Qt::WindowStaysOnTopHint)) | type);
+        if (visible) window->show();
+    }
+    // Qt makes an owned window transient for its owner each time it is
+    // shown; a window of its own is freed as it appears.
+    static auto* freer = new ShowFreer(qApp);
+    window->setProperty(ShowFreer::kFree, !on);
+    window->removeEventFilter(freer);
+    window->installEventFilter(freer);
+    if (!on && window->windowHandle()) window->windowHandle()->setTransientParent(nullptr);
 }
 
 // Swallows tool tips while the option `showhint` is off, and otherwise
@@ -325,26 +355,38 @@ void Tmaker::buildToolBar() {
     for (std::size_t i = 0; i < table.size(); ++i)
         if (table[i].bar > 0) onBar.push_back(i);
     std::sort(onBar.begin(), onBar.end(), [&](std::size_t a, std::size_t b) { return table[a].bar < table[b].bar; });
+    // The second half of the groups sits on a tool bar of its own, beside
+    // the first when the window is wide enough and on a second row when not.
+    makertool2_ = addToolBar(QStringLiteral("makertool2"));
+    makertool2_->setObjectName(QStringLiteral("makertool2"));
+    makertool2_->setIconSize(makertool_->iconSize());
+    makertool2_->setMovable(false);
+    makertool2_->toggleViewAction()->setVisible(false);  // follows the first
     int lastGroup = -1;
-    for (std::size_t i : onBar) {
-        const MakerCommand& c = table[i];
-        if (lastGroup >= 0 && c.bar / 100 != lastGroup) makertool_->addSeparator();
+    QToolBar* bar = makertool_;
+    for (std::size_t n = 0; n < onBar.size(); ++n) {
+        const MakerCommand& c = table[onBar[n]];
+        if (lastGroup >= 0 && c.bar / 100 != lastGroup) {
+            if (bar == makertool_ && 2 * n >= onBar.size()) bar = makertool2_;
+            else bar->addSeparator();
+        }
         lastGroup = c.bar / 100;
-        actions_[i]->setIcon(glyphIcon(QString::fromUtf8(c.glyph ? c.glyph : "?"), QColor::fromRgb(c.colour)));
-        makertool_->addAction(actions_[i]);
+        actions_[onBar[n]]->setIcon(glyphIcon(QString::fromUtf8(c.glyph ? c.glyph : "?"), QColor::fromRgb(c.colour)));
+        bar->addAction(actions_[onBar[n]]);
     }
-    makertool_->addSeparator();
+    makertool2_->addSeparator();
     xlabel_ = new QLabel(QStringLiteral("X:1"));
     ylabel_ = new QLabel(QStringLiteral("Y:1"));
     for (QLabel* label : {xlabel_, ylabel_}) {
         label->setToolTip(QStringLiteral("現在の座標"));
         label->setMinimumWidth(44);
     }
-    xlabelAction_ = makertool_->addWidget(xlabel_);
-    ylabelAction_ = makertool_->addWidget(ylabel_);
+    xlabelAction_ = makertool2_->addWidget(xlabel_);
+    ylabelAction_ = makertool2_->addWidget(ylabel_);
     // The tool bar area's own menu can hide the tool bar too: the option and
     // the check mark of the view menu follow it.
     connect(makertool_->toggleViewAction(), &QAction::triggered, this, [this](bool shown) {
+        makertool2_->setVisible(shown);
         options().showpanel = shown;
         forEachInGroup(MakerGroup::ToolBar, [shown](QAction* a, int) { a->setChecked(shown); });
     });
@@ -382,6 +424,7 @@ void Tmaker::toolmenuClick() {
     Options& o = options();
     o.showpanel = !o.showpanel;
     makertool_->setVisible(o.showpanel);
+    makertool2_->setVisible(o.showpanel);
     forEachInGroup(MakerGroup::ToolBar, [&o](QAction* a, int) { a->setChecked(o.showpanel); });
 }
 
@@ -749,11 +792,12 @@ void Tmaker::readregistry() {
     // Nothing stored (a first start) or a title bar no screen shows: wide
     // enough for the whole tool bar, with the tool windows beside it.
     if (!o.mainform.stored || !titleBarOnScreen(rect))
-        rect = firstMainWindowRect(screenArea, toolBarWidth(), kToolColumnWidth);
+        rect = firstMainWindowRect(screenArea, toolBarWidth(), toolColumnWidth());
     setGeometry(rect);
     if (o.mainform.maximize) showMaximized();
     else showNormal();
     makertool_->setVisible(o.showpanel);
+    makertool2_->setVisible(o.showpanel);
     forEachInGroup(MakerGroup::ToolBar, [&o](QAction* a, int) { a->setChecked(o.showpanel); });
     mapeditmenuset();
     formset();
@@ -770,7 +814,28 @@ void Tmaker::readregistry() {
 int Tmaker::toolBarWidth() const {
     // The coordinate labels are hidden until a scenario is open.
     const int labels = xlabel_->minimumWidth() + ylabel_->minimumWidth() + 16;
-    return makertool_->sizeHint().width() + (xlabelAction_->isVisible() ? 0 : labels);
+    return makertool_->sizeHint().width() + makertool2_->sizeHint().width() + (xlabelAction_->isVisible() ? 0 : labels);
+}
+
+void Tmaker::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    arrangeToolBars();
+}
+
+void Tmaker::arrangeToolBars() {
+    if (!makertool2_) return;
+    constexpr int kSlack = 24;  // the tool bars' handles and margins
+    const bool oneRow = width() >= toolBarWidth() + kSlack;
+    if (oneRow == !toolBarBreak(makertool2_)) return;
+    if (oneRow) removeToolBarBreak(makertool2_);
+    else insertToolBarBreak(makertool2_);
+}
+
+int Tmaker::toolColumnWidth() const {
+    int column = kToolColumnWidth;
+    for (QWidget* tool : std::initializer_list<QWidget*>{editorWindows().palette, editorWindows().fieldman})
+        if (tool) column = std::max(column, tool->minimumSizeHint().width());
+    return column;
 }
 
 void Tmaker::placeToolWindowsBeside() {

@@ -49,6 +49,9 @@ public:
     QLabel* xlabel() const { return xlabel_; }
     QLabel* ylabel() const { return ylabel_; }
     QToolBar* makertool() const { return makertool_; }
+    // The second half of the tool bar: beside the first, or below it when
+    // the window is narrower than both.
+    QToolBar* makertool2() const { return makertool2_; }
     // Every command by its form name ("newfilemenu", "brushbtn", ...);
     // nullptr for a name that is not in the command table.
     QAction* command(const QString& name) const;
@@ -139,6 +142,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate();
@@ -159,10 +163,14 @@ private:
     int toolBarWidth() const;
     // Tool windows with no stored place open beside the main window.
     void placeToolWindowsBeside();
+    // The width of the widest tool window that opens beside the main window.
+    int toolColumnWidth() const;
+    void arrangeToolBars();
     static constexpr int kToolColumnWidth = 531;  // the widest tool window
 
     MapGrid* mapgrid_ = nullptr;
     QToolBar* makertool_ = nullptr;
+    QToolBar* makertool2_ = nullptr;
     QLabel* xlabel_ = nullptr;
     QLabel* ylabel_ = nullptr;
     QAction* xlabelAction_ = nullptr;  // the labels' places on the tool bar

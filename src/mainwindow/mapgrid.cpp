@@ -234,7 +234,13 @@ void MapGrid::setRatioProvider(std::function<int(Trandomform::Role)> provider) {
 int MapGrid::askRatio(Trandomform::Role role) {
     if (ratioProvider_) return ratioProvider_(role);
     Trandomform* form = editorWindows().randomform;
-    return form ? form->askratio(role) : -1;
+    if (!form) return -1;
+    // Just below and right of the selection's last cell, as the author sees it.
+    const QRect sel = selection();
+    const QRect last = cellRect(sel.right(), sel.bottom());
+    const QRect shown = viewport()->rect().intersected(last);
+    const QPoint corner = viewport()->mapToGlobal(shown.isEmpty() ? viewport()->rect().center() : shown.bottomRight());
+    return form->askratio(role, corner + QPoint(8, 8));
 }
 
 void MapGrid::randombrushbtnClick() {

@@ -43,7 +43,8 @@ void FormSave::restorePlacement() {
     // client restored would move the dialog up by its title bar every run.
     const QRect own = form_->geometry();
     const QString section = QStringLiteral("FormLocate/") + formName_;
-    if (!store->contains(section + QStringLiteral("/RLeft"))) {
+    stored_ = store->contains(section + QStringLiteral("/RLeft"));
+    if (!stored_) {
         // Never placed: beside the main window, at the foot of the screen,
         // rather than over the map.
         if (QWidget* owner = form_->parentWidget()) {
@@ -145,8 +146,9 @@ int Trandomform::rememberedRatio(Role role) {
     return store ? readIntSetting(*store, kRandomSection, roleKey(role), kDefaultRatio) : kDefaultRatio;
 }
 
-int Trandomform::askratio(Role role) {
+int Trandomform::askratio(Role role, std::optional<QPoint> near) {
     role_ = role;
+    near_ = near;
     const int result = exec();
     const QString text = peredit_->text();
     if (result != QDialog::Accepted || text.isEmpty()) return -1;
@@ -155,6 +157,7 @@ int Trandomform::askratio(Role role) {
 
 void Trandomform::showEvent(QShowEvent* event) {
     if (!formSave_.restored()) formSave_.restorePlacement();
+    if (near_ && !formSave_.stored()) move(*near_);  // kept on the screen as it is shown
     setTextUnchecked(QString::number(std::clamp(rememberedRatio(role_), 0, 100)));
     QDialog::showEvent(event);
     peredit_->setFocus();

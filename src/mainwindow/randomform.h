@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
 #include <QString>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -21,6 +23,8 @@ public:
     // Writes the form's placement, only after restorePlacement has run.
     void savePlacement();
     bool restored() const { return restored_; }
+    // Whether the store held a placement for the form.
+    bool stored() const { return stored_; }
 
 private:
     QString key(const char* value) const;
@@ -28,6 +32,7 @@ private:
     QWidget* form_;
     QString formName_;
     bool restored_ = false;
+    bool stored_ = false;
 };
 
 class Trandomform : public QDialog {
@@ -36,8 +41,9 @@ public:
     enum Role { Draw, Erase };
     explicit Trandomform(QWidget* parent = nullptr);
     ~Trandomform() override;
-    // -1 when cancelled or empty, else the ratio 0..100.
-    int askratio(Role role);
+    // -1 when cancelled or empty, else the ratio 0..100. Unless a placement
+    // is stored, the dialog opens at `near` (the selection it is about).
+    int askratio(Role role, std::optional<QPoint> near = std::nullopt);
 
     // The remembered ratio of a role (settings random/draw, random/erase).
     static int rememberedRatio(Role role);
@@ -57,6 +63,7 @@ private:
     void setTextUnchecked(const QString& text);
 
     Role role_ = Draw;
+    std::optional<QPoint> near_;
     bool checking_ = false;
     QLineEdit* peredit_;
     QToolButton* downbtn_;

@@ -195,6 +195,11 @@ void finishStart(const CommandLine& commandLine) {
     EditorContext& ed = editor();
     if (!editorWindows().maker) return;
     editorWindows().maker->readregistry();
+    // A first start shows the palette and the field manager beside the main
+    // window; later starts leave them to the author.
+    if (ed.options && !ed.options->mainform.stored)
+        for (QWidget* tool : std::initializer_list<QWidget*>{editorWindows().palette, editorWindows().fieldman})
+            if (tool) tool->show();
     if (!commandLine.resources.isEmpty() && ed.options)
         ed.options->serchpath = withTrailingSlash(QDir(commandLine.resources).absolutePath());
     // A first start on the default resource folder gets the starter set.

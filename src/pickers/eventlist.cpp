@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <QTabWidget>
 
+#include "services/keycaption.h"
 #include "services/editorcontext.h"
 #include "services/textconv.h"
 #include "pickers/pickertext.h"
@@ -78,13 +79,11 @@ Teventlist::Teventlist(QWidget* parent) : PickerDialog(parent, kEventCount) {
     after_ = new PictureBox(QStringLiteral("eventlistpic2"), this);
     after_->setToolTip(QStringLiteral("発生後のｲﾒｰｼﾞ"));
 
-    auto* pageLabel = new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), this);
+    auto* pageLabel = new KeyCaption(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), this, [this] { eventlistpagechangebtnClick(); });
     auto* listLabel = new QLabel(QStringLiteral("対象(&T)"), this);
     listLabel->setBuddy(evlist);
     auto* chosenLabel = new QLabel(QStringLiteral("選択済み(&P)"), this);
     chosenLabel->setBuddy(sellist_);
-    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_W), this), &QShortcut::activated, this,
-            &Teventlist::eventlistpagechangebtnClick);
 
     auto* g = new QGridLayout(this);
     g->addWidget(listLabel, 0, 0);
@@ -97,8 +96,7 @@ Teventlist::Teventlist(QWidget* parent) : PickerDialog(parent, kEventCount) {
     g->addWidget(after_, 5, 1);
     g->addWidget(pageLabel, 4, 0);
     g->addWidget(info_, 5, 0, 2, 1);
-    g->addWidget(ok_, 6, 1);
-    g->addWidget(cancel_, 6, 2);
+    g->addLayout(okCancelRow(), 7, 0, 1, 3);
     g->setRowStretch(3, 1);
 }
 

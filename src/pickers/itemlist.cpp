@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <QTabWidget>
 
+#include "services/keycaption.h"
 #include "services/editorcontext.h"
 #include "services/textconv.h"
 #include "pickers/pickertext.h"
@@ -46,15 +47,12 @@ Titemlist::Titemlist(QWidget* parent) : PickerDialog(parent, kItemCount) {
     picture_ = new PictureBox(QStringLiteral("itemlistpic"), this);
     picture_->setToolTip(QStringLiteral("ｲﾒｰｼﾞ"));
 
-    auto* pageLabel = new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), this);
-    auto* focusLabel = new QLabel(QStringLiteral("対象(&T)"), this);
-    auto* chosenLabel = new QLabel(QStringLiteral("選択済み(&P)"), this);
-    chosenLabel->setBuddy(sellist_);
-    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_W), this), &QShortcut::activated, this,
-            &Titemlist::itempagechangebtnClick);
-    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_T), this), &QShortcut::activated, this, [this] {
+    auto* pageLabel = new KeyCaption(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), this, [this] { itempagechangebtnClick(); });
+    auto* focusLabel = new KeyCaption(QStringLiteral("対象(&T)"), this, [this] {
         if (QWidget* w = pages_->currentWidget(); w && w->isEnabled()) w->setFocus();
     });
+    auto* chosenLabel = new QLabel(QStringLiteral("選択済み(&P)"), this);
+    chosenLabel->setBuddy(sellist_);
 
     auto* g = new QGridLayout(this);
     g->addWidget(focusLabel, 0, 0);
@@ -66,8 +64,7 @@ Titemlist::Titemlist(QWidget* parent) : PickerDialog(parent, kItemCount) {
     g->addWidget(sellist_, 1, 3, 4, 1);
     g->addWidget(picture_, 5, 0);
     g->addWidget(memo_, 5, 1, 1, 3);
-    g->addWidget(ok_, 6, 2);
-    g->addWidget(cancel_, 6, 3);
+    g->addLayout(okCancelRow(), 6, 0, 1, 4);
     g->setRowStretch(4, 1);
 }
 

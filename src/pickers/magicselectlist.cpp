@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <QTabWidget>
 
+#include "services/keycaption.h"
 #include "services/editorcontext.h"
 #include "services/textconv.h"
 #include "pickers/pickertext.h"
@@ -37,17 +38,14 @@ Tmagicselectlist::Tmagicselectlist(QWidget* parent) : PickerDialog(parent, kMagi
     memo_->setReadOnly(true);
     memo_->setEnabled(false);
 
-    auto* pageLabel = new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), this);
+    auto* pageLabel = new KeyCaption(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), this, [this] { magicpagechangebtnClick(); });
     pageLabel->setObjectName(QStringLiteral("pageLabel"));
-    auto* focusLabel = new QLabel(QStringLiteral("対象(&T)"), this);
+    auto* focusLabel = new KeyCaption(QStringLiteral("対象(&T)"), this, [this] {
+        if (QWidget* w = pages_->currentWidget(); w && w->isEnabled()) w->setFocus();
+    });
     focusLabel->setObjectName(QStringLiteral("focusLabel"));
     auto* chosenLabel = new QLabel(QStringLiteral("選択済み(&P)"), this);
     chosenLabel->setBuddy(sellist_);
-    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_W), this), &QShortcut::activated, this,
-            &Tmagicselectlist::magicpagechangebtnClick);
-    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_T), this), &QShortcut::activated, this, [this] {
-        if (QWidget* w = pages_->currentWidget(); w && w->isEnabled()) w->setFocus();
-    });
 
     auto* g = new QGridLayout(this);
     g->addWidget(focusLabel, 0, 0);
@@ -58,8 +56,7 @@ Tmagicselectlist::Tmagicselectlist(QWidget* parent) : PickerDialog(parent, kMagi
     g->addWidget(chosenLabel, 0, 3);
     g->addWidget(sellist_, 1, 3, 4, 1);
     g->addWidget(memo_, 5, 0, 1, 4);
-    g->addWidget(ok_, 6, 2);
-    g->addWidget(cancel_, 6, 3);
+    g->addLayout(okCancelRow(), 6, 0, 1, 4);
     g->setRowStretch(4, 1);
 }
 

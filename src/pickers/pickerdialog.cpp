@@ -1,7 +1,9 @@
 #include "pickers/pickerdialog.h"
 
+#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 namespace qrn {
 
@@ -131,6 +133,16 @@ void PickerDialog::delClick() {
     }
     sellist_->setCurrentRow(kept);
     setCursor(result_[static_cast<std::size_t>(kept)]);
+}
+
+QHBoxLayout* PickerDialog::okCancelRow() {
+    const int width = std::max(ok_->sizeHint().width(), cancel_->sizeHint().width());
+    for (QPushButton* b : {ok_, cancel_}) b->setMinimumWidth(width);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok_);
+    row->addWidget(cancel_);
+    return row;
 }
 
 }  // namespace qrn

@@ -11,6 +11,7 @@
 
 class QListWidget;
 class QListWidgetItem;
+class QHBoxLayout;
 class QPushButton;
 
 namespace qrn {
@@ -59,6 +60,9 @@ protected:
     QListWidget* sellist_ = nullptr;
     QPushButton* send_ = nullptr;
     QPushButton* del_ = nullptr;
+    // OK and Cancel side by side at the right, one width.
+    QHBoxLayout* okCancelRow();
+
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 

@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include "services/keycaption.h"
 #include "pickers/picturebox.h"
 #include "properties/numericedit.h"
 #include "services/imeset.h"
@@ -86,7 +87,7 @@ QGridLayout* sheetGrid(QWidget* sheet) {
 
 ShortStringEdit* addNameRows(QGridLayout* grid, int& row, const char* name, const QString& caption) {
     QWidget* parent = grid->parentWidget();
-    grid->addWidget(new QLabel(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), parent), row++, 0, 1, 4);
+    grid->addWidget(new KeyCaption(QStringLiteral("ﾍﾟｰｼﾞ切替(&W)"), parent), row++, 0, 1, 4);
     auto* label = new QLabel(caption, parent);
     auto* box = new ShortStringEdit(32, parent);
     box->setObjectName(QString::fromLatin1(name));

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "services/keycaption.h"
 #include "services/editorcontext.h"
 #include "services/options.h"
 #include "services/textconv.h"

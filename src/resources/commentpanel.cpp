@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -146,25 +148,40 @@ QAction* CommentPanel::command(const QString& name) const {
 
 // ---- layout ---------------------------------------------------------------------
 
+// The tool bar across the top; the name, the pages of comments and the
+// buttons on the left; the text on the right. In large-text mode the text
+// takes the width of the window above the buttons.
 void CommentPanel::layoutControls() {
-    cmtoolpanel_->setGeometry(0, 0, 617, 22);
+    auto* grid = qobject_cast<QGridLayout*>(layout());
+    if (!grid) {
+        grid = new QGridLayout(this);
+        grid->setContentsMargins(4, 0, 4, 4);
+        grid->setSpacing(4);
+        grid->addWidget(cmtoolpanel_, 0, 0, 1, 2);
+        grid->addWidget(nameBox(), 1, 0);
+        grid->addWidget(commentControl_, 2, 0);
+        auto* buttons = new QHBoxLayout;
+        for (QWidget* b : {resetButton(), deleteButton(), okButton()}) buttons->addWidget(b);
+        buttons->addStretch(1);
+        grid->addLayout(buttons, 3, 0);
+        auto* keys = new QHBoxLayout;
+        for (QWidget* b : {static_cast<QWidget*>(cmpagechange_), static_cast<QWidget*>(focuschanged_),
+                           static_cast<QWidget*>(commentviewbigbtn_)})
+            keys->addWidget(b);
+        keys->addWidget(richstate_, 1);
+        grid->addLayout(keys, 4, 0);
+        grid->setColumnStretch(1, 1);
+        grid->setRowStretch(2, 1);
+        commentControl_->setMinimumSize(216, 300);
+        commentview_->setMinimumSize(385, 300);
+    }
     nameBox()->setVisible(!large_);
     resetButton()->setVisible(!large_);
-    if (large_) {
-        commentview_->setGeometry(4, 24, 609, 369);
-        commentview_->raise();
-    } else {
-        commentview_->setGeometry(224, 24, 385, 405);
-    }
-    nameBox()->setGeometry(4, 24, 216, 22);
-    commentControl_->setGeometry(4, 50, 216, 330);
-    resetButton()->setGeometry(4, 384, 70, 22);
-    deleteButton()->setGeometry(78, 384, 70, 22);
-    okButton()->setGeometry(152, 384, 68, 22);
-    cmpagechange_->setGeometry(4, 408, 50, 22);
-    focuschanged_->setGeometry(58, 408, 50, 22);
-    commentviewbigbtn_->setGeometry(112, 408, 50, 22);
-    richstate_->setGeometry(166, 408, 54, 22);
+    commentControl_->setVisible(!large_);
+    grid->removeWidget(commentview_);
+    if (large_) grid->addWidget(commentview_, 1, 0, 2, 2);
+    else grid->addWidget(commentview_, 1, 1, 4, 1);
+    grid->activate();
 }
 
 void CommentPanel::toggleLargeMode() {

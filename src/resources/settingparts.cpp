@@ -61,7 +61,8 @@ RefRow addRefRow(QGridLayout* grid, int row, const QString& name, const QString&
     r.value = new QLabel(QStringLiteral("-"), parent);
     r.value->setObjectName(name);
     r.value->setFrameShape(QFrame::StyledPanel);
-    r.value->setMinimumWidth(60);
+    // Room for an eight-and-three file name in the font in use.
+    r.value->setMinimumWidth(r.value->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMM.bmp")) + 8);
     grid->addWidget(r.set, row, 0);
     grid->addWidget(r.del, row, 1);
     grid->addWidget(r.value, row, 2);

@@ -174,10 +174,11 @@ constexpr int kFrameBorder = 8;
 
 QRect firstMainWindowRect(const QRect& screen, int toolBarWidth, int columnWidth) {
     const int room = screen.width() - 2 * kFrameBorder;
-    int width = std::min(toolBarWidth, room);
-    // Leave the column beside it when both fit.
-    if (toolBarWidth + columnWidth + 3 * kFrameBorder <= screen.width())
-        width = std::max(toolBarWidth, std::min(room - columnWidth - kFrameBorder, 1100));
+    // The tool column keeps its place beside the main window; when both do
+    // not fit, the main window gives way (its tool bar folds its last
+    // commands behind its arrow) rather than lie under the tool windows.
+    const int besideColumn = room - columnWidth - kFrameBorder;
+    int width = toolBarWidth <= besideColumn ? std::max(toolBarWidth, std::min(besideColumn, 1100)) : besideColumn;
     width = std::max(std::min(width, room), 200);
     const int height = std::max(150, std::min(640, screen.height() - kFrameTitle - 2 * kFrameBorder));
     return QRect(screen.left() + kFrameBorder, screen.top() + kFrameTitle, width, height);

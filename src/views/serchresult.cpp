@@ -14,7 +14,7 @@
 namespace qrn {
 
 Tserchresult::Tserchresult(QWidget* parent)
-    : QMainWindow(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+    : QMainWindow(parent, Qt::Tool),
       fieldname_(new QLabel),
       xylabel_(new QLabel),
       chipname_(new QLabel),

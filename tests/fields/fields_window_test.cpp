@@ -265,7 +265,7 @@ TEST_F(FieldWindows, PickerRefusesCellsAndOpensOnFieldOneWhenThereIsNone) {
 
     picker.makelocategrid(2, 15, QString());
     EXPECT_EQ(picker.locategrid()->cursorCell(), QPoint(4, 1));
-    EXPECT_EQ(picker.xylabel()->text(), QStringLiteral("Ｘ：5Ｙ：2"));
+    EXPECT_EQ(picker.xylabel()->text(), QStringLiteral("Ｘ：5 Ｙ：2"));
     EXPECT_EQ(picker.placename()->text(), QStringLiteral("地形：草原"));
     EXPECT_EQ(picker.entername()->text(), QStringLiteral("建造物：城"));
     EXPECT_EQ(picker.eventname()->text(), QStringLiteral("ｲﾍﾞﾝﾄ：-"));

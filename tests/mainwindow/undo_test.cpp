@@ -128,7 +128,9 @@ TEST_F(UndoWithWindows, EveryKindOfActionUndoesToTheSavedFileAndRedoes) {
     maker->madrawmodebtnclick(3);
     grid->allselectbtnClick();
     editor().drawing.currentObject[kPlace] = 3;
-    click(maker->makertool()->widgetForAction(maker->command("brushbtn")));
+    QAction* brush = maker->command("brushbtn");
+    QWidget* button = maker->makertool()->widgetForAction(brush);
+    click(button ? button : maker->makertool2()->widgetForAction(brush));
     settle();
     ASSERT_EQ(history.model().stepCount(), base + 2);
     EXPECT_EQ(QString::fromStdString(history.model().undoLabel()), QStringLiteral("塗りつぶし"));

@@ -141,7 +141,8 @@ TEST_F(OptionsWithMaker, ClosingAppliesTheChoicesAndWritesThemAtOnce) {
     ASSERT_TRUE(chip.save(resources.path() + "/town.bmp", "BMP"));
     auto [lineOn, cellOn] = mapPixels();
     EXPECT_NE(lineOn, cellOn);
-    EXPECT_TRUE(editorWindows().palette->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(editorWindows().palette->windowType(), Qt::Tool);  // on top of the main window only
+    EXPECT_FALSE(editorWindows().palette->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
     maker->runOptionDialog = [&](Toptionform& dialog) {
         dialog.CheckBox2()->click();              // no confirmations
@@ -154,7 +155,7 @@ TEST_F(OptionsWithMaker, ClosingAppliesTheChoicesAndWritesThemAtOnce) {
 
     auto [lineOff, cellOff] = mapPixels();
     EXPECT_EQ(lineOff, cellOff);
-    EXPECT_FALSE(editorWindows().palette->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(editorWindows().palette->windowType(), Qt::Window);
     EXPECT_EQ(editorWindows().chipview->table().fileCount(), 1);  // the image view read the new folder
     QSettings written(settingsFile(), QSettings::IniFormat);
     EXPECT_EQ(written.value("tool/tellmsg").toString(), "0");
