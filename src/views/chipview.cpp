@@ -106,6 +106,9 @@ Tchipview::Tchipview(QWidget* parent) : QMainWindow(parent) {
 
     statusLabel_ = new QLabel(this);
     statusLabel_->setObjectName(QStringLiteral("statuslabel"));
+    // A long folder name or the hint on an empty folder wraps instead of
+    // being cut off at the window's edge.
+    statusLabel_->setWordWrap(true);
     statusBar()->addWidget(statusLabel_, 1);
 
     buildMenus();
