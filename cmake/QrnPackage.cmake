@@ -19,7 +19,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QRN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm, fonts-ipafont-gothic")
+# What the editor loads at run time rather than links: the music's sound
+# font, the Japanese font, the SVG plugins that draw the window icon and Qt's
+# Japanese texts for the stock dialogs.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm, fonts-ipafont-gothic, libqt6svg6, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # The synopsis, then the long description in English and in Japanese.
