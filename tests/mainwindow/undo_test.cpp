@@ -221,7 +221,7 @@ TEST_F(UndoWithWindows, StepsAreNamedAfterTheirCommandAndTheRangeOutlivesAnUndo)
     QCoreApplication::sendEvent(menu, &moved);
     click(menu, menu->actionGeometry(brush).center());
     settle();
-    ASSERT_EQ(s.cell(cellOf(s, 1, 2 * 20 + 4)).place, 3);
+    ASSERT_EQ(static_cast<int>(s.cell(cellOf(s, 1, 2 * 20 + 4)).place), 3);
     EXPECT_EQ(undo->text(), QStringLiteral("元に戻す（塗りつぶし）(&U)"));
     EXPECT_TRUE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());

@@ -213,7 +213,7 @@ bool placeExists(const Scenario& s, const CheckPlace& p) {
     switch (p.kind) {
     case CheckPlace::Cell: {
         if (!fieldInUse(s, p.field)) return false;
-        const long long first = std::max(s.field(p.field).firstCell, 1);
+        const long long first = std::max<long long>(s.field(p.field).firstCell, 1);
         const long long last = std::min<long long>(myend(s, p.field), kCellCount);
         for (long long c = first; c <= last; ++c)
             if (s.cell(static_cast<int>(c)).col == p.col && s.cell(static_cast<int>(c)).row == p.row) return true;
