@@ -25,4 +25,14 @@ double millis(Fn&& fn) {
     return millisSince(t0);
 }
 
+// The median of `runs` timed calls work(1)..work(runs), after one untimed
+// warm-up call work(0).
+template <typename Fn>
+double medianOfRuns(int runs, Fn&& work) {
+    std::vector<double> times;
+    work(0);
+    for (int i = 1; i <= runs; ++i) times.push_back(millis([&] { work(i); }));
+    return median(times);
+}
+
 }  // namespace qrn::bench

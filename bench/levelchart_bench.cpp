@@ -19,13 +19,6 @@ namespace {
 
 constexpr int kRuns = 101;
 
-template <typename Fn>
-double medianMs(Fn&& work) {
-    std::vector<double> times;
-    work(0);  // warm up
-    for (int i = 1; i <= kRuns; ++i) times.push_back(bench::millis([&] { work(i); }));
-    return bench::median(times);
-}
 
 }  // namespace
 
@@ -42,7 +35,7 @@ int main(int argc, char** argv) {
     QChartView* view = window.levelchart()->view();
 
     // The author's edit: one hit-point cell, then the chart as the screen shows it.
-    const double redraw = medianMs([&](int i) {
+    const double redraw = bench::medianOfRuns(kRuns, [&](int i) {
         window.takeCell(i % kLevelRows, 2, QString::number(10 + i % 7));
         QApplication::processEvents();
         (void)view->grab();
@@ -50,7 +43,7 @@ int main(int argc, char** argv) {
     window.setChartOpen(false);
     QApplication::processEvents();
     QWidget* cells = window.levelgrid()->viewport();
-    const double grid = medianMs([&](int i) {
+    const double grid = bench::medianOfRuns(kRuns, [&](int i) {
         ctx.scenario.levels[i % kLevelRows].power = static_cast<u16>(20 + i % 7);
         for (int c = 8; c <= 12; ++c) window.refreshColumn(c);
         QApplication::processEvents();

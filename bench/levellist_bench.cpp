@@ -19,13 +19,6 @@ namespace {
 
 constexpr int kRuns = 41;
 
-template <typename Fn>
-double medianMs(Fn&& work) {
-    std::vector<double> times;
-    work(0);  // warm up
-    for (int i = 1; i <= kRuns; ++i) times.push_back(bench::millis([&] { work(i); }));
-    return bench::median(times);
-}
 
 }  // namespace
 
@@ -47,12 +40,12 @@ int main(int argc, char** argv) {
     automatic->rangeClick(kAutoAll);
     QWidget* grid = window.levelgrid()->viewport();
 
-    const double filled = medianMs([&](int i) {
+    const double filled = bench::medianOfRuns(kRuns, [&](int i) {
         automatic->setSeed(static_cast<std::uint64_t>(i));
         automatic->atrunClick();
         (void)grid->grab();
     });
-    const double unchanged = medianMs([&](int) {
+    const double unchanged = bench::medianOfRuns(kRuns, [&](int) {
         window.makelevellist();
         (void)grid->grab();
     });

@@ -95,13 +95,6 @@ void setUpObjects() {
     }
 }
 
-template <typename Fn>
-double medianMs(Fn&& work) {
-    std::vector<double> times;
-    work(0);  // warm up
-    for (int i = 1; i <= kRuns; ++i) times.push_back(bench::millis([&] { work(i); }));
-    return bench::median(times);
-}
 
 }  // namespace
 
@@ -118,7 +111,7 @@ int main(int argc, char** argv) {
         int layer;
     } layers[] = {{"terrain", kPlace}, {"building", kEnter}, {"event", kEvent}, {"item", kItem}, {"character", kChara}};
     for (const auto& l : layers) {
-        const double open = medianMs([&](int i) {
+        const double open = bench::medianOfRuns(kRuns, [&](int i) {
             paramedit.openOn(l.layer, 1 + i % 2, i % 2 == 0);
             QApplication::processEvents();
             (void)paramedit.grab();
@@ -126,7 +119,7 @@ int main(int argc, char** argv) {
         QMainWindow empty;
         empty.setFixedSize(parameditClientSize(l.layer));
         empty.show();
-        const double blank = medianMs([&](int) {
+        const double blank = bench::medianOfRuns(kRuns, [&](int) {
             QApplication::processEvents();
             (void)empty.grab();
         });
