@@ -110,8 +110,7 @@ BlockReason blockAt(const Knowledge& k, int cell, int* item) {
         *item = p.plwantitem;
         return BlockReason::Item;
     }
-    if (enterInUse(s, c.enter) && !(k.optimistic && k.enterMayBeAway(c.enter)) &&
-        (k.optimistic || k.enterShown(c.enter))) {
+    if (enterInUse(s, c.enter) && k.enterShown(c.enter)) {
         const EnterDef& e = s.enters[c.enter - 1];
         if (!e.enmove) return BlockReason::Building;
         if (!k.has(e.enwantitem)) {
@@ -119,7 +118,7 @@ BlockReason blockAt(const Knowledge& k, int cell, int* item) {
             return BlockReason::Item;
         }
     }
-    if (charaInUse(s, c.chara) && (k.optimistic ? !k.charaMayBeAway(c.chara) : k.charaShown(cell, c.chara)))
+    if (charaInUse(s, c.chara) && k.charaShown(cell, c.chara))
         return BlockReason::Character;
     return BlockReason::None;
 }
@@ -435,17 +434,75 @@ namespace {
 // Nodes of the search are the cells of the walkable fields, numbered densely
 // field after field (overlapping fields of a damaged file stay apart).
 struct NodeSpace {
-    std::array<int, kFieldCount + 2> base{};  // first node of each field; walkable when base[f+1] > base[f]
+    struct Geometry {
+        int first = 0, width = 0, height = 0, base = 0;
+    };
+    std::array<Geometry, kFieldCount + 1> fields{};
     int count = 0;
 
     explicit NodeSpace(const Scenario& s) {
         for (int f = 1; f <= kFieldCount; ++f) {
-            base[f] = count;
-            if (walkableField(s, f)) count += s.field(f).cellCount;
+            if (!walkableField(s, f)) continue;
+            const FieldDef& fd = s.field(f);
+            fields[f] = {fd.firstCell, fd.width, fd.height, count};
+            count += fd.cellCount;
         }
-        base[kFieldCount + 1] = count;
     }
-    int node(const Scenario& s, int field, int x, int y) const { return base[field] + y * s.field(field).width + x; }
+    int node(int field, int x, int y) const { return fields[field].base + y * fields[field].width + x; }
+    int cell(int field, int x, int y) const { return fields[field].first + y * fields[field].width + x; }
+};
+
+// What a step onto a cell does, worked out once per object for one state of
+// the walk: the rules of blockAt and stepWalk in table form, so that the
+// searches look up a few bytes per cell. Tables of u8 entries have 256 rows
+// so that any stored byte indexes them.
+struct StepTables {
+    std::array<bool, kPlaceCount + 1> placeOpen{};
+    std::array<bool, 256> enterBlocks{}, enterJumps{}, enterAway{};
+    std::array<Place, 256> enterTo{};
+    std::array<bool, 256> charaBlocks{};
+    std::array<unsigned char, 256> arrival{};  // event started by arrival: 0 stays, 1 jumps, 2 ends the walk
+    std::array<Place, 256> eventTo{};
+
+    // Exact: the walk's own state. Optimistic (for the scenario check): the
+    // hero carries k.carried, buildings and characters that appear or leave
+    // may be away, and every event started by arrival may jump.
+    explicit StepTables(const Knowledge& k) {
+        const Scenario& s = k.s;
+        for (int n = 1; n <= kPlaceCount; ++n)
+            placeOpen[n] = placeInUse(s, n) && s.places[n - 1].plmove && k.has(s.places[n - 1].plwantitem);
+        for (int n = 1; n <= kEnterCount; ++n) {
+            if (!enterInUse(s, n)) continue;
+            const EnterDef& e = s.enters[n - 1];
+            const bool shown = k.optimistic ? !k.enterMayBeAway(n) : k.enterShown(n);
+            enterBlocks[n] = shown && (!e.enmove || !k.has(e.enwantitem));
+            const auto to = enterJump(s, n);
+            enterJumps[n] = to.has_value() && (k.optimistic || shown);
+            enterAway[n] = !shown;
+            if (to) enterTo[n] = *to;
+        }
+        for (int n = 1; n <= kCharaCount; ++n)
+            charaBlocks[n] = charaInUse(s, n) && (k.optimistic ? !k.charaMayBeAway(n) : k.charaShown(0, n));
+        for (int n = 1; n <= kEventCount; ++n) {
+            if (!eventInUse(s, n) || s.events[n - 1].evaction != 1) continue;
+            const EventDef& ev = s.events[n - 1];
+            const auto to = eventJump(s, n);
+            if (to) eventTo[n] = *to;
+            if (k.optimistic) {
+                arrival[n] = to ? 1 : 0;
+                continue;
+            }
+            const EventState st = eventState(k, n);
+            const bool runs =
+                (st == EventState::Before || (st == EventState::After && ev.evinfinity)) && k.conditionsHold(ev);
+            arrival[n] = !runs ? 0 : ev.evending ? 2 : to ? 1 : 0;
+        }
+    }
+
+    bool open(const Cell& c) const {
+        return c.place >= 1 && c.place <= kPlaceCount && placeOpen[static_cast<std::size_t>(c.place)] &&
+               !enterBlocks[c.enter] && !charaBlocks[c.chara];
+    }
 };
 
 struct Landing {
@@ -453,28 +510,31 @@ struct Landing {
     bool terminal = false;
 };
 
-// Where a step onto `cell` leaves the hero when the walk's state stays as it is
-// (the rules of stepWalk without their outcomes).
-std::optional<Landing> exactLanding(const Knowledge& k, int cell, const Place& target) {
-    int wanted = 0;
-    if (blockAt(k, cell, &wanted) != BlockReason::None) return std::nullopt;
+// Where a step onto `cell` leaves the hero when the walk's state stays as it
+// is (stepWalk without its outcomes); nothing when the step is refused.
+std::optional<Landing> exactLanding(const Knowledge& k, const StepTables& t, int cell, const Place& target) {
     const Scenario& s = k.s;
     const Cell& c = s.cells[cell - 1];
-    if (eventInUse(s, c.event) && s.events[c.event - 1].evaction == 1) {
+    if (!t.open(c)) {
+        // A character that left after the talk no longer stands in the way.
+        if (k.w.departedCells.empty()) return std::nullopt;
+        int wanted = 0;
+        if (blockAt(k, cell, &wanted) != BlockReason::None) return std::nullopt;
+    }
+    unsigned char arrival = t.arrival[c.event];
+    if (arrival == 0 && eventInUse(s, c.event) && s.events[c.event - 1].evaction == 1 && itemInUse(s, c.item) &&
+        !s.items[c.item - 1].itshowserch && !k.w.pickedCells.contains(cell)) {
         // The item lying there is picked up before the event looks at the items.
         Knowledge withItem = k;
-        if (itemInUse(s, c.item) && !s.items[c.item - 1].itshowserch && !k.w.pickedCells.contains(cell))
-            withItem.carried.set(static_cast<std::size_t>(c.item));
-        const EventState st = eventState(withItem, c.event);
+        withItem.carried.set(static_cast<std::size_t>(c.item));
         const EventDef& ev = s.events[c.event - 1];
-        const bool runs = (st == EventState::Before || (st == EventState::After && ev.evinfinity)) &&
-                          withItem.conditionsHold(ev);
-        if (runs && ev.evending) return Landing{target, true};
-        if (runs)
-            if (const auto to = eventJump(s, c.event)) return Landing{*to, false};
+        const EventState st = eventState(withItem, c.event);
+        if ((st == EventState::Before || (st == EventState::After && ev.evinfinity)) && withItem.conditionsHold(ev))
+            arrival = ev.evending ? 2 : eventJump(s, c.event) ? 1 : 0;
     }
-    if (enterInUse(s, c.enter) && k.enterShown(c.enter))
-        if (const auto to = enterJump(s, c.enter)) return Landing{*to, false};
+    if (arrival == 2) return Landing{target, true};
+    if (arrival == 1) return Landing{t.eventTo[c.event], false};
+    if (t.enterJumps[c.enter]) return Landing{t.enterTo[c.enter], false};
     return Landing{target, false};
 }
 
@@ -484,33 +544,33 @@ std::optional<std::vector<WalkDirection>> findWalkPath(const Scenario& s, const 
                                                        int y) {
     if (walkCell(s, from.field, from.x, from.y) == 0 || walkCell(s, field, x, y) == 0) return std::nullopt;
     const NodeSpace space(s);
-    const int goal = space.node(s, field, x, y);
-    const int start = space.node(s, from.field, from.x, from.y);
+    const int goal = space.node(field, x, y);
+    const int start = space.node(from.field, from.x, from.y);
     if (goal == start) return std::vector<WalkDirection>{};
     const Knowledge k(s, from);
+    const StepTables tables(k);
     // parent: -1 not reached; the start points to itself. A node is entered
     // (its landing worked out) at most once: the first time is the shortest.
     std::vector<int> parent(static_cast<std::size_t>(space.count), -1);
     std::vector<unsigned char> dirOf(static_cast<std::size_t>(space.count), 0);
     std::vector<unsigned char> entered(static_cast<std::size_t>(space.count), 0);
     std::vector<Place> queue;
-    queue.reserve(1024);
+    queue.reserve(static_cast<std::size_t>(space.count));
     queue.push_back({from.field, from.x, from.y});
     parent[static_cast<std::size_t>(start)] = start;
     for (std::size_t head = 0; head < queue.size(); ++head) {
         const Place at = queue[head];
-        const int here = space.node(s, at.field, at.x, at.y);
-        const FieldDef& fd = s.field(at.field);
-        const int width = fd.width, height = fd.height, first = fd.firstCell;
+        const auto& fd = space.fields[at.field];
+        const int here = fd.base + at.y * fd.width + at.x;
         for (int d = 0; d < 4; ++d) {
             const int nx = at.x + kDx[d], ny = at.y + kDy[d];
-            if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
-            const int target = space.base[at.field] + ny * width + nx;
+            if (nx < 0 || ny < 0 || nx >= fd.width || ny >= fd.height) continue;
+            const int target = fd.base + ny * fd.width + nx;
             if (entered[static_cast<std::size_t>(target)]) continue;
             entered[static_cast<std::size_t>(target)] = 1;
-            const auto land = exactLanding(k, first + ny * width + nx, Place{at.field, nx, ny});
+            const auto land = exactLanding(k, tables, fd.first + ny * fd.width + nx, Place{at.field, nx, ny});
             if (!land) continue;
-            const int to = space.node(s, land->at.field, land->at.x, land->at.y);
+            const int to = space.node(land->at.field, land->at.x, land->at.y);
             if (parent[static_cast<std::size_t>(to)] != -1) continue;
             parent[static_cast<std::size_t>(to)] = here;
             dirOf[static_cast<std::size_t>(to)] = static_cast<unsigned char>(d);
@@ -535,43 +595,46 @@ std::vector<unsigned char> walkReach(const Scenario& s, const WalkState& from,
     Knowledge k(s, from);
     k.carried |= obtainable;
     k.optimistic = true;
+    const StepTables tables(k);
     std::vector<unsigned char> seen(static_cast<std::size_t>(space.count), 0);  // 1 stood, 2 entered
     std::vector<Place> queue;
+    queue.reserve(static_cast<std::size_t>(space.count));
     auto stand = [&](const Place& p) {
-        const int n = space.node(s, p.field, p.x, p.y);
+        const int n = space.node(p.field, p.x, p.y);
         if (seen[static_cast<std::size_t>(n)] & 1) return;
         seen[static_cast<std::size_t>(n)] |= 1;
-        reach[static_cast<std::size_t>(walkCell(s, p.field, p.x, p.y))] |= kReachStood;
+        reach[static_cast<std::size_t>(space.cell(p.field, p.x, p.y))] |= kReachStood;
         queue.push_back(p);
     };
     stand({from.field, from.x, from.y});
     for (std::size_t head = 0; head < queue.size(); ++head) {
         const Place at = queue[head];
-        const FieldDef& fd = s.field(at.field);
-        const int width = fd.width, height = fd.height, first = fd.firstCell;
+        const auto& fd = space.fields[at.field];
         for (int d = 0; d < 4; ++d) {
             const int nx = at.x + kDx[d], ny = at.y + kDy[d];
-            if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
-            const int cell = first + ny * width + nx;
-            reach[static_cast<std::size_t>(cell)] |= kReachFaced;
-            const int target = space.base[at.field] + ny * width + nx;
+            if (nx < 0 || ny < 0 || nx >= fd.width || ny >= fd.height) continue;
+            const int target = fd.base + ny * fd.width + nx;
+            // Tried once: the first stood neighbour faces it, and the step
+            // onto it goes the same way from every side.
             if (seen[static_cast<std::size_t>(target)] & 2) continue;
             seen[static_cast<std::size_t>(target)] |= 2;
-            int wanted = 0;
-            if (blockAt(k, cell, &wanted) != BlockReason::None) continue;
-            reach[static_cast<std::size_t>(cell)] |= kReachEntered;
+            const int cell = fd.first + ny * fd.width + nx;
+            const Cell& c = s.cells[cell - 1];
+            if (!tables.open(c)) {
+                reach[static_cast<std::size_t>(cell)] |= kReachFaced;
+                continue;
+            }
+            reach[static_cast<std::size_t>(cell)] |= kReachFaced | kReachEntered;
             // Events may have run or not, buildings that appear may be there
             // or not: every place the step may leave the hero is reached.
-            const Cell& c = s.cells[cell - 1];
-            bool staysPossible = true;
-            if (eventInUse(s, c.event) && s.events[c.event - 1].evaction == 1)
-                if (const auto to = eventJump(s, c.event)) stand(*to);
-            if (enterInUse(s, c.enter))
-                if (const auto to = enterJump(s, c.enter)) {
-                    stand(*to);
-                    staysPossible = k.enterMayBeAway(c.enter);
-                }
-            if (staysPossible) stand({at.field, nx, ny});
+            if (tables.arrival[c.event] == 1) stand(tables.eventTo[c.event]);
+            if (tables.enterJumps[c.enter]) stand(tables.enterTo[c.enter]);
+            if (!tables.enterJumps[c.enter] || tables.enterAway[c.enter]) {
+                if (seen[static_cast<std::size_t>(target)] & 1) continue;
+                seen[static_cast<std::size_t>(target)] |= 1;
+                reach[static_cast<std::size_t>(cell)] |= kReachStood;
+                queue.push_back({at.field, nx, ny});
+            }
         }
     }
     return reach;

@@ -139,11 +139,11 @@ void print(const Json& j) {
 
 int cmdWalk(const Args& args) {
     static constexpr std::string_view usage =
-        "usage: walk FILE [--resources DIR] [--from F,X,Y] (--keys KEYS | --to F,X,Y)";
+        "usage: walk FILE [--resources DIR] [--from F,X,Y] [--keys KEYS] [--to F,X,Y]";
     ParsedArgs parsed;
     if (int rc = parseArgs(args, {"--resources", "--from", "--keys", "--to"}, 1, 1, usage, parsed)) return rc;
     if (parsed.has("--keys") == parsed.has("--to"))
-        return fail(kExitUsage, "give either --keys or --to; " + std::string(usage));
+        return fail(kExitUsage, "give exactly one of --keys and --to; " + std::string(usage));
     if (parsed.has("--resources")) {
         std::error_code ec;
         const std::string folder = parsed.value("--resources");
