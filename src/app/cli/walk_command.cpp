@@ -113,7 +113,9 @@ Json outcomeJson(const WalkOutcome& o) {
             break;
         case WalkKind::Event: j = {{"kind", "event"}, {"event", o.event}}; break;
         case WalkKind::Battle:
-            j = {{"kind", "battle"}, {"group", o.group}};
+            // An event's battle names its group, an enemy met face to face itself.
+            j = {{"kind", "battle"}};
+            if (o.group) j["group"] = o.group;
             withEvent();
             if (o.character) j["character"] = o.character;
             break;
