@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <deque>
 
 #include "scenario/chararules.h"
 
