@@ -2,8 +2,8 @@
 // the model that works on a table or a field: the reset of one entry or of a
 // whole table (with and without the cleanup), the map, hero, level and field
 // resets, clearing cells, new/resize/delete field, the comment texts and the
-// field layout check. The operations over the whole record are the
-// scenario_whole target's.
+// field layout check, and a walk of the preview with random keys. The
+// operations over the whole record are the scenario_whole target's.
 //
 // Input (see fuzz_scenarios.h): byte 1 picks the operation.
 #include "fuzz_scenarios.h"
@@ -11,6 +11,7 @@
 #include "scenario/commenttext.h"
 #include "scenario/fieldops.h"
 #include "scenario/resets.h"
+#include "scenario/walk.h"
 
 namespace {
 
@@ -23,6 +24,33 @@ using fuzz::scratch;
 volatile std::size_t sink;
 
 int fieldSide(std::uint8_t v) { return 10 * (1 + v % 12); }
+
+// The walk preview from the hero's start or from a cell the arguments name:
+// random steps, examinations and item uses, with what the preview draws on
+// the way (some cells far outside the store), then now and then the
+// shortest way to a cell. The scenario is only read.
+void walk(const Scenario& s, const fuzz::Args& x) {
+    std::mt19937 keys(static_cast<std::uint32_t>(x.a | x.b << 8 | x.c << 16 | x.d << 24));
+    auto w = x.h & 1 ? startWalk(s) : startWalkAt(s, 1 + x.a % kFieldCount, x.w % kMaxFieldSide, x.h / 2 % kMaxFieldSide);
+    if (!w) return;
+    static const PictureIndexTables pictures{};
+    for (int i = 0; i < 1 + x.w; ++i) {
+        const std::uint32_t k = keys();
+        WalkOutcomes out;
+        switch (k % 7) {
+        case 4: out = examineWalk(s, *w); break;
+        case 5: out = useWalkItem(s, *w, static_cast<int>(k >> 8) % 260); break;
+        case 6: sink = sink + static_cast<std::size_t>(walkCellView(s, *w, static_cast<int>(k >> 3) % (kCellCount + 3) - 1).event); break;
+        default: out = stepWalk(s, *w, static_cast<WalkDirection>(k % 4)); break;
+        }
+        sink = sink + out.size() + static_cast<std::size_t>(heroPicture(s, *w, pictures, 1) + 1) +
+               static_cast<std::size_t>(composeWalkCell(s, *w, walkCell(s, w->field, w->x, w->y), pictures, kAllLayers, 1).count);
+    }
+    if (x.h & 2) {
+        const auto way = findWalkPath(s, *w, 1 + x.b % kFieldCount, x.c % kMaxFieldSide, x.d % kMaxFieldSide);
+        sink = sink + (way ? way->size() : 0);
+    }
+}
 
 }  // namespace
 
@@ -69,8 +97,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         break;
     case 12: chipclear(s, x.c * 1000 + x.a, x.d * 1000 + x.b); break;
-    case 13: case 14:
+    case 13:
         sink = sink + commentText(s.comment(1 + number % kCommentCount)).size();
+        cellsWritten = false;
+        break;
+    case 14:
+        walk(s, x);
         cellsWritten = false;
         break;
     default:

@@ -10,6 +10,7 @@
 #include "joinfiles.h"
 #include "tablenames.h"
 #include "text.h"
+#include "walk.h"
 
 namespace qrn {
 
@@ -91,6 +92,7 @@ public:
         walkSettings();
         walkReachability();
         walkItemsNeeded();
+        walkCellReach();
         walkNeverUsed();
         return std::move(out_);
     }
@@ -108,6 +110,7 @@ private:
     std::array<std::bitset<kEnterCount + 1>, kFieldCount + 1> entersOn_{};
     std::array<std::bitset<kEventCount + 1>, kFieldCount + 1> eventsOn_{};
     std::bitset<kItemCount + 1> given_;
+    std::array<bool, kFieldCount + 1> fieldReached_{};  // by the ways between fields
     std::unordered_map<std::string, FileState> files_;
 
     void add(CheckKind kind, CheckSeverity sev, const CheckPlace& at, std::string message) {
@@ -427,6 +430,7 @@ private:
                 if (eventsOn_[f][e] && inUse_[TEvent][e]) visit(s_.events[e - 1].jumpField);
             visit(s_.field(f).escapeField);
         }
+        fieldReached_ = seen;
         for (int f = 1; f <= kFieldCount; ++f)
             if (fieldUsed_[f] && !seen[f])
                 warning(CheckKind::Unreachable, CheckPlace::fieldOf(f),
@@ -451,6 +455,116 @@ private:
         for (int n = 1; n <= kEventCount; ++n)
             if (placed_[TEvent][n] && inUse_[TEvent][n] && s_.events[n - 1].evaction == 2)
                 need(TEvent, n, s_.events[n - 1].evstartitem, "開始");
+    }
+
+    // Events and items on the map that no walk from the hero's start reaches,
+    // by the walk preview's rules taken generously: the hero may carry every
+    // item that something the walk reaches gives (and every item nothing
+    // gives, already named above), buildings and characters that appear or
+    // leave may be away, events may have run or not. Fields that no way
+    // leads to at all are named once above and left out here.
+    void walkCellReach() {
+        const auto from = startWalk(s_);
+        if (!from) return;  // the start is already an error
+        std::bitset<kItemCount + 1> carried;
+        for (int i = 1; i <= kItemCount; ++i)
+            if (!given_[i]) carried.set(static_cast<std::size_t>(i));
+        const HeroDef& h = s_.hero;
+        for (const int n : {h.heweapon, h.hearmor, h.heshield, h.hehelm, h.hemagicitem})
+            if (n >= 1 && n <= kItemCount) carried.set(static_cast<std::size_t>(n));
+        // Only items that a terrain or building asks for open new ways.
+        std::bitset<kItemCount + 1> keys;
+        for (int n = 1; n <= kPlaceCount; ++n)
+            if (inUse_[TPlace][n] && inUse(TItem, s_.places[n - 1].plwantitem)) keys.set(s_.places[n - 1].plwantitem);
+        for (int n = 1; n <= kEnterCount; ++n)
+            if (inUse_[TEnter][n] && inUse(TItem, s_.enters[n - 1].enwantitem)) keys.set(s_.enters[n - 1].enwantitem);
+        std::vector<unsigned char> reach;
+        // Each round walks with the keys the last one found; a chain of keys
+        // longer than the rounds is taken as all found.
+        constexpr int kRounds = 16;
+        for (int round = 0;; ++round) {
+            reach = walkReach(s_, *from, carried);
+            if ((keys & ~carried).none()) break;
+            const auto found = carried | (itemsWithin(reach) & keys);
+            if (found == carried) break;
+            carried = found;
+            if (round == kRounds) {
+                carried.set();
+                reach = walkReach(s_, *from, carried);
+                break;
+            }
+        }
+        // One finding per object, at its first cell missed, with the count.
+        struct Missed {
+            int field = 0, col = 0, row = 0, count = 0;
+        };
+        std::map<std::pair<int, int>, Missed> missed;
+        for (int f = 1; f <= kFieldCount; ++f) {
+            if (!fieldReached_[f] || !walkableField(s_, f)) continue;
+            const FieldDef& fd = s_.field(f);
+            const int first = fd.firstCell, count = fd.cellCount, width = fd.width;
+            auto miss = [&](int layer, int number, int i) {
+                Missed& m = missed[{layer, number}];
+                if (m.count++ == 0) m = {f, i % width, i / width, 1};
+            };
+            for (int i = 0; i < count; ++i) {
+                const Cell& c = s_.cells[first - 1 + i];
+                const unsigned char r = reach[static_cast<std::size_t>(first + i)];
+                if (inUse(TEvent, c.event) && !eventReached(c.event, r)) miss(TEvent, c.event, i);
+                if (inUse(TItem, c.item) && !(r & kReachEntered)) miss(TItem, c.item, i);
+            }
+        }
+        for (const auto& [key, m] : missed) {
+            const std::string more = m.count > 1 ? "（他 " + std::to_string(m.count - 1) + " か所）" : "";
+            warning(CheckKind::CellUnreachable, CheckPlace::cell(m.field, m.col, m.row),
+                    named(s_, static_cast<Target>(key.first), key.second) +
+                        "には、主人公のスタート地点から歩いてたどり着けません" + more + "。");
+        }
+    }
+
+    // An event started by arrival must be stepped onto; one that is examined
+    // or started by an item may also be faced.
+    bool eventReached(int event, unsigned char reach) const {
+        if (s_.events[event - 1].evaction == 1) return reach & kReachEntered;
+        return reach & (kReachEntered | kReachFaced | kReachStood);
+    }
+
+    // Items that what the walk reaches gives: items lying on cells stepped
+    // onto, the gains of events reached, what merchants faced sell and what
+    // enemies met drop.
+    std::bitset<kItemCount + 1> itemsWithin(const std::vector<unsigned char>& reach) const {
+        std::bitset<kItemCount + 1> out;
+        auto add = [&](long long item) {
+            if (item >= 1 && item <= kItemCount) out.set(static_cast<std::size_t>(item));
+        };
+        auto addGroup = [&](long long group) {
+            if (group < 1 || group > kEnemyTypeCount) return;
+            for (const u8 m : s_.enemyTypes[group - 1].members)
+                if (m >= 1 && m <= kCharaCount) add(s_.charas[m - 1].chitem);
+        };
+        for (int f = 1; f <= kFieldCount; ++f) {
+            if (!walkableField(s_, f)) continue;
+            const FieldDef& fd = s_.field(f);
+            for (int i = 0; i < fd.cellCount; ++i) {
+                const int cell = fd.firstCell + i;
+                const unsigned char r = reach[static_cast<std::size_t>(cell)];
+                if (r == 0) continue;
+                const Cell& c = s_.cells[cell - 1];
+                if ((r & kReachEntered) && inUse(TItem, c.item)) add(c.item);
+                if ((r & kReachEntered) && inUse(TPlace, c.place)) addGroup(s_.places[c.place - 1].plenemytype);
+                if (inUse(TEvent, c.event) && eventReached(c.event, r)) {
+                    const EventDef& e = s_.events[c.event - 1];
+                    for (const u8 g : e.evgetitem) add(g);
+                    addGroup(e.evenemy);
+                }
+                if ((r & kReachFaced) && inUse(TChara, c.chara)) {
+                    const CharaDef& ch = s_.charas[c.chara - 1];
+                    for (const u8 g : ch.chsale) add(g);
+                    add(ch.chitem);
+                }
+            }
+        }
+        return out;
     }
 
     void walkNeverUsed() {
@@ -559,6 +673,7 @@ const char* kindName(CheckKind kind) {
         case CheckKind::FileCase: return "file-case";
         case CheckKind::BadPictureSize: return "bad-picture-size";
         case CheckKind::ItemNeverGiven: return "item-never-given";
+        case CheckKind::CellUnreachable: return "unreachable-cell";
     }
     return "unknown";
 }

@@ -27,6 +27,7 @@ enum class CheckKind {
     FileCase,         // the resource folder holds the file only with another case
     BadPictureSize,   // a chip picture that is not a 32x32 bitmap
     ItemNeverGiven,   // an item needed to pass or to start an event that nothing gives
+    CellUnreachable,  // an event or item on the map that no walk from the hero's start reaches
 };
 
 // Where a finding is, in the editor's numbering.

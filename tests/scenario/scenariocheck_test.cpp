@@ -117,8 +117,24 @@ const Case kCases[] = {
          s.itemImageFiles[1].assign("key.bmp");
          s.place(1).plwantitem = 2;
          s.event(1).evgetitem[9] = 2;
+         s.hero.startPosition = posOf(s, 1, 2, 3);  // facing the event, which the hero examines
      },
      CheckKind::ItemNeverGiven, CheckSeverity::Warning, {}},
+    {"event that no walk reaches",
+     [](Scenario& s) {
+         at(s, 1, 2, 2).event = 0;
+         at(s, 1, 0, 0).event = 1;
+         at(s, 1, 1, 0).place = 0;
+         at(s, 1, 0, 1).place = 0;
+     },
+     CheckKind::CellUnreachable, CheckSeverity::Warning, CheckPlace::cell(1, 0, 0)},
+    {"key that lies behind the gate it opens",
+     [](Scenario& s) {
+         s.itemImageFiles[1].assign("key.bmp");
+         s.enter(1).enwantitem = 2;
+         at(s, 2, 5, 5).item = 2;
+     },
+     CheckKind::CellUnreachable, CheckSeverity::Warning, CheckPlace::cell(2, 5, 5)},
 };
 
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }

@@ -21,6 +21,8 @@ int cmdResizeField(const Args& args);
 int cmdDeleteField(const Args& args);
 // Exit 3 when the scenario check finds errors.
 int cmdCheck(const Args& args);
+// The walk preview: --keys walks the hero, --to finds the shortest steps.
+int cmdWalk(const Args& args);
 // Built when the tool links the renderer (QRN_CLI_RENDER).
 int cmdJoin(const Args& args);
 int cmdExportBmp(const Args& args);

@@ -38,6 +38,7 @@ const Command kCommands[] = {
     {"resize-field", qrn::cli::cmdResizeField, "resize-field FILE FIELD WIDTH HEIGHT [-o OUT]"},
     {"delete-field", qrn::cli::cmdDeleteField, "delete-field FILE FIELD [-o OUT]"},
     {"check", qrn::cli::cmdCheck, "check FILE [--resources DIR] [--json]"},
+    {"walk", qrn::cli::cmdWalk, "walk FILE [--resources DIR] [--from F,X,Y] [--keys KEYS] [--to F,X,Y]"},
     {"join", QRN_DRAW(qrn::cli::cmdJoin), "join FILE OUTDIR NAME [--resources DIR]"},
     {"export-bmp", QRN_DRAW(qrn::cli::cmdExportBmp), "export-bmp FILE FIELD OUT.bmp [--resources DIR]"},
     {"export-tmx", QRN_DRAW(qrn::cli::cmdExportTmx), "export-tmx FILE FIELD OUTDIR [--resources DIR]"},
