@@ -755,6 +755,8 @@ void paintMeadow(Scenario& s) {  // field 1: 30 x 20
         }
     at(s, 1, 24, 9).place = Road;
     at(s, 1, 24, 9).enter = Village;
+    // The cave mouth is cut into the mountains: a road leads in, or no one could enter.
+    at(s, 1, 5, 2).place = Road;
     at(s, 1, 5, 2).enter = Cave;
     at(s, 1, 8, 10).event = 2;   // sign
     at(s, 1, 20, 16).event = 1;  // chest
