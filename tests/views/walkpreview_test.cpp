@@ -94,9 +94,23 @@ TEST_F(WalkPreviewWindow, WalksTheDemoIntoTheVillageToTheVillagerAndIntoTheCave)
     press(Qt::Key_Return);
     EXPECT_TRUE(walk->view()->message().isEmpty());
 
-    // Out of the village and over the meadow to the cave mouth (X:6 Y:3).
+    // Out of the village to the sign by the road (X:9 Y:11); read, it stays
+    // drawn, as it has no after-image.
     press(Qt::Key_Down, 11);
     expectAt(1, 24, 11);
+    const auto toSign = findWalkPath(s, *walk->walk(), 1, 8, 12);
+    ASSERT_TRUE(toSign.has_value());
+    pressWay(*toSign);
+    press(Qt::Key_Up);  // facing the sign
+    expectAt(1, 8, 11);
+    const QRect signCell((WalkView::kColumns / 2) * WalkView::kCell, (WalkView::kRows / 2 - 1) * WalkView::kCell,
+                         WalkView::kCell, WalkView::kCell);
+    const QImage unread = walk->view()->renderImage().copy(signCell);
+    press(Qt::Key_Space);
+    EXPECT_EQ(lastLog(), QStringLiteral("イベント「立て札」が起きました"));
+    EXPECT_EQ(walk->view()->renderImage().copy(signCell), unread);
+
+    // Over the meadow to the cave mouth (X:6 Y:3).
     const auto way = findWalkPath(s, *walk->walk(), 1, 5, 3);
     ASSERT_TRUE(way.has_value());
     pressWay(*way);
@@ -105,7 +119,7 @@ TEST_F(WalkPreviewWindow, WalksTheDemoIntoTheVillageToTheVillagerAndIntoTheCave)
     press(Qt::Key_Up);
     expectAt(3, 2, 8);
     EXPECT_TRUE(walk->statusLine()->text().startsWith(QStringLiteral("暗い洞窟　Ｘ：3 Ｙ：9")));
-    EXPECT_EQ(walk->walk()->steps, 1 + 10 + 11 + static_cast<int>(way->size()) + 1);
+    EXPECT_EQ(walk->walk()->steps, 1 + 10 + 11 + static_cast<int>(toSign->size() + 1 + way->size()) + 1);
 
     // Nothing of the walk went into the scenario, and the main window still edits.
     EXPECT_TRUE(std::equal(before.begin(), before.end(), s.bytes()));
