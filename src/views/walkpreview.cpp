@@ -210,7 +210,10 @@ bool Twalkpreview::begin(std::optional<WalkState> walk, const QString& refusal) 
     view_->setMessage({});
     if (!walk) {
         stop(refusal);
-        if (MessageService* m = editor().messages) m->warning(isVisible() ? this : parentWidget(), refusal);
+        // Asked for by the author: said in a message too. After a reload the
+        // open window says it in its box alone.
+        if (MessageService* m = editor().messages; m && !quietRefusal_)
+            m->warning(isVisible() ? this : parentWidget(), refusal);
         return false;
     }
     walk_ = std::move(walk);
@@ -320,8 +323,10 @@ void Twalkpreview::scenarioReplaced() {
         return;
     }
     // The same kind of start, in the scenario now open.
+    quietRefusal_ = true;
     if (fromHero_) startAtHero();
     else startAt(startField_, startCol_, startRow_);
+    quietRefusal_ = false;
 }
 
 void Twalkpreview::handleKey(QKeyEvent* event) {

@@ -106,6 +106,7 @@ private:
 
     std::optional<WalkState> walk_;
     bool fromHero_ = true;  // how the walk started, for 最初から
+    bool quietRefusal_ = false;  // a refused start goes without a message window
     int startField_ = 0, startCol_ = 0, startRow_ = 0;
     QList<QStringList> pages_;  // pages of the message box still to show
     WalkView* view_;

@@ -148,9 +148,15 @@ TEST_F(WalkPreviewWindow, StopsWhenItsFieldGoesRestartsOnAReloadAndRefusesAStart
     expectAt(2, 10, 17);
     EXPECT_TRUE(walk->view()->message().isEmpty());
 
-    // A start outside every field is refused with a message, and the window stays shut.
-    walk->hide();
+    // A reload whose start lies outside every field: said in the box alone.
     s.hero.startField = 50;
+    walk->scenarioReplaced();
+    EXPECT_FALSE(walk->walk().has_value());
+    EXPECT_TRUE(walk->view()->message().first().contains(QStringLiteral("スタート地点")));
+    EXPECT_TRUE(messages.warnings.isEmpty());
+
+    // Asked for from the menu, it is refused with a message, and the window stays shut.
+    walk->hide();
     maker->command("walkpreviewmenu")->trigger();
     EXPECT_FALSE(walk->isVisible());
     ASSERT_EQ(messages.warnings.size(), 1);
