@@ -1,10 +1,12 @@
 // The walk preview beside the real main window, on the demo: opened from the
 // map's cursor, the hero walks into the village, talks to the villager and
 // walks out and into the cave, by the keys, and the scenario is left as it
-// was; the preview stops when its field goes and starts again on a reload.
+// was; the preview stops when its field goes, starts again on a reload, and
+// the item key uses what the hero carries.
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -129,7 +131,7 @@ TEST_F(WalkPreviewWindow, WalksTheDemoIntoTheVillageToTheVillagerAndIntoTheCave)
     expectAt(3, 2, 8);
 }
 
-TEST_F(WalkPreviewWindow, StopsWhenItsFieldGoesRestartsOnAReloadAndRefusesAStartOutside) {
+TEST_F(WalkPreviewWindow, StopsWhenItsFieldGoesRestartsOnAReloadUsesItemsAndRefusesAStartOutside) {
     maker->command("walkpreviewmenu")->trigger();
     ASSERT_TRUE(walk->isVisible());
     expectAt(2, 10, 17);  // the hero's start in the village
@@ -147,6 +149,18 @@ TEST_F(WalkPreviewWindow, StopsWhenItsFieldGoesRestartsOnAReloadAndRefusesAStart
     ASSERT_TRUE(maker->openFile(QStringLiteral(QRN_DEMO_DIR "/demo.snr")));
     expectAt(2, 10, 17);
     EXPECT_TRUE(walk->view()->message().isEmpty());
+
+    // The item key lists what the hero carries; the item chosen is used.
+    s.hero.heroItems[0] = 1;
+    s.item(1).itcomment = 2;
+    press(Qt::Key_R);  // 最初から, with the item
+    press(Qt::Key_I);
+    const QList<QAction*> items = walk->itemMenu()->actions();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items.first()->text(), QStringLiteral("&1 やくそう"));
+    items.first()->trigger();
+    walk->itemMenu()->hide();
+    EXPECT_EQ(walk->view()->message().value(0), QStringLiteral("洞窟の中は暗いから気をつけてね。"));
 
     // A reload whose start lies outside every field: said in the box alone.
     s.hero.startField = 50;
