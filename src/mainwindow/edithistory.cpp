@@ -88,6 +88,7 @@ void EditHistory::reset() {
     history_.reset();
     label_.clear();
     recovery_->discard();
+    emit replaced();
     afterChange();
 }
 

@@ -59,6 +59,8 @@ public:
 signals:
     // The history moved: steps, texts or the saved mark may differ.
     void changed();
+    // Another scenario was made or opened (before the changed() of the reset).
+    void replaced();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

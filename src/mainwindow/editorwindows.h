@@ -17,6 +17,7 @@ class Tserchresult;
 class Tmagicedit;
 class Trandomform;
 class Tscenariocheck;
+class Twalkpreview;
 
 struct EditorWindows {
     Tmaker* maker = nullptr;
@@ -30,6 +31,7 @@ struct EditorWindows {
     Tmagicedit* magicedit = nullptr;
     Trandomform* randomform = nullptr;
     Tscenariocheck* scenariocheck = nullptr;
+    Twalkpreview* walkpreview = nullptr;
 };
 
 EditorWindows& editorWindows();

@@ -16,6 +16,7 @@
 #include "resources/resedit.h"
 #include "views/largeimgview.h"
 #include "views/scenariocheck.h"
+#include "views/walkpreview.h"
 
 namespace qrn {
 
@@ -30,6 +31,14 @@ using G = MakerGroup;
 
 void openList(Tresedit::Kind kind) {
     if (editorWindows().resedit) editorWindows().resedit->openList(kind);
+}
+// The walk preview from the hero's start, or from the map's cursor cell.
+void openWalk(bool fromCursor) {
+    Twalkpreview* walk = editorWindows().walkpreview;
+    if (!walk) return;
+    const EditorState& at = editor().state;
+    if (fromCursor ? walk->startAt(at.currentField, at.cursorCol, at.cursorRow) : walk->startAtHero())
+        Tmaker::showToolWindow(walk);
 }
 void openPage(Tmaker& maker, Tmagicedit::Page page) {
     if (!editorWindows().magicedit) return;
@@ -189,6 +198,10 @@ std::span<const MakerCommand> Tmaker::commandTable() {
              editorWindows().scenariocheck->recheck();
              showToolWindow(editorWindows().scenariocheck);
          }},
+        {.name = "walkpreviewmenu", .caption = "試し歩き(&W)", .key = "F9", .menu = M::Tool,
+         .run = [](Tmaker&) { openWalk(false); }},
+        {.name = "walkcursormenu", .caption = "カーソルから試し歩き(&K)", .key = "Shift+F9", .menu = M::Tool,
+         .run = [](Tmaker&) { openWalk(true); }},
 
         // Help
         {.name = "helpindexmenu", .caption = "目次(&I)", .menu = M::Help, .flags = kAlwaysEnabled,
@@ -221,6 +234,8 @@ std::span<const MakerCommand> Tmaker::commandTable() {
          .run = [](Tmaker&) { showToolWindow(editorWindows().palette); }},
         {.name = "fieldpop", .caption = "フィールドマネージャ", .menu = M::Popup,
          .run = [](Tmaker&) { showToolWindow(editorWindows().fieldman); }},
+        {.name = "walkcursorpop", .caption = "ここから試し歩き", .menu = M::Popup, .flags = kSeparatorBefore,
+         .run = [](Tmaker&) { openWalk(true); }},
     };
     return table;
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "services/editorcontext.h"
+#include "mainwindow/edithistory.h"
 #include "mainwindow/maker.h"
 #include "mainwindow/mapgrid.h"
 #include "services/options.h"
@@ -21,6 +22,7 @@
 #include "views/palette_widgets.h"
 #include "views/scenariocheck.h"
 #include "views/serchresult.h"
+#include "views/walkpreview.h"
 
 namespace qrn {
 
@@ -142,6 +144,10 @@ void connectToolWindows() {
         palette->activateWindow();
     });
     connectScenarioCheck();
+    // The walk preview follows the scenario as it is edited and opened.
+    Twalkpreview* walk = editorWindows().walkpreview;
+    QObject::connect(&editHistory(), &EditHistory::changed, walk, &Twalkpreview::scenarioChanged);
+    QObject::connect(&editHistory(), &EditHistory::replaced, walk, &Twalkpreview::scenarioReplaced);
 }
 
 }  // namespace
@@ -177,6 +183,7 @@ QStringList createWindows() {
     w.randomform = new Trandomform(owner);
     note(w.randomform);
     w.scenariocheck = new Tscenariocheck(owner);  // beyond the windows of the start-up order
+    w.walkpreview = new Twalkpreview(owner);
     connectToolWindows();
     return order;
 }

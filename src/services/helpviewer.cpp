@@ -47,6 +47,7 @@ const Topic kTopics[] = {
     {171000, "levellist.html", "レベルアップ設定", "qrn::Tlevellist"},
     {171100, "levellist.html", "レベルアップ自動設定", "qrn::Tlevelauto"},
     {172000, "scenariocheck.html", "シナリオチェック", "qrn::Tscenariocheck"},
+    {173000, "walkpreview.html", "試し歩き", "qrn::Twalkpreview"},
 };
 
 const QString kContents = QStringLiteral("index.html");

@@ -49,6 +49,7 @@
 #include "views/palette.h"
 #include "views/scenariocheck.h"
 #include "views/serchresult.h"
+#include "views/walkpreview.h"
 #include "../editor_fakes.h"
 
 namespace qrn::test {
@@ -199,7 +200,9 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
     std::printf("[ layout ] tool bar %d in one row, %d in two\n", oneRow, maker->width());
     const std::pair<QWidget*, const char*> tools[] = {
         {w.palette, "palette"}, {w.fieldman, "field manager"}, {w.minimap, "whole map"}, {w.chipview, "image view"},
-        {w.serchresult, "search results"}, {w.scenariocheck, "scenario check"}, {w.randomform, "random ratio"}};
+        {w.serchresult, "search results"}, {w.scenariocheck, "scenario check"}, {w.randomform, "random ratio"},
+        {w.walkpreview, "walk preview"}};
+    ASSERT_TRUE(w.walkpreview->startAtHero());
     for (const auto& [tool, name] : tools) {
         walk.walk(tool, QString::fromUtf8(name));
         tool->hide();
