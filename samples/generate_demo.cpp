@@ -866,6 +866,9 @@ void buildScenario(Scenario& s) {
     setEvent(s, 2, "立て札", "sign.bmp", nullptr, 4);
     setEvent(s, 3, "魔法陣", "warp.bmp", "warp_lit.bmp", 5);
     s.event(1).evgetitem[0] = 4;
+    // The sign reads its words each time it is examined.
+    s.event(2).evprologue = 4;
+    s.event(2).evinfinity = 1;
     s.event(3).evprologuebmp.assign("cave_scene.bmp");
 
     s.walkImg(1).name.assign(sj("アレン"));

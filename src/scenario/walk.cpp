@@ -395,9 +395,11 @@ CellLook composeWalkCell(const Scenario& s, const WalkState& w, int cellNumber, 
     // and the building that are drawn.
     view.event = 0;
     CellLook look = composeCell(view, pictures, visible, pictureCount);
+    // Entry 0 is the black picture of an image never loaded: an event without
+    // an after-image keeps its before-image, as the editor fills it in.
     int index = pictures.event[kEventCount + event];
-    if (index < 0 || index >= pictureCount) index = objectPicture(pictures, 3, event);
-    if (index < 0 || index >= pictureCount || look.count >= 5) return look;
+    if (index <= 0 || index >= pictureCount) index = objectPicture(pictures, 3, event);
+    if (index <= 0 || index >= pictureCount || look.count >= 5) return look;
     LayerFlags below{};
     below[1] = visible[1];
     below[2] = visible[2];
@@ -423,7 +425,7 @@ int heroPicture(const Scenario& s, const WalkState& w, const PictureIndexTables&
     const int img = heroWalkImage(s, w);
     if (img == 0) return -1;
     const int index = pictures.walk[img][std::clamp(w.frame, 1, kWalkFrames)];
-    return index >= 0 && index < pictureCount ? index : -1;
+    return index > 0 && index < pictureCount ? index : -1;
 }
 
 // ---- ways -------------------------------------------------------------------

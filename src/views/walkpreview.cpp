@@ -21,19 +21,6 @@ constexpr int kPageLines = 4;
 
 const Scenario& scenario() { return editor().scenario; }
 
-// The walk's look of a cell. An event that ran and has no after-image keeps
-// its before-image (as the editor copies the before-image into an empty
-// after-image), rather than the black entry 0 its unset index points to.
-CellLook walkLook(const Scenario& s, const WalkState& w, int cellNumber, const PictureIndexTables& pictures,
-                  int count) {
-    if (walkEventShown(s, w, cellNumber) == EventShown::After) {
-        const int event = s.cells[cellNumber - 1].event;
-        if (pictures.event[kEventCount + event] <= 0)
-            return composeCell(walkCellView(s, w, cellNumber), pictures, kAllLayers, count);
-    }
-    return composeWalkCell(s, w, cellNumber, pictures, kAllLayers, count);
-}
-
 }  // namespace
 
 // ---- the view -----------------------------------------------------------------
@@ -75,7 +62,7 @@ const QImage& WalkView::cellTile(int cellNumber) {
         renderer_ = std::make_unique<FieldRenderer>(chips_, ed.side.pictures);
         pictureCount_ = count;
     }
-    const CellLook look = walkLook(ed.scenario, *walk_, cellNumber, ed.side.pictures, count);
+    const CellLook look = composeWalkCell(ed.scenario, *walk_, cellNumber, ed.side.pictures, kAllLayers, count);
     for (int i = 0; i < look.count; ++i) {
         const auto index = static_cast<std::size_t>(look.pictures[static_cast<std::size_t>(i)]);
         if (chips_.chips[index].isNull()) chips_.chips[index] = ed.imageList.pixmap(static_cast<int>(index)).toImage();
@@ -86,8 +73,7 @@ const QImage& WalkView::cellTile(int cellNumber) {
 void WalkView::drawHero(QPainter& painter, const QRect& rect) {
     const EditorContext& ed = editor();
     const int picture = heroPicture(ed.scenario, *walk_, ed.side.pictures, ed.imageList.count());
-    // Entry 0 is the black picture of an image that was never loaded.
-    if (picture > 0) {
+    if (picture >= 0) {
         painter.drawPixmap(rect.topLeft(), ed.imageList.pixmap(picture));
         return;
     }

@@ -271,12 +271,17 @@ TEST_F(Walk, TheHeroAndAfterImagesAreDrawnThroughTheCellRule) {
     EXPECT_EQ(composeWalkCell(*s, w, cell, pictures, kAllLayers, 10).pictures, (std::array{1, 2, 3, -1, -1}));
     w.eventsRun.set(4);
     EXPECT_EQ(composeWalkCell(*s, w, cell, pictures, kAllLayers, 10).pictures, (std::array{1, 2, 4, -1, -1}));
+    // No after-image loaded (entry 0, the black picture): the before-image stays.
+    pictures.event[kEventCount + 4] = 0;
+    EXPECT_EQ(composeWalkCell(*s, w, cell, pictures, kAllLayers, 10).pictures, (std::array{1, 2, 3, -1, -1}));
     // Walk image: the terrain's, else the default, else none; frames by direction and step.
     s->walkImageFiles[1][2].assign("e1.bmp");
     s->walkImageFiles[1][3].assign("e2.bmp");
     s->walkImageFiles[4][2].assign("d.bmp");
     pictures.walk[2][3] = 7;
     pictures.walk[2][4] = 8;
+    EXPECT_EQ(heroPicture(*s, w, pictures, 10), -1);
+    s->place(1).plwalkimg = 5;  // named, but its frame's picture is not loaded
     EXPECT_EQ(heroPicture(*s, w, pictures, 10), -1);
     s->settings.scdefwalkimg = 5;
     EXPECT_EQ(heroWalkImage(*s, w), 5);
