@@ -8,6 +8,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,9 +63,10 @@ public:
         fitWindow(window);
         window->show();
         QCoreApplication::processEvents();
-        ++windows_;
+        ++windows_; std::printf("SIZE %s %dx%d min %dx%d\n", qPrintable(where), window->width(), window->height(), window->minimumSizeHint().width(), window->minimumSizeHint().height());
         const QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
         check(window, where);
+        shoot(window, where);
         for (QTabWidget* t : tabs) {
             bringForward(t, window);
             if (!t->isVisible()) continue;
@@ -74,6 +76,7 @@ public:
                 t->setCurrentIndex(i);
                 QCoreApplication::processEvents();
                 check(window, where + QStringLiteral(" / ") + t->tabText(i));
+                shoot(window, where + QStringLiteral(" - ") + t->tabText(i));
             }
             t->setCurrentIndex(before);
         }
@@ -84,6 +87,17 @@ public:
     const QStringList& faults() const { return faults_; }
 
 private:
+    // With QRN_LAYOUT_SHOTS=DIR, saves each window and page as DIR/NAME.png
+    // for a person to look over.
+    static void shoot(QWidget* window, const QString& where) {
+        static const QString dir = qEnvironmentVariable("QRN_LAYOUT_SHOTS");
+        if (dir.isEmpty()) return;
+        QString name = where;
+        name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|& ]+")), QStringLiteral("_"));
+        QDir().mkpath(dir);
+        window->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+
     // Shows the pages on the way to a nested page control.
     static void bringForward(QWidget* w, QWidget* window) {
         for (QWidget* child = w; child && child != window; child = child->parentWidget()) {
@@ -191,13 +205,13 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
     maker->readregistry();
     ASSERT_TRUE(maker->openFile(QStringLiteral(QRN_DEMO_DIR "/demo.snr")));
     LayoutWalk walk;
-    // The tool bar in one row and, narrower, in two.
-    const int oneRow = maker->makertool()->sizeHint().width() + maker->makertool2()->sizeHint().width() + 24;
-    maker->resize(oneRow, 600);
-    walk.walk(maker, QStringLiteral("main window"));
-    maker->resize(std::max(maker->makertool()->sizeHint().width(), maker->makertool2()->sizeHint().width()) + 24, 600);
-    walk.walk(maker, QStringLiteral("main window, tool bar in two rows"));
-    std::printf("[ layout ] tool bar %d in one row, %d in two\n", oneRow, maker->width());
+    // The tool bar in one row and, narrower, in two and in three.
+    const int widths[] = {maker->toolBarWidth(1), maker->toolBarWidth(2), maker->toolBarWidth(3)};
+    for (int rows = 1; rows <= 3; ++rows) {
+        maker->resize(widths[rows - 1], 600);
+        walk.walk(maker, QStringLiteral("main window, tool bar in %1 row(s)").arg(rows));
+    }
+    std::printf("[ layout ] tool bar %d in one row, %d in two, %d in three\n", widths[0], widths[1], widths[2]);
     const std::pair<QWidget*, const char*> tools[] = {
         {w.palette, "palette"}, {w.fieldman, "field manager"}, {w.minimap, "whole map"}, {w.chipview, "image view"},
         {w.serchresult, "search results"}, {w.scenariocheck, "scenario check"}, {w.randomform, "random ratio"},
