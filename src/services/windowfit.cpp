@@ -64,6 +64,12 @@ int toolBarShortfall(QWidget* window) {
 void growToLayout(QWidget* window) {
     QLayout* layout = window->layout();
     if (!layout) return;
+    // A panel whose controls were shown or hidden before its window was
+    // first shown keeps its inner layouts' old sizes until it is laid out:
+    // the window would take the size of controls no longer there.
+    const QList<QWidget*> inner = window->findChildren<QWidget*>();
+    for (auto it = inner.rbegin(); it != inner.rend(); ++it)
+        if (QLayout* own = (*it)->layout(); own && !(*it)->isWindow() && !(*it)->isHidden()) own->activate();
     layout->activate();
     QSize needed = layout->totalMinimumSize();
     if (const int shortfall = toolBarShortfall(window); shortfall > 0)

@@ -13,10 +13,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -63,7 +65,7 @@ public:
         fitWindow(window);
         window->show();
         QCoreApplication::processEvents();
-        ++windows_; std::printf("SIZE %s %dx%d min %dx%d\n", qPrintable(where), window->width(), window->height(), window->minimumSizeHint().width(), window->minimumSizeHint().height());
+        ++windows_;
         const QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
         check(window, where);
         shoot(window, where);
@@ -253,6 +255,15 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
     }
     w.magicedit->makemagiclist();
     walk.walk(w.magicedit, QStringLiteral("magic"));
+    {
+        // At its form's height unless its content needs more; the small
+        // buttons beside a name as wide as their captions.
+        SCOPED_TRACE("magic window");
+        EXPECT_LE(w.magicedit->height(), std::max(442, w.magicedit->minimumSizeHint().height()));
+        auto* del = w.magicedit->findChild<QPushButton*>(QStringLiteral("mgsounddel"));
+        ASSERT_TRUE(del);
+        EXPECT_LE(del->width(), 2 * del->height());
+    }
     w.magicedit->makeherolist();
     walk.walk(w.magicedit, QStringLiteral("hero"));
     w.magicedit->makescenariolist();
@@ -280,6 +291,15 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
         walk.walk(&sizes, QStringLiteral("field size"));
         Tlevellist levels(maker);
         walk.walk(&levels, QStringLiteral("level-up table"));
+        {
+            // Every column shows at the first opening; edited numbers align
+            // as their totals do.
+            auto* grid = levels.findChild<QTableWidget*>(QStringLiteral("levelgrid"));
+            ASSERT_TRUE(grid);
+            EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
+            for (int c = 1; c <= 5; ++c)
+                EXPECT_EQ(grid->item(0, c)->textAlignment(), grid->item(0, c + 7)->textAlignment()) << c;
+        }
         Tlevelauto automatic(levels);
         walk.walk(&automatic, QStringLiteral("level-up automatic"));
         Tfileselectform files(QStringLiteral("ｲﾒｰｼﾞ"), QStringLiteral("*.bmp"), QStringLiteral(QRN_DEMO_DIR), maker);
