@@ -1,6 +1,7 @@
 #include "services/windowfit.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLayout>
 #include <QScreen>
 #include <QStyle>
@@ -61,9 +62,30 @@ int toolBarShortfall(QWidget* window) {
     return shortfall;
 }
 
+// The width a window manager needs to show the whole title: the text in a
+// bold application font, the window's icon and its buttons.
+int titleWidth(const QWidget* window) {
+    constexpr int kIconAndButtons = 112;
+    const QString title = window->windowTitle();
+    if (title.isEmpty()) return 0;
+    QFont font = QApplication::font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) + kIconAndButtons;
+}
+
 void growToLayout(QWidget* window) {
     QLayout* layout = window->layout();
-    if (!layout) return;
+    if (!layout) {
+        // A window drawn by hand: only its title decides.
+        const int title = titleWidth(window);
+        if (window->width() >= title) return;
+        if (window->minimumSize() == window->maximumSize()) window->setFixedWidth(title);
+        else {
+            window->setMinimumWidth(title);
+            window->resize(title, window->height());
+        }
+        return;
+    }
     // A panel whose controls were shown or hidden before its window was
     // first shown keeps its inner layouts' old sizes until it is laid out:
     // the window would take the size of controls no longer there.
@@ -72,6 +94,7 @@ void growToLayout(QWidget* window) {
         if (QLayout* own = (*it)->layout(); own && !(*it)->isWindow() && !(*it)->isHidden()) own->activate();
     layout->activate();
     QSize needed = layout->totalMinimumSize();
+    needed.setWidth(std::max(needed.width(), titleWidth(window)));
     if (const int shortfall = toolBarShortfall(window); shortfall > 0)
         needed.setWidth(std::max(needed.width(), window->width() + shortfall));
     const QSize now = window->size();

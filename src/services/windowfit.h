@@ -12,8 +12,9 @@ namespace qrn {
 
 // The forms were drawn for another platform's smaller font; here their
 // pixel sizes are minimums. Every window, as it is shown, grows to its
-// layout's minimum size (a fixed-size window stays fixed at the larger of
-// the two), shows every tab of its page controls without scroll arrows, and
+// layout's minimum size and to the width its title needs beside the window
+// manager's buttons (a fixed-size window stays fixed at the larger of the
+// two), shows every tab of its page controls without scroll arrows, and
 // lies wholly on the screen that shows the main window.
 void fitWindow(QWidget* window);
 

@@ -47,7 +47,9 @@
 #include "services/keycaption.h"
 #include "services/options.h"
 #include "services/windowfit.h"
+#include "views/chiptable.h"
 #include "views/chipview.h"
+#include "views/largeimgview.h"
 #include "views/minimap.h"
 #include "views/palette.h"
 #include "views/scenariocheck.h"
@@ -154,6 +156,12 @@ private:
 
     void check(QWidget* window, const QString& where) {
         const QRect inside = window->rect();
+        // The title beside a window manager's icon and close button, at the least.
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        const int title = QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + 72;
+        if (!window->windowTitle().isEmpty() && window->width() < title)
+            fault(where, QStringLiteral("title cut: %1 < %2").arg(window->width()).arg(title));
         QHash<QWidget*, QList<QWidget*>> siblings;
         for (QWidget* w : window->findChildren<QWidget*>()) {
             if (w->isWindow() || !w->isVisible()) continue;
@@ -302,8 +310,23 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
         }
         Tlevelauto automatic(levels);
         walk.walk(&automatic, QStringLiteral("level-up automatic"));
-        Tfileselectform files(QStringLiteral("ｲﾒｰｼﾞ"), QStringLiteral("*.bmp"), QStringLiteral(QRN_DEMO_DIR), maker);
+        Tfileselectform files(QStringLiteral("BGM用のMIDﾌｧｲﾙを選択"), QStringLiteral("*.MID"),
+                              QStringLiteral(QRN_DEMO_DIR "/resources"), maker);
         walk.walk(&files, QStringLiteral("file chooser"));
+        options.serchpath = QStringLiteral(QRN_DEMO_DIR "/resources/");
+        Tlargeimgview enlarged(maker);
+        enlarged.makelargeimg(QStringLiteral("grass.bmp"), 100, 100);
+        walk.walk(&enlarged, QStringLiteral("enlarged image"));
+    }
+    {
+        // A picture that cannot be shown is marked by words kept inside
+        // its cell: no ink on the cell's edges.
+        const QImage mark = ChipTable::placeholder();
+        int inkOnEdge = 0;
+        for (int i = 0; i < mark.width(); ++i)
+            for (const QPoint p : {QPoint(0, i), QPoint(mark.width() - 1, i), QPoint(i, mark.height() - 1)})
+                inkOnEdge += mark.pixel(p) != mark.pixel(0, 0);
+        EXPECT_EQ(inkOnEdge, 0);
     }
 
     std::printf("[ layout ] %d windows, %d controls walked\n", walk.windows(), walk.controls());
