@@ -50,6 +50,13 @@ void RefRow::show(const QString& name, bool isSet) const {
     if (extra) extra->setEnabled(isSet);
 }
 
+void fitToCaption(QPushButton* button) {
+    const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                       button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    const int fits = button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin;
+    button->setFixedWidth(std::max(fits, button->sizeHint().height()));
+}
+
 RefRow addRefRow(QGridLayout* grid, int row, const QString& name, const QString& caption, const QString& extra,
                  QWidget* parent) {
     auto button = [parent](const QString& objectName, const QString& text) {
@@ -71,13 +78,8 @@ RefRow addRefRow(QGridLayout* grid, int row, const QString& name, const QString&
         r.extra = button(name + (play ? QStringLiteral("play") : QStringLiteral("view")), extra);
     }
     // The small buttons as wide as their captions; the name takes the room.
-    for (QPushButton* small : {r.del, r.extra}) {
-        if (!small) continue;
-        const int margin = small->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, small) +
-                           small->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, small);
-        const int fits = small->fontMetrics().horizontalAdvance(small->text()) + 2 * margin;
-        small->setFixedWidth(std::max(fits, small->sizeHint().height()));
-    }
+    for (QPushButton* small : {r.del, r.extra})
+        if (small) fitToCaption(small);
     grid->setColumnStretch(2, 1);
     grid->addWidget(r.set, row, 0);
     grid->addWidget(r.del, row, 1);
