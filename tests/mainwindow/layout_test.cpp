@@ -208,12 +208,13 @@ class LayoutOfEveryWindow : public EditorFixture {};
 
 TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
     const std::unique_ptr<QObject> fitting(installWindowFitting(*qApp));
-    options.serchpath = QStringLiteral(QRN_DEMO_DIR "/");
     createWindows();
     EditorWindows& w = editorWindows();
     Tmaker* maker = w.maker;
     maker->readregistry();
+    options.serchpath = QStringLiteral(QRN_DEMO_DIR "/resources/");
     ASSERT_TRUE(maker->openFile(QStringLiteral(QRN_DEMO_DIR "/demo.snr")));
+    w.chipview->readbmp();
     LayoutWalk walk;
     // The tool bar in one row and, narrower, in two and in three.
     const int widths[] = {maker->toolBarWidth(1), maker->toolBarWidth(2), maker->toolBarWidth(3)};
@@ -313,7 +314,6 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
         Tfileselectform files(QStringLiteral("BGM用のMIDﾌｧｲﾙを選択"), QStringLiteral("*.MID"),
                               QStringLiteral(QRN_DEMO_DIR "/resources"), maker);
         walk.walk(&files, QStringLiteral("file chooser"));
-        options.serchpath = QStringLiteral(QRN_DEMO_DIR "/resources/");
         Tlargeimgview enlarged(maker);
         enlarged.makelargeimg(QStringLiteral("grass.bmp"), 100, 100);
         walk.walk(&enlarged, QStringLiteral("enlarged image"));
