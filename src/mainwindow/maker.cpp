@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolTip>
 #include <QWindow>
 #include <algorithm>
@@ -355,38 +356,43 @@ void Tmaker::buildToolBar() {
     for (std::size_t i = 0; i < table.size(); ++i)
         if (table[i].bar > 0) onBar.push_back(i);
     std::sort(onBar.begin(), onBar.end(), [&](std::size_t a, std::size_t b) { return table[a].bar < table[b].bar; });
-    // The second half of the groups sits on a tool bar of its own, beside
-    // the first when the window is wide enough and on a second row when not.
-    makertool2_ = addToolBar(QStringLiteral("makertool2"));
-    makertool2_->setObjectName(QStringLiteral("makertool2"));
-    makertool2_->setIconSize(makertool_->iconSize());
-    makertool2_->setMovable(false);
-    makertool2_->toggleViewAction()->setVisible(false);  // follows the first
+    // The groups fill three tool bars, a third of the buttons each: in one
+    // row on a wide window, folded into two or three rows on a narrow one.
+    for (QToolBar** more : {&makertool2_, &makertool3_}) {
+        const QString name = more == &makertool2_ ? QStringLiteral("makertool2") : QStringLiteral("makertool3");
+        *more = addToolBar(name);
+        (*more)->setObjectName(name);
+        (*more)->setIconSize(makertool_->iconSize());
+        (*more)->setMovable(false);
+        (*more)->toggleViewAction()->setVisible(false);  // follows the first
+    }
     int lastGroup = -1;
-    QToolBar* bar = makertool_;
+    QToolBar* const bars[] = {makertool_, makertool2_, makertool3_};
+    std::size_t row = 0;
     for (std::size_t n = 0; n < onBar.size(); ++n) {
         const MakerCommand& c = table[onBar[n]];
         if (lastGroup >= 0 && c.bar / 100 != lastGroup) {
-            if (bar == makertool_ && 2 * n >= onBar.size()) bar = makertool2_;
-            else bar->addSeparator();
+            if (row < 2 && 3 * n >= (row + 1) * onBar.size()) ++row;
+            else bars[row]->addSeparator();
         }
         lastGroup = c.bar / 100;
         actions_[onBar[n]]->setIcon(glyphIcon(QString::fromUtf8(c.glyph ? c.glyph : "?"), QColor::fromRgb(c.colour)));
-        bar->addAction(actions_[onBar[n]]);
+        bars[row]->addAction(actions_[onBar[n]]);
     }
-    makertool2_->addSeparator();
+    makertool3_->addSeparator();
     xlabel_ = new QLabel(QStringLiteral("X:1"));
     ylabel_ = new QLabel(QStringLiteral("Y:1"));
     for (QLabel* label : {xlabel_, ylabel_}) {
         label->setToolTip(QStringLiteral("現在の座標"));
         label->setMinimumWidth(44);
     }
-    xlabelAction_ = makertool2_->addWidget(xlabel_);
-    ylabelAction_ = makertool2_->addWidget(ylabel_);
+    xlabelAction_ = makertool3_->addWidget(xlabel_);
+    ylabelAction_ = makertool3_->addWidget(ylabel_);
     // The tool bar area's own menu can hide the tool bar too: the option and
     // the check mark of the view menu follow it.
     connect(makertool_->toggleViewAction(), &QAction::triggered, this, [this](bool shown) {
         makertool2_->setVisible(shown);
+        makertool3_->setVisible(shown);
         options().showpanel = shown;
         forEachInGroup(MakerGroup::ToolBar, [shown](QAction* a, int) { a->setChecked(shown); });
     });
@@ -425,6 +431,7 @@ void Tmaker::toolmenuClick() {
     o.showpanel = !o.showpanel;
     makertool_->setVisible(o.showpanel);
     makertool2_->setVisible(o.showpanel);
+    makertool3_->setVisible(o.showpanel);
     forEachInGroup(MakerGroup::ToolBar, [&o](QAction* a, int) { a->setChecked(o.showpanel); });
 }
 
@@ -788,16 +795,16 @@ void Tmaker::readregistry() {
     readOptions(*settingsStore(), o, ed.state);
     QRect rect = o.mainform.rect;
     if (rect.width() < 200 || rect.height() < 150) rect.setSize(Options().mainform.rect.size());
-    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-    // Nothing stored (a first start) or a title bar no screen shows: wide
-    // enough for the whole tool bar, with the tool windows beside it.
-    if (!o.mainform.stored || !titleBarOnScreen(rect))
-        rect = firstMainWindowRect(screenArea, toolBarWidth(), toolColumnWidth());
+    // Nothing stored (a first start) or a title bar no screen shows: the
+    // first-start layout, with the tool windows beside the main window.
+    if (!o.mainform.stored || !titleBarOnScreen(rect)) rect = firstStartPlan().main;
     setGeometry(rect);
+    arrangeToolBars();  // before the window is shown, so the tool bar never widens it
     if (o.mainform.maximize) showMaximized();
     else showNormal();
     makertool_->setVisible(o.showpanel);
     makertool2_->setVisible(o.showpanel);
+    makertool3_->setVisible(o.showpanel);
     forEachInGroup(MakerGroup::ToolBar, [&o](QAction* a, int) { a->setChecked(o.showpanel); });
     mapeditmenuset();
     formset();
@@ -806,15 +813,33 @@ void Tmaker::readregistry() {
         placersInstalled_ = true;
         applyPlacementOnFirstShow(editorWindows().minimap, &o.allmap);
         applyPlacementOnFirstShow(editorWindows().chipview, &o.chipview);
-        applyPlacementOnFirstShow(editorWindows().paramedit, &o.param);
+        if (o.param.stored) applyPlacementOnFirstShow(editorWindows().paramedit, &o.param);
         placeToolWindowsBeside();
     }
 }
 
-int Tmaker::toolBarWidth() const {
+namespace {
+constexpr int kToolBarSlack = 24;  // the tool bars' handles and margins
+
+// Whether the second and the third tool bar start a row of their own in a
+// main window `width` wide, for tool bars w1, w2 and w3 wide.
+std::pair<bool, bool> toolBarBreaks(int w1, int w2, int w3, int width) {
+    width -= kToolBarSlack;
+    if (width >= w1 + w2 + w3) return {false, false};
+    if (width >= std::max(w1, w2 + w3)) return {true, false};
+    if (width >= std::max(w1 + w2, w3)) return {false, true};
+    return {true, true};
+}
+}  // namespace
+
+int Tmaker::toolBarWidth(int rows) const {
     // The coordinate labels are hidden until a scenario is open.
-    const int labels = xlabel_->minimumWidth() + ylabel_->minimumWidth() + 16;
-    return makertool_->sizeHint().width() + makertool2_->sizeHint().width() + (xlabelAction_->isVisible() ? 0 : labels);
+    const int labels = xlabelAction_->isVisible() ? 0 : xlabel_->minimumWidth() + ylabel_->minimumWidth() + 16;
+    const int w1 = makertool_->sizeHint().width(), w2 = makertool2_->sizeHint().width();
+    const int w3 = makertool3_->sizeHint().width() + labels;
+    if (rows <= 1) return w1 + w2 + w3 + kToolBarSlack;
+    if (rows == 2) return std::min(std::max(w1, w2 + w3), std::max(w1 + w2, w3)) + kToolBarSlack;
+    return std::max({w1, w2, w3}) + kToolBarSlack;
 }
 
 void Tmaker::resizeEvent(QResizeEvent* event) {
@@ -823,36 +848,60 @@ void Tmaker::resizeEvent(QResizeEvent* event) {
 }
 
 void Tmaker::arrangeToolBars() {
-    if (!makertool2_) return;
-    constexpr int kSlack = 24;  // the tool bars' handles and margins
-    const bool oneRow = width() >= toolBarWidth() + kSlack;
-    if (oneRow == !toolBarBreak(makertool2_)) return;
-    if (oneRow) removeToolBarBreak(makertool2_);
-    else insertToolBarBreak(makertool2_);
+    if (!makertool3_) return;
+    const int labels = xlabelAction_->isVisible() ? 0 : xlabel_->minimumWidth() + ylabel_->minimumWidth() + 16;
+    const auto [second, third] = toolBarBreaks(makertool_->sizeHint().width(), makertool2_->sizeHint().width(),
+                                               makertool3_->sizeHint().width() + labels, width());
+    for (const auto& [bar, wanted] : {std::pair{makertool2_, second}, std::pair{makertool3_, third}}) {
+        if (toolBarBreak(bar) == wanted) continue;
+        if (wanted) insertToolBarBreak(bar);
+        else removeToolBarBreak(bar);
+    }
 }
 
-int Tmaker::toolColumnWidth() const {
-    int column = kToolColumnWidth;
-    for (QWidget* tool : std::initializer_list<QWidget*>{editorWindows().palette, editorWindows().fieldman})
-        if (tool) column = std::max(column, tool->minimumSizeHint().width());
-    return column;
+FirstStartLayout Tmaker::firstStartPlan() const {
+    const Options& o = options();
+    const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    auto room = [](QWidget* tool, QSize size, bool shortens) {
+        if (!tool) return ToolWindowRoom{size, 0};
+        size = size.expandedTo(tool->minimumSizeHint()).boundedTo(tool->maximumSize());
+        return ToolWindowRoom{size, shortens ? tool->minimumSizeHint().height() : 0};
+    };
+    return firstStartLayout(area, toolBarWidth(1), toolBarWidth(3),
+                            {room(editorWindows().palette, o.palette.rect.size(), true),
+                             room(editorWindows().fieldman, QSize(o.fieldmanview ? kToolColumnWidth : 207, 386), true),
+                             room(editorWindows().paramedit, kParameditRoom, false)});
 }
 
 void Tmaker::placeToolWindowsBeside() {
     Options& o = options();
-    // Measured when each is first shown: the main window may have moved.
-    auto beside = [this](const QSize& size, int below) {
+    // Measured when each is first shown: the main window may have moved or
+    // grown since. The place keeps its distance from the main window's
+    // right edge; on a first start the main window gives way where a tool
+    // window would cover it.
+    auto place = [this](std::size_t tool, QSize size) {
+        const FirstStartLayout plan = firstStartPlan();
+        QRect r = plan.tools[tool];
+        if (size.isValid()) r.setSize(size);
         const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-        return besideMainWindow(area, geometry(), size, below);
+        r = frameOnScreen(area, r.translated(geometry().right() - plan.main.right(), 0));
+        constexpr int kBorder = 8;  // what a frame adds at a window's side, about
+        const int overlap = frameGeometry().right() + 1 - (r.left() - kBorder);
+        if (overlap > 0 && !options().mainform.stored && width() - overlap >= toolBarWidth(3))
+            resize(width() - overlap, height());
+        return r;
     };
-    constexpr int kGap = 38;  // a title bar and a little room
     if (editorWindows().palette && !o.palette.stored)
-        onFirstShow(editorWindows().palette, [&o, beside] { o.palette.rect = beside(o.palette.rect.size(), 0); });
+        onFirstShow(editorWindows().palette, [&o, place] { o.palette.rect = place(0, QSize()); });
     if (QWidget* fieldman = editorWindows().fieldman)
-        onFirstShow(fieldman, [fieldman, &o, beside] {
-            const QSize size(o.fieldmanview ? kToolColumnWidth : 207, 386);
-            fieldman->setGeometry(beside(size, o.palette.rect.height() + kGap));
+        onFirstShow(fieldman, [fieldman, place] {
+            const QRect r = place(1, QSize());
+            fieldman->setGeometry(r);
+            // Its first showing sets its own height: the planned one comes after.
+            QTimer::singleShot(0, fieldman, [fieldman, r] { fieldman->resize(r.size()); });
         });
+    if (QWidget* paramedit = editorWindows().paramedit; paramedit && !o.param.stored)
+        onFirstShow(paramedit, [paramedit, place] { paramedit->move(place(2, paramedit->size()).topLeft()); });
 }
 
 void Tmaker::writeregistry() {

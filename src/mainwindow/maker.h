@@ -11,6 +11,7 @@
 
 #include "services/mainwindowhooks.h"
 #include "mainwindow/makercommands.h"
+#include "services/windowfit.h"
 
 class QAction;
 class QActionGroup;
@@ -52,6 +53,12 @@ public:
     // The second half of the tool bar: beside the first, or below it when
     // the window is narrower than both.
     QToolBar* makertool2() const { return makertool2_; }
+    QToolBar* makertool3() const { return makertool3_; }
+    // The main window's width for its tool bar with every button and the
+    // coordinates in `rows` rows (1 to 3).
+    int toolBarWidth(int rows) const;
+    // Where the windows open when nothing is stored, on this screen.
+    FirstStartLayout firstStartPlan() const;
     // Every command by its form name ("newfilemenu", "brushbtn", ...);
     // nullptr for a name that is not in the command table.
     QAction* command(const QString& name) const;
@@ -159,18 +166,16 @@ private:
     void setEditingCommandsEnabled(bool on);
     void toolmenuClick();
     bool writeScenarioTo(const QString& path);
-    // Width the tool bar needs to show every button and the coordinates.
-    int toolBarWidth() const;
     // Tool windows with no stored place open beside the main window.
     void placeToolWindowsBeside();
-    // The width of the widest tool window that opens beside the main window.
-    int toolColumnWidth() const;
     void arrangeToolBars();
-    static constexpr int kToolColumnWidth = 531;  // the widest tool window
+    static constexpr int kToolColumnWidth = 531;  // the field manager with its panel
+    static constexpr QSize kParameditRoom{320, 480};  // the property editor's largest page
 
     MapGrid* mapgrid_ = nullptr;
     QToolBar* makertool_ = nullptr;
     QToolBar* makertool2_ = nullptr;
+    QToolBar* makertool3_ = nullptr;
     QLabel* xlabel_ = nullptr;
     QLabel* ylabel_ = nullptr;
     QAction* xlabelAction_ = nullptr;  // the labels' places on the tool bar

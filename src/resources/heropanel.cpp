@@ -166,6 +166,7 @@ HeroPanel::HeroPanel(Tmagicedit& owner, QWidget* parent) : QWidget(parent), owne
     QPushButton* itemSet = panelButton("heitemuseset", "所持ｱｲﾃﾑ  (&I)", s2);
     QPushButton* itemDel = panelButton("heitemusedel", "消", s2);
     g2->addWidget(itemSet, 6, 0);
+    fitToCaption(itemDel);
     g2->addWidget(itemDel, 6, 1);
     items_ = new QListWidget(s2);
     items_->setObjectName(QStringLiteral("itemuselist"));
@@ -177,6 +178,7 @@ HeroPanel::HeroPanel(Tmagicedit& owner, QWidget* parent) : QWidget(parent), owne
     QPushButton* magicSet = panelButton("hemagicset", "修得済み魔法(&M)", s3);
     QPushButton* magicDel = panelButton("hemagicdel", "消", s3);
     g3->addWidget(magicSet, 0, 0);
+    fitToCaption(magicDel);
     g3->addWidget(magicDel, 0, 1);
     magics_ = new QListWidget(s3);
     magics_->setObjectName(QStringLiteral("hemagiclist"));

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <algorithm>
@@ -76,7 +77,9 @@ Tlevellist::Tlevellist(QWidget* parent) : QDialog(parent) {
     QStringList headings;
     for (const char* h : kHeadings) headings << QString::fromUtf8(h);
     grid_->setHorizontalHeaderLabels(headings);
-    for (int c = 0; c < kColumns; ++c) grid_->setColumnWidth(c, kWidths[c]);
+    // A column is never narrower than its heading.
+    for (int c = 0; c < kColumns; ++c)
+        grid_->setColumnWidth(c, std::max(kWidths[c], grid_->horizontalHeader()->fontMetrics().horizontalAdvance(headings[c]) + 12));
     for (int r = 0; r < kLevelRows; ++r) {
         grid_->setRowHeight(r, 18);
         for (int c = 0; c < kColumns; ++c) {
@@ -84,7 +87,9 @@ Tlevellist::Tlevellist(QWidget* parent) : QDialog(parent) {
             Qt::ItemFlags flags = Qt::ItemIsEnabled;
             if (c >= 1 && c <= 5) flags |= Qt::ItemIsSelectable | Qt::ItemIsEditable;
             item->setFlags(flags);
-            if (c == 0 || c >= 8) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // Numbers align right, the edited ones like their totals.
+            if (c <= 5 || (c >= 8 && c <= 12)) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            else if (c != 6) item->setTextAlignment(Qt::AlignCenter);
             grid_->setItem(r, c, item);
         }
         grid_->item(r, 0)->setText(QString::number(r + 2));
@@ -117,7 +122,12 @@ Tlevellist::Tlevellist(QWidget* parent) : QDialog(parent) {
     for (QPushButton* b : {allauto, setright, magicset, magicdel, magicview, chartButton_}) buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(close);
-    resize(880, kGridHeight + kChartHeight + 60);
+    // Wide enough on its first opening to show every column, the last one
+    // (what has been learnt by a level) included, without scrolling sideways.
+    int gridWidth = 2 * grid_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid_);
+    for (int c = 0; c < kColumns; ++c) gridWidth += grid_->columnWidth(c);
+    const QMargins margins = top->contentsMargins();
+    resize(std::max(880, gridWidth + margins.left() + margins.right()), kGridHeight + kChartHeight + 60);
 
     connect(grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!filling_) takeCell(item->row(), item->column(), item->text());

@@ -1,6 +1,9 @@
 #include "resources/settingparts.h"
 
 #include <QGridLayout>
+#include <QPushButton>
+#include <QStyle>
+#include <algorithm>
 
 #include "services/editorcontext.h"
 #include "services/textconv.h"
@@ -47,6 +50,13 @@ void RefRow::show(const QString& name, bool isSet) const {
     if (extra) extra->setEnabled(isSet);
 }
 
+void fitToCaption(QPushButton* button) {
+    const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                       button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    const int fits = button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin;
+    button->setFixedWidth(std::max(fits, button->sizeHint().height()));
+}
+
 RefRow addRefRow(QGridLayout* grid, int row, const QString& name, const QString& caption, const QString& extra,
                  QWidget* parent) {
     auto button = [parent](const QString& objectName, const QString& text) {
@@ -63,14 +73,18 @@ RefRow addRefRow(QGridLayout* grid, int row, const QString& name, const QString&
     r.value->setFrameShape(QFrame::StyledPanel);
     // Room for an eight-and-three file name in the font in use.
     r.value->setMinimumWidth(r.value->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMM.bmp")) + 8);
-    grid->addWidget(r.set, row, 0);
-    grid->addWidget(r.del, row, 1);
-    grid->addWidget(r.value, row, 2);
     if (!extra.isEmpty()) {
         const bool play = extra == QStringLiteral("♪");
         r.extra = button(name + (play ? QStringLiteral("play") : QStringLiteral("view")), extra);
-        grid->addWidget(r.extra, row, 3);
     }
+    // The small buttons as wide as their captions; the name takes the room.
+    for (QPushButton* small : {r.del, r.extra})
+        if (small) fitToCaption(small);
+    grid->setColumnStretch(2, 1);
+    grid->addWidget(r.set, row, 0);
+    grid->addWidget(r.del, row, 1);
+    grid->addWidget(r.value, row, 2);
+    if (r.extra) grid->addWidget(r.extra, row, 3);
     return r;
 }
 

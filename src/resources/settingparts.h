@@ -46,6 +46,10 @@ struct SettingsHooks {
 // The real dialogs, each created for one use.
 SettingsHooks realSettingsHooks(QWidget* parent);
 
+// A small button ("消", "♪") no wider than its caption needs, and at
+// least square.
+void fitToCaption(QPushButton* button);
+
 // A reference row: the set button (its caption), "消", an optional play or
 // view button, and the label with the referenced name.
 struct RefRow {

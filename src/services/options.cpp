@@ -172,18 +172,6 @@ constexpr int kFrameTitle = 30;
 constexpr int kFrameBorder = 8;
 }  // namespace
 
-QRect firstMainWindowRect(const QRect& screen, int toolBarWidth, int columnWidth) {
-    const int room = screen.width() - 2 * kFrameBorder;
-    // The tool column keeps its place beside the main window; when both do
-    // not fit, the main window gives way (its tool bar folds its last
-    // commands behind its arrow) rather than lie under the tool windows.
-    const int besideColumn = room - columnWidth - kFrameBorder;
-    int width = toolBarWidth <= besideColumn ? std::max(toolBarWidth, std::min(besideColumn, 1100)) : besideColumn;
-    width = std::max(std::min(width, room), 200);
-    const int height = std::max(150, std::min(640, screen.height() - kFrameTitle - 2 * kFrameBorder));
-    return QRect(screen.left() + kFrameBorder, screen.top() + kFrameTitle, width, height);
-}
-
 QRect besideMainWindow(const QRect& screen, const QRect& main, const QSize& size, int below) {
     int x = main.right() + 1 + 2 * kFrameBorder;
     int y = main.top() + below;

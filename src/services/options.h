@@ -71,11 +71,6 @@ void applyPlacementOnFirstShow(QWidget* window, const Placement* p);
 // Runs `place` when `window` is first shown, before it appears.
 void onFirstShow(QWidget* window, std::function<void()> place);
 
-// Window placement when nothing is stored. All rectangles are client areas;
-// `screen` is a screen's available area. The main window is as wide as its
-// tool bar needs, as far as the screen allows, leaving room on its right for
-// a column of `columnWidth` when the screen is wide enough for both.
-QRect firstMainWindowRect(const QRect& screen, int toolBarWidth, int columnWidth);
 // A tool window of `size` right of the main window's client area `main`,
 // `below` pixels under its top, moved back onto the screen where it would
 // leave it (and then over the main window only as far as it must).

@@ -1,6 +1,7 @@
 #include "services/windowfit.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLayout>
 #include <QScreen>
 #include <QStyle>
@@ -61,11 +62,39 @@ int toolBarShortfall(QWidget* window) {
     return shortfall;
 }
 
+// The width a window manager needs to show the whole title: the text in a
+// bold application font, the window's icon and its buttons.
+int titleWidth(const QWidget* window) {
+    constexpr int kIconAndButtons = 112;
+    const QString title = window->windowTitle();
+    if (title.isEmpty()) return 0;
+    QFont font = QApplication::font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) + kIconAndButtons;
+}
+
 void growToLayout(QWidget* window) {
     QLayout* layout = window->layout();
-    if (!layout) return;
+    if (!layout) {
+        // A window drawn by hand: only its title decides.
+        const int title = titleWidth(window);
+        if (window->width() >= title) return;
+        if (window->minimumSize() == window->maximumSize()) window->setFixedWidth(title);
+        else {
+            window->setMinimumWidth(title);
+            window->resize(title, window->height());
+        }
+        return;
+    }
+    // A panel whose controls were shown or hidden before its window was
+    // first shown keeps its inner layouts' old sizes until it is laid out:
+    // the window would take the size of controls no longer there.
+    const QList<QWidget*> inner = window->findChildren<QWidget*>();
+    for (auto it = inner.rbegin(); it != inner.rend(); ++it)
+        if (QLayout* own = (*it)->layout(); own && !(*it)->isWindow() && !(*it)->isHidden()) own->activate();
     layout->activate();
     QSize needed = layout->totalMinimumSize();
+    needed.setWidth(std::max(needed.width(), titleWidth(window)));
     if (const int shortfall = toolBarShortfall(window); shortfall > 0)
         needed.setWidth(std::max(needed.width(), window->width() + shortfall));
     const QSize now = window->size();
@@ -135,6 +164,107 @@ void fitWindow(QWidget* window) {
     showEveryTab(window);
     growToLayout(window);
     keepOnScreen(window);
+}
+
+namespace {
+
+// What a window frame adds around the client area, about.
+constexpr int kFrameTitle = 30;
+constexpr int kFrameBorder = 8;
+// Wide enough for a map of about thirty cells where the screen allows.
+constexpr int kRoomyMain = 1100;
+constexpr int kSmallestMain = 200;
+
+struct ToolColumn {
+    int width = 0;
+    std::vector<std::size_t> stacked;  // top to bottom
+    std::vector<std::size_t> atFoot;   // over the stacked ones, at the screen's foot
+};
+
+int shortest(const ToolWindowRoom& tool) {
+    const int h = tool.size.height();
+    return tool.minimumHeight > 0 ? std::min(tool.minimumHeight, h) : h;
+}
+
+// The tool windows in at most `maxColumns` columns of `height` pixels.
+std::vector<ToolColumn> stackTools(const std::vector<ToolWindowRoom>& tools, int height, std::size_t maxColumns) {
+    std::vector<ToolColumn> columns;
+    int used = 0;  // by the shortest heights of the current column's stack
+    for (std::size_t i = 0; i < tools.size(); ++i) {
+        const int needs = shortest(tools[i]) + kFrameTitle + kFrameBorder;
+        if (columns.empty() || (used + needs > height && columns.size() < maxColumns)) {
+            columns.emplace_back();
+            used = 0;
+        }
+        ToolColumn& column = columns.back();
+        if (column.stacked.empty() || used + needs <= height) {
+            column.stacked.push_back(i);
+            used += needs;
+        } else {
+            column.atFoot.push_back(i);
+        }
+        column.width = std::max(column.width, tools[i].size.width());
+    }
+    return columns;
+}
+
+}  // namespace
+
+QRect frameOnScreen(const QRect& screen, QRect client) {
+    client.moveLeft(std::min(client.left(), screen.right() + 1 - kFrameBorder - client.width()));
+    client.moveTop(std::min(client.top(), screen.bottom() + 1 - kFrameBorder - client.height()));
+    client.moveLeft(std::max(client.left(), screen.left() + kFrameBorder));
+    client.moveTop(std::max(client.top(), screen.top() + kFrameTitle));
+    return client;
+}
+
+FirstStartLayout firstStartLayout(const QRect& screen, int wideMain, int narrowMain,
+                                  const std::vector<ToolWindowRoom>& tools) {
+    const int room = screen.width() - 2 * kFrameBorder;
+    const int mainHeight = std::max(150, std::min(640, screen.height() - kFrameTitle - 2 * kFrameBorder));
+    std::vector<ToolColumn> columns;
+    int mainWidth = std::min(std::max(wideMain, kRoomyMain), room);
+    // Fewer columns leave the main window more room, at the price of tool
+    // windows over each other.
+    for (std::size_t maxColumns = std::max<std::size_t>(tools.size(), 1); maxColumns >= 1; --maxColumns) {
+        columns = stackTools(tools, screen.height(), maxColumns);
+        int taken = 0;
+        for (const ToolColumn& c : columns) taken += c.width + 2 * kFrameBorder;
+        mainWidth = std::min(std::max(wideMain, kRoomyMain), room - taken);
+        if (mainWidth >= narrowMain || maxColumns == 1) break;
+    }
+    mainWidth = std::min(std::max(mainWidth, kSmallestMain), room);
+
+    FirstStartLayout layout;
+    layout.main = QRect(screen.left() + kFrameBorder, screen.top() + kFrameTitle, mainWidth, mainHeight);
+    layout.tools.resize(tools.size());
+    // Back onto the screen: only a screen too narrow for the main window
+    // and one column puts a tool window over the main window.
+    auto onScreen = [&screen](const QRect& r) { return frameOnScreen(screen, r); };
+    int x = layout.main.right() + 1 + 2 * kFrameBorder;
+    for (const ToolColumn& column : columns) {
+        int excess = -screen.height();
+        std::vector<int> heights;
+        for (std::size_t i : column.stacked) {
+            heights.push_back(tools[i].size.height());
+            excess += heights.back() + kFrameTitle + kFrameBorder;
+        }
+        for (std::size_t k = heights.size(); k-- > 0 && excess > 0;) {
+            const int cut = std::min(excess, heights[k] - shortest(tools[column.stacked[k]]));
+            heights[k] -= cut;
+            excess -= cut;
+        }
+        int y = screen.top() + kFrameTitle;
+        for (std::size_t k = 0; k < column.stacked.size(); ++k) {
+            const std::size_t i = column.stacked[k];
+            layout.tools[i] = onScreen(QRect(x, y, tools[i].size.width(), heights[k]));
+            y = layout.tools[i].bottom() + 1 + kFrameBorder + kFrameTitle;
+        }
+        for (std::size_t i : column.atFoot)
+            layout.tools[i] = onScreen(QRect(QPoint(x, screen.bottom() + 1 - kFrameBorder - tools[i].size.height()), tools[i].size));
+        x += column.width + 2 * kFrameBorder;
+    }
+    return layout;
 }
 
 QObject* installWindowFitting(QApplication& app) {

@@ -3,8 +3,10 @@
 #include <QColor>
 #include <QDir>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImageReader>
 #include <QPainter>
+#include <algorithm>
 
 #include "services/editorcontext.h"
 #include "services/options.h"
@@ -79,12 +81,21 @@ const QImage& ChipTable::placeholder() {
         img.fill(Qt::black);
         QPainter p(&img);
         QFont font = p.font();
-        font.setPixelSize(11);
         font.setStyleStrategy(QFont::NoAntialias);
+        // The largest size at which both words fit the cell with a pixel
+        // to spare, whatever font the system gives.
+        const QString words[] = {QStringLiteral("Large"), QStringLiteral("Image")};
+        for (int size = 11; size >= 6; --size) {
+            font.setPixelSize(size);
+            const QFontMetrics metrics(font);
+            if (std::max(metrics.horizontalAdvance(words[0]), metrics.horizontalAdvance(words[1])) <= kChipSize.width() - 2 &&
+                metrics.height() <= kChipSize.height() / 2)
+                break;
+        }
         p.setFont(font);
         p.setPen(QColor(0, 255, 255));  // aqua
-        p.drawText(QRect(2, 0, 30, 16), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Large"));
-        p.drawText(QRect(2, 16, 30, 16), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Image"));
+        p.drawText(QRect(1, 0, 30, 16), Qt::AlignHCenter | Qt::AlignTop, words[0]);
+        p.drawText(QRect(1, 16, 30, 16), Qt::AlignHCenter | Qt::AlignTop, words[1]);
         return img;
     }();
     return image;

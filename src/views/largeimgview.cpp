@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "views/chiptable.h"
 
@@ -163,10 +164,13 @@ void Tlargeimgview::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     if (versionMode_ || image_.isNull()) return;
     QPainter p(this);
+    // A window widened for its title shows the picture's area in its middle.
+    const int area = stretched_ ? kSmallSide : std::max(kSmallSide, image_.width());
+    const int left = std::max(0, (width() - area) / 2);
     if (stretched_)
-        p.drawImage(rect(), image_);
+        p.drawImage(QRect(left, 0, kSmallSide, height()), image_);
     else
-        p.drawImage(QPoint(0, 0), image_);
+        p.drawImage(QPoint(left, 0), image_);
 }
 
 void Tlargeimgview::keyPressEvent(QKeyEvent* event) {

@@ -8,6 +8,7 @@
 #include "mainwindow/maker.h"
 #include "mainwindow/editorwindows.h"
 #include "services/options.h"
+#include "services/windowfit.h"
 #include "../editor_fakes.h"
 #include "fields/fieldman.h"
 #include "views/palette.h"
@@ -15,40 +16,62 @@
 namespace qrn::test {
 namespace {
 
+// The frame a window manager draws around a client area, about.
+QRect framed(const QRect& client) { return client.adjusted(-8, -30, 8, 8); }
+
 struct ScreenCase {
-    QRect screen;
-    bool roomForBoth;  // the tool bar and the tool column fit side by side
+    QRect screen;  // the available area
+    bool toolsApart;  // room for every tool window without covering another
 };
 
-class FirstStartLayout : public ::testing::TestWithParam<ScreenCase> {};
+class FirstStartLayoutOn : public ::testing::TestWithParam<ScreenCase> {};
 
-TEST_P(FirstStartLayout, MainShowsTheToolBarAndToolsStayOnTheScreenBesideIt) {
+// The palette, the field manager and the property editor, with the heights
+// they may shrink to; the main window's tool bar in one row and in three.
+TEST_P(FirstStartLayoutOn, ToolWindowsBesideTheMainWindowAndItsWholeToolBar) {
     const QRect screen = GetParam().screen;
-    constexpr int kBar = 1250, kColumn = 531;
-    const QRect main = firstMainWindowRect(screen, kBar, kColumn);
-    EXPECT_TRUE(screen.contains(main)) << main.x() << "," << main.y() << " " << main.width();
-    EXPECT_GE(main.top() - 24, screen.top());  // room for the title bar
-    // The whole tool bar when the tool column fits beside it; else the
-    // main window gives way to the column.
-    EXPECT_EQ(main.width() >= kBar, screen.width() >= kBar + kColumn + 24);
-    const QRect palette = besideMainWindow(screen, main, QSize(502, 416), 0);
-    const QRect fieldman = besideMainWindow(screen, main, QSize(kColumn, 386), 416 + 38);
-    for (const QRect& tool : {palette, fieldman}) {
-        EXPECT_TRUE(screen.contains(tool)) << tool.x() << "," << tool.y();
-        EXPECT_GE(tool.top() - 24, screen.top());
-        // Not over the map when the screen has room for both.
-        if (GetParam().roomForBoth) {
-            EXPECT_GT(tool.left(), main.right());
+    constexpr int kOneRow = 1415, kThreeRows = 600;
+    const std::vector<ToolWindowRoom> rooms = {{QSize(378, 416), 230}, {QSize(531, 386), 275}, {QSize(320, 480), 0}};
+    const FirstStartLayout layout = firstStartLayout(screen, kOneRow, kThreeRows, rooms);
+    const QRect main = layout.main;
+    EXPECT_TRUE(screen.contains(framed(main))) << main.x() << "," << main.y() << " " << main.width();
+    EXPECT_GE(main.width(), kThreeRows);  // every tool-bar button shows
+    EXPECT_GE(main.height(), 400);
+    ASSERT_EQ(layout.tools.size(), rooms.size());
+    for (std::size_t i = 0; i < rooms.size(); ++i) {
+        const QRect tool = layout.tools[i];
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(screen.contains(framed(tool))) << tool.x() << "," << tool.y() << " " << tool.width() << "x" << tool.height();
+        EXPECT_FALSE(framed(tool).intersects(framed(main)));
+        EXPECT_EQ(tool.width(), rooms[i].size.width());
+        EXPECT_GE(tool.height(), std::max(rooms[i].minimumHeight, 1));
+        if (rooms[i].minimumHeight == 0) {
+            EXPECT_EQ(tool.height(), rooms[i].size.height());
+        }
+        for (std::size_t j = 0; j < i && GetParam().toolsApart; ++j) {
+            EXPECT_FALSE(framed(tool).intersects(framed(layout.tools[j]))) << j;
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, FirstStartLayout,
-                         ::testing::Values(ScreenCase{QRect(0, 0, 1920, 1040), true},
-                                           ScreenCase{QRect(1920, 0, 2560, 1400), true},
+INSTANTIATE_TEST_SUITE_P(Screens, FirstStartLayoutOn,
+                         ::testing::Values(ScreenCase{QRect(0, 0, 1280, 800), false},
+                                           ScreenCase{QRect(0, 27, 1280, 773), false},
                                            ScreenCase{QRect(0, 0, 1600, 1000), true},
-                                           ScreenCase{QRect(0, 0, 1280, 800), true},
-                                           ScreenCase{QRect(0, 24, 640, 456), false}));
+                                           ScreenCase{QRect(0, 0, 1920, 1040), true},
+                                           ScreenCase{QRect(1920, 0, 1920, 1080), true},
+                                           ScreenCase{QRect(0, 0, 2560, 1440), true},
+                                           ScreenCase{QRect(0, 0, 2560, 1400), true}));
+
+TEST(FirstStartLayoutOnATinyScreen, KeepsEveryWindowOnTheScreen) {
+    const QRect screen(0, 24, 640, 456);
+    const FirstStartLayout layout = firstStartLayout(screen, 1415, 600, {{QSize(378, 416), 230}, {QSize(531, 386), 275}});
+    for (const QRect& r : {layout.main, layout.tools[0], layout.tools[1]}) {
+        EXPECT_GE(r.left() - 8, screen.left());
+        EXPECT_GE(r.top() - 30, screen.top());
+        EXPECT_LE(r.left() + 48, screen.right());  // the title bar can be taken
+    }
+}
 
 TEST(BesideMainWindow, ComesBackOntoTheScreenFromAnyMainWindowPlace) {
     const QRect screen(0, 0, 1280, 1000);

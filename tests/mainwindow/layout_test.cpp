@@ -8,14 +8,17 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -44,7 +47,9 @@
 #include "services/keycaption.h"
 #include "services/options.h"
 #include "services/windowfit.h"
+#include "views/chiptable.h"
 #include "views/chipview.h"
+#include "views/largeimgview.h"
 #include "views/minimap.h"
 #include "views/palette.h"
 #include "views/scenariocheck.h"
@@ -65,6 +70,7 @@ public:
         ++windows_;
         const QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
         check(window, where);
+        shoot(window, where);
         for (QTabWidget* t : tabs) {
             bringForward(t, window);
             if (!t->isVisible()) continue;
@@ -74,6 +80,7 @@ public:
                 t->setCurrentIndex(i);
                 QCoreApplication::processEvents();
                 check(window, where + QStringLiteral(" / ") + t->tabText(i));
+                shoot(window, where + QStringLiteral(" - ") + t->tabText(i));
             }
             t->setCurrentIndex(before);
         }
@@ -84,6 +91,17 @@ public:
     const QStringList& faults() const { return faults_; }
 
 private:
+    // With QRN_LAYOUT_SHOTS=DIR, saves each window and page as DIR/NAME.png
+    // for a person to look over.
+    static void shoot(QWidget* window, const QString& where) {
+        static const QString dir = qEnvironmentVariable("QRN_LAYOUT_SHOTS");
+        if (dir.isEmpty()) return;
+        QString name = where;
+        name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|& ]+")), QStringLiteral("_"));
+        QDir().mkpath(dir);
+        window->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+
     // Shows the pages on the way to a nested page control.
     static void bringForward(QWidget* w, QWidget* window) {
         for (QWidget* child = w; child && child != window; child = child->parentWidget()) {
@@ -138,6 +156,12 @@ private:
 
     void check(QWidget* window, const QString& where) {
         const QRect inside = window->rect();
+        // The title beside a window manager's icon and close button, at the least.
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        const int title = QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + 72;
+        if (!window->windowTitle().isEmpty() && window->width() < title)
+            fault(where, QStringLiteral("title cut: %1 < %2").arg(window->width()).arg(title));
         QHash<QWidget*, QList<QWidget*>> siblings;
         for (QWidget* w : window->findChildren<QWidget*>()) {
             if (w->isWindow() || !w->isVisible()) continue;
@@ -184,20 +208,21 @@ class LayoutOfEveryWindow : public EditorFixture {};
 
 TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
     const std::unique_ptr<QObject> fitting(installWindowFitting(*qApp));
-    options.serchpath = QStringLiteral(QRN_DEMO_DIR "/");
     createWindows();
     EditorWindows& w = editorWindows();
     Tmaker* maker = w.maker;
     maker->readregistry();
+    options.serchpath = QStringLiteral(QRN_DEMO_DIR "/resources/");
     ASSERT_TRUE(maker->openFile(QStringLiteral(QRN_DEMO_DIR "/demo.snr")));
+    w.chipview->readbmp();
     LayoutWalk walk;
-    // The tool bar in one row and, narrower, in two.
-    const int oneRow = maker->makertool()->sizeHint().width() + maker->makertool2()->sizeHint().width() + 24;
-    maker->resize(oneRow, 600);
-    walk.walk(maker, QStringLiteral("main window"));
-    maker->resize(std::max(maker->makertool()->sizeHint().width(), maker->makertool2()->sizeHint().width()) + 24, 600);
-    walk.walk(maker, QStringLiteral("main window, tool bar in two rows"));
-    std::printf("[ layout ] tool bar %d in one row, %d in two\n", oneRow, maker->width());
+    // The tool bar in one row and, narrower, in two and in three.
+    const int widths[] = {maker->toolBarWidth(1), maker->toolBarWidth(2), maker->toolBarWidth(3)};
+    for (int rows = 1; rows <= 3; ++rows) {
+        maker->resize(widths[rows - 1], 600);
+        walk.walk(maker, QStringLiteral("main window, tool bar in %1 row(s)").arg(rows));
+    }
+    std::printf("[ layout ] tool bar %d in one row, %d in two, %d in three\n", widths[0], widths[1], widths[2]);
     const std::pair<QWidget*, const char*> tools[] = {
         {w.palette, "palette"}, {w.fieldman, "field manager"}, {w.minimap, "whole map"}, {w.chipview, "image view"},
         {w.serchresult, "search results"}, {w.scenariocheck, "scenario check"}, {w.randomform, "random ratio"},
@@ -239,6 +264,15 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
     }
     w.magicedit->makemagiclist();
     walk.walk(w.magicedit, QStringLiteral("magic"));
+    {
+        // At its form's height unless its content needs more; the small
+        // buttons beside a name as wide as their captions.
+        SCOPED_TRACE("magic window");
+        EXPECT_LE(w.magicedit->height(), std::max(442, w.magicedit->minimumSizeHint().height()));
+        auto* del = w.magicedit->findChild<QPushButton*>(QStringLiteral("mgsounddel"));
+        ASSERT_TRUE(del);
+        EXPECT_LE(del->width(), 2 * del->height());
+    }
     w.magicedit->makeherolist();
     walk.walk(w.magicedit, QStringLiteral("hero"));
     w.magicedit->makescenariolist();
@@ -266,10 +300,33 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
         walk.walk(&sizes, QStringLiteral("field size"));
         Tlevellist levels(maker);
         walk.walk(&levels, QStringLiteral("level-up table"));
+        {
+            // Every column shows at the first opening; edited numbers align
+            // as their totals do.
+            auto* grid = levels.findChild<QTableWidget*>(QStringLiteral("levelgrid"));
+            ASSERT_TRUE(grid);
+            EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
+            for (int c = 1; c <= 5; ++c)
+                EXPECT_EQ(grid->item(0, c)->textAlignment(), grid->item(0, c + 7)->textAlignment()) << c;
+        }
         Tlevelauto automatic(levels);
         walk.walk(&automatic, QStringLiteral("level-up automatic"));
-        Tfileselectform files(QStringLiteral("ｲﾒｰｼﾞ"), QStringLiteral("*.bmp"), QStringLiteral(QRN_DEMO_DIR), maker);
+        Tfileselectform files(QStringLiteral("BGM用のMIDﾌｧｲﾙを選択"), QStringLiteral("*.MID"),
+                              QStringLiteral(QRN_DEMO_DIR "/resources"), maker);
         walk.walk(&files, QStringLiteral("file chooser"));
+        Tlargeimgview enlarged(maker);
+        enlarged.makelargeimg(QStringLiteral("grass.bmp"), 100, 100);
+        walk.walk(&enlarged, QStringLiteral("enlarged image"));
+    }
+    {
+        // A picture that cannot be shown is marked by words kept inside
+        // its cell: no ink on the cell's edges.
+        const QImage mark = ChipTable::placeholder();
+        int inkOnEdge = 0;
+        for (int i = 0; i < mark.width(); ++i)
+            for (const QPoint p : {QPoint(0, i), QPoint(mark.width() - 1, i), QPoint(i, mark.height() - 1)})
+                inkOnEdge += mark.pixel(p) != mark.pixel(0, 0);
+        EXPECT_EQ(inkOnEdge, 0);
     }
 
     std::printf("[ layout ] %d windows, %d controls walked\n", walk.windows(), walk.controls());
