@@ -174,6 +174,8 @@ constexpr int kFrameBorder = 8;
 // Wide enough for a map of about thirty cells where the screen allows.
 constexpr int kRoomyMain = 1100;
 constexpr int kSmallestMain = 200;
+// A map of about thirty cells: worth tool windows over each other.
+constexpr int kComfortableMain = 960;
 
 struct ToolColumn {
     int width = 0;
@@ -224,14 +226,21 @@ FirstStartLayout firstStartLayout(const QRect& screen, int wideMain, int narrowM
     const int mainHeight = std::max(150, std::min(640, screen.height() - kFrameTitle - 2 * kFrameBorder));
     std::vector<ToolColumn> columns;
     int mainWidth = std::min(std::max(wideMain, kRoomyMain), room);
+    // A window manager may take the asked place as its frame's rather than
+    // the client's: the columns leave room for one more title bar.
+    const int columnHeight = screen.height() - kFrameTitle;
     // Fewer columns leave the main window more room, at the price of tool
-    // windows over each other.
-    for (std::size_t maxColumns = std::max<std::size_t>(tools.size(), 1); maxColumns >= 1; --maxColumns) {
-        columns = stackTools(tools, screen.height(), maxColumns);
-        int taken = 0;
-        for (const ToolColumn& c : columns) taken += c.width + 2 * kFrameBorder;
-        mainWidth = std::min(std::max(wideMain, kRoomyMain), room - taken);
-        if (mainWidth >= narrowMain || maxColumns == 1) break;
+    // windows over each other: the most columns that leave a comfortable
+    // map, else the most that leave the narrowest tool bar whole.
+    for (const int wanted : {std::max(narrowMain, kComfortableMain), narrowMain}) {
+        for (std::size_t maxColumns = std::max<std::size_t>(tools.size(), 1); maxColumns >= 1; --maxColumns) {
+            columns = stackTools(tools, columnHeight, maxColumns);
+            int taken = 0;
+            for (const ToolColumn& c : columns) taken += c.width + 2 * kFrameBorder;
+            mainWidth = std::min(std::max(wideMain, kRoomyMain), room - taken);
+            if (mainWidth >= wanted || maxColumns == 1) break;
+        }
+        if (mainWidth >= wanted) break;
     }
     mainWidth = std::min(std::max(mainWidth, kSmallestMain), room);
 
@@ -243,7 +252,7 @@ FirstStartLayout firstStartLayout(const QRect& screen, int wideMain, int narrowM
     auto onScreen = [&screen](const QRect& r) { return frameOnScreen(screen, r); };
     int x = layout.main.right() + 1 + 2 * kFrameBorder;
     for (const ToolColumn& column : columns) {
-        int excess = -screen.height();
+        int excess = -columnHeight;
         std::vector<int> heights;
         for (std::size_t i : column.stacked) {
             heights.push_back(tools[i].size.height());
@@ -261,7 +270,7 @@ FirstStartLayout firstStartLayout(const QRect& screen, int wideMain, int narrowM
             y = layout.tools[i].bottom() + 1 + kFrameBorder + kFrameTitle;
         }
         for (std::size_t i : column.atFoot)
-            layout.tools[i] = onScreen(QRect(QPoint(x, screen.bottom() + 1 - kFrameBorder - tools[i].size.height()), tools[i].size));
+            layout.tools[i] = onScreen(QRect(QPoint(x, screen.bottom() + 1 - kFrameTitle - kFrameBorder - tools[i].size.height()), tools[i].size));
         x += column.width + 2 * kFrameBorder;
     }
     return layout;
