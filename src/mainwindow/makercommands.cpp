@@ -1,6 +1,7 @@
 // The main window's command table. Rows are in menu order; each menu lists
 // its rows in the order they appear here.
 #include "mainwindow/makercommands.h"
+#include <QScreen>
 #include "mainwindow/editorwindows.h"
 
 #include "mainwindow/edithistory.h"
@@ -16,6 +17,7 @@
 #include "resources/resedit.h"
 #include "views/largeimgview.h"
 #include "views/scenariocheck.h"
+#include "services/options.h"
 #include "views/walkpreview.h"
 
 namespace qrn {
@@ -33,12 +35,19 @@ void openList(Tresedit::Kind kind) {
     if (editorWindows().resedit) editorWindows().resedit->openList(kind);
 }
 // The walk preview from the hero's start, or from the map's cursor cell.
-void openWalk(bool fromCursor) {
+// It first opens beside the main window, over the tool windows the walk
+// does not need, leaving the map in sight.
+void openWalk(Tmaker& maker, bool fromCursor) {
     Twalkpreview* walk = editorWindows().walkpreview;
     if (!walk) return;
     const EditorState& at = editor().state;
-    if (fromCursor ? walk->startAt(at.currentField, at.cursorCol, at.cursorRow) : walk->startAtHero())
-        Tmaker::showToolWindow(walk);
+    if (!(fromCursor ? walk->startAt(at.currentField, at.cursorCol, at.cursorRow) : walk->startAtHero())) return;
+    if (!walk->property("qrnPlaced").toBool() && maker.screen()) {
+        walk->setProperty("qrnPlaced", true);
+        const QSize size = walk->size().expandedTo(walk->minimumSizeHint());
+        walk->move(besideMainWindow(maker.screen()->availableGeometry(), maker.geometry(), size, 0).topLeft());
+    }
+    Tmaker::showToolWindow(walk);
 }
 void openPage(Tmaker& maker, Tmagicedit::Page page) {
     if (!editorWindows().magicedit) return;
@@ -199,9 +208,9 @@ std::span<const MakerCommand> Tmaker::commandTable() {
              showToolWindow(editorWindows().scenariocheck);
          }},
         {.name = "walkpreviewmenu", .caption = "試し歩き(&W)", .key = "F9", .menu = M::Tool,
-         .run = [](Tmaker&) { openWalk(false); }},
+         .run = [](Tmaker& m) { openWalk(m, false); }},
         {.name = "walkcursormenu", .caption = "カーソルから試し歩き(&K)", .key = "Shift+F9", .menu = M::Tool,
-         .run = [](Tmaker&) { openWalk(true); }},
+         .run = [](Tmaker& m) { openWalk(m, true); }},
 
         // Help
         {.name = "helpindexmenu", .caption = "目次(&I)", .menu = M::Help, .flags = kAlwaysEnabled,
@@ -235,7 +244,7 @@ std::span<const MakerCommand> Tmaker::commandTable() {
         {.name = "fieldpop", .caption = "フィールドマネージャ", .menu = M::Popup,
          .run = [](Tmaker&) { showToolWindow(editorWindows().fieldman); }},
         {.name = "walkcursorpop", .caption = "ここから試し歩き", .menu = M::Popup, .flags = kSeparatorBefore,
-         .run = [](Tmaker&) { openWalk(true); }},
+         .run = [](Tmaker& m) { openWalk(m, true); }},
     };
     return table;
 }
