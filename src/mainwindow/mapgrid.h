@@ -8,7 +8,6 @@
 #include <array>
 #include <functional>
 #include <random>
-#include <unordered_map>
 #include <vector>
 
 #include "services/cellgrid.h"
@@ -37,16 +36,22 @@ public:
 private:
     // Picture indexes a cell shows, bottom to top (-1 for none).
     using Look = std::array<int, 5>;
-    struct LookHash {
-        std::size_t operator()(const Look& look) const;
+    // One composed look in the table: `image` indexes images_, -1 for a free slot.
+    struct Slot {
+        Look look;
+        int image = -1;
     };
+    static std::size_t hashOf(const Look& look);
     Look lookOf(const Cell* cell) const;
     void compose(const Look& look);
     bool pictureOpaque(int index);
 
     QImage chip_;                      // the composition chip
     std::vector<signed char> opaque_;  // per picture index: -1 unknown, 0 has transparency, 1 opaque
-    std::unordered_map<Look, QImage, LookHash> composed_;
+    // Looks to composed images: an open table probed in place, since
+    // painting asks it once for every cell shown.
+    std::vector<Slot> slots_;
+    std::vector<QImage> images_;
     int cellPixels_ = 32;
     int pictureCount_ = -1;
 };

@@ -2,10 +2,13 @@
 
 #include "render/fieldrenderer.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-#include <cstdlib>
 #include <QPainter>
+#include <cstdlib>
+
+#include "scenario/joinfiles.h"
 
 namespace qrn {
 
@@ -70,6 +73,17 @@ QImage readChipBitmap(QIODevice& device) {
     // screen, which may be far wider.
     if (image.width() > kMaxBitmapSide || image.height() > kMaxBitmapSide) return {};
     return image;
+}
+
+QImage readResourcePicture(ResourceFolder& folder, std::string_view utf8Name, std::string* path) {
+    // A bitmap of the largest decoded size at 32 bits, with room for headers.
+    constexpr std::size_t kMaxFileBytes = std::size_t(kMaxBitmapSide) * kMaxBitmapSide * 4 + (4u << 20);
+    std::string bytes;
+    if (!folder.read(utf8Name, bytes, path, kMaxFileBytes)) return {};
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::ReadOnly)) return {};
+    return readChipBitmap(buffer);
 }
 
 void PictureList::reset() {
