@@ -7,10 +7,14 @@
 //   join_maximal: every cell of the store set, 900 distinct pictures, 162
 //     large bitmaps and 100 media files named; ratio against copying the
 //     join's own output folder, file by file, in the same run.
-//   cli_join: the whole quorantel-cli join process on that scenario; ratio
-//     against a cp -r process copying the join's output folder.
+//   cli_join: the whole quorantel-cli join process on that scenario into an
+//     empty folder; ratio against a cp -r process copying the join's output
+//     folder to a new one.
+//   cli_join_again: the join over the files of the join before; ratio
+//     against cp -r of the output over the copy before.
 // `bench_join --make DIR` only writes that scenario (DIR/max.snr) and its
 // resource folder (DIR/res), for looking at the join from outside.
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -145,13 +149,19 @@ void benchExport(const fs::path& dir) {
     report("cli_export_bmp_120x120", cli, 100.0);
 }
 
-// Runs argv to completion; false if it could not start or failed.
+// Runs argv to completion with its output thrown away; false if it could
+// not start or failed.
 bool spawnAndWait(std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+    const int started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) return false;
     int status = 0;
     return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
@@ -250,26 +260,33 @@ void benchJoin(const fs::path& dir) {
     std::printf("# join_maximal wrote %zu files, %.1f MB\n", outputs.size(), static_cast<double>(bytes) / 1e6);
 
     // The whole process, scenario file and resource folder as given on the
-    // command line, against cp -r of the output it writes; each run once
-    // after the other, so that both meet the same load.
+    // command line, against cp -r of the output it writes, each run right
+    // after the other so that both meet the same load: first into an empty
+    // folder each, then over the files of the run before (a join again).
     const std::string snr = (dir / "max.snr").string();
     if (!saveScenario(snr, *s, false).ok) std::abort();
     const fs::path cliOut = dir / "cliout";
-    fs::create_directories(cliOut);
-    const std::vector<std::string> join = {QRN_CLI_PATH, "join", snr, cliOut.string(), "BENCH", "--resources", res.string()};
-    if (!spawnAndWait(join)) std::abort();
     const fs::path cliCopy = dir / "clicopy";
-    std::vector<double> tool, floor;
-    for (int i = 0; i < 9; ++i) {
-        fs::remove_all(cliCopy);
-        floor.push_back(bench::millis([&] {
-            if (!spawnAndWait({"/bin/cp", "-r", cliOut.string(), cliCopy.string()})) std::abort();
-        }));
-        tool.push_back(bench::millis([&] {
-            if (!spawnAndWait(join)) std::abort();
-        }));
+    const std::vector<std::string> join = {QRN_CLI_PATH, "join", snr, cliOut.string(), "BENCH", "--resources", res.string()};
+    for (const bool over : {false, true}) {
+        std::vector<double> tool, floor;
+        for (int i = 0; i < 9; ++i) {
+            if (!over || i == 0) {
+                fs::remove_all(cliCopy);
+                fs::remove_all(cliOut);
+                fs::create_directories(cliOut);
+            }
+            tool.push_back(bench::millis([&] {
+                if (!spawnAndWait(join)) std::abort();
+            }));
+            floor.push_back(bench::millis([&] {
+                if (!spawnAndWait({"/bin/cp", "-r", over ? cliOut.string() + "/." : cliOut.string(), cliCopy.string()}))
+                    std::abort();
+            }));
+            if (over && i == 0) tool.pop_back(), floor.pop_back();  // the first run wrote into empty folders
+        }
+        report(over ? "cli_join_again" : "cli_join", bench::median(tool), bench::median(floor));
     }
-    report("cli_join", bench::median(tool), bench::median(floor));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -112,7 +114,7 @@ bool ResourceFolder::read(std::string_view name, std::string& bytes, std::string
         ::close(fd);
         return false;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // A regular file reads alike with or without O_NONBLOCK, so it stays set.
     // The size the file had when opened is read; a file that tells no size
     // (some special file systems) is read to its end, within the limit.
     const bool sized = st.st_size > 0;
@@ -162,13 +164,24 @@ std::string joinOutputPath(const std::string& folder, std::string_view name, std
 bool writeWholeFile(const std::string& path, std::string_view bytes) {
     // Written beside the target and renamed over it, so a write that fails
     // part-way (a full disk, the file size limit) leaves any earlier file of
-    // that name whole rather than cut off.
-    std::string tmp = path + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
+    // that name whole rather than cut off. The temporary name is new
+    // (O_EXCL, links not followed) and the process's umask gives the mode, so
+    // one call makes the file.
+    static std::uint64_t counter = 0;
+    static const auto seed = static_cast<std::uint64_t>(::getpid()) << 32 ^
+                             static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::string tmp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        std::uint64_t mix = (seed + ++counter) * 0x9E3779B97F4A7C15ull;
+        char suffix[8] = {'.', 0, 0, 0, 0, 0, 0, 0};
+        for (int i = 1; i < 7; ++i, mix >>= 6)
+            suffix[i] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-"[mix & 63];
+        tmp = path + suffix;
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
     if (fd < 0) return false;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
     std::size_t done = 0;
     int err = 0;
     while (done < bytes.size()) {
