@@ -78,12 +78,17 @@ QImage readChipBitmap(QIODevice& device) {
 QImage readResourcePicture(ResourceFolder& folder, std::string_view utf8Name, std::string* path) {
     // A bitmap of the largest decoded size at 32 bits, with room for headers.
     constexpr std::size_t kMaxFileBytes = std::size_t(kMaxBitmapSide) * kMaxBitmapSide * 4 + (4u << 20);
-    std::string bytes;
-    if (!folder.read(utf8Name, bytes, path, kMaxFileBytes)) return {};
-    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    if (!buffer.open(QIODevice::ReadOnly)) return {};
-    return readChipBitmap(buffer);
+    // One buffer for the pictures read on this thread: loading a scenario's
+    // pictures allocates it about once. A large one is not kept.
+    thread_local std::string bytes;
+    QImage image;
+    if (folder.read(utf8Name, bytes, path, kMaxFileBytes)) {
+        QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        QBuffer buffer(&data);
+        if (buffer.open(QIODevice::ReadOnly)) image = readChipBitmap(buffer);
+    }
+    if (bytes.capacity() > (1u << 20)) std::string().swap(bytes);
+    return image;
 }
 
 void PictureList::reset() {

@@ -102,16 +102,22 @@ std::optional<std::string> ResourceFolder::find(std::string_view name) {
 }
 
 bool ResourceFolder::read(std::string_view name, std::string& bytes, std::string* shown, std::size_t maxBytes) {
-    bytes.clear();
     const auto path = find(name);
     if (shown) *shown = path ? *path : spelt(name);
-    if (!path) return false;
+    if (!path) {
+        bytes.clear();
+        return false;
+    }
     // Not blocked by a pipe put where a file is expected.
     const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        bytes.clear();
+        return false;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
         ::close(fd);
+        bytes.clear();
         return false;
     }
     // A regular file reads alike with or without O_NONBLOCK, so it stays set.
@@ -120,11 +126,15 @@ bool ResourceFolder::read(std::string_view name, std::string& bytes, std::string
     const bool sized = st.st_size > 0;
     // One byte past the limit tells a file that is too large.
     const std::size_t cap = maxBytes == static_cast<std::size_t>(-1) ? maxBytes : maxBytes + 1;
-    bytes.resize(sized ? static_cast<std::size_t>(st.st_size) : std::min<std::size_t>(65536, cap));
+    // Read into the string's own storage: a caller that reads file after
+    // file into one string neither allocates nor clears memory again for a
+    // file no larger than the one before.
+    std::size_t want = sized ? static_cast<std::size_t>(st.st_size) : std::min<std::size_t>(65536, cap);
+    if (bytes.size() < want) bytes.resize(want);
     std::size_t got = 0;
     bool ok = true;
-    while (got < bytes.size()) {
-        const ssize_t r = ::read(fd, bytes.data() + got, bytes.size() - got);
+    while (got < want) {
+        const ssize_t r = ::read(fd, bytes.data() + got, want - got);
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) {
             ok = false;
@@ -132,7 +142,10 @@ bool ResourceFolder::read(std::string_view name, std::string& bytes, std::string
         }
         if (r == 0) break;
         got += static_cast<std::size_t>(r);
-        if (!sized && got == bytes.size() && bytes.size() < cap) bytes.resize(std::min(cap, bytes.size() * 2));
+        if (!sized && got == want && want < cap) {
+            want = std::min(cap, want * 2);
+            if (bytes.size() < want) bytes.resize(want);
+        }
     }
     if (got > maxBytes) ok = false;
     bytes.resize(got);
@@ -229,12 +242,13 @@ private:
         ++done_;
         if (hooks_.progress) hooks_.progress(done_, total_);
     }
-    // The source content of a stored name, or nullopt (missing, unsafe, unreadable).
-    std::optional<std::string> source(std::string_view cp932Name) {
+    // The source content of a stored name, or null (missing, unsafe,
+    // unreadable); valid until the next call, as every source is read into
+    // the same buffer.
+    std::string* source(std::string_view cp932Name) {
         const auto utf8 = cp932ToUtf8(cp932Name);
-        std::string bytes;
-        if (!utf8 || !resources_.read(*utf8, bytes)) return std::nullopt;
-        return bytes;
+        if (!utf8 || !resources_.read(*utf8, buffer_)) return nullptr;
+        return &buffer_;
     }
     // The copy of a large bitmap as base.DAT with ".." as its first bytes;
     // false only when writing failed. `what` is the warning's head (cp932).
@@ -250,6 +264,7 @@ private:
     ResourceFolder& resources_;
     JoinResult result_;
     std::map<std::string, std::string> datSources_;  // base.DAT -> the stored name copied there
+    std::string buffer_;                             // the source being copied
     int done_ = 0;
     int total_ = 0;
 };
@@ -261,7 +276,7 @@ bool Joiner::copyBitmap(const ShortString255& name, const std::string& what) {
         warn(utf8(pos->second) + " と " + utf8(name.view()) + " はどちらも " + utf8(dat) +
              " として出力されるため、後のファイルが先のファイルを置き換えます。");
     }
-    auto bytes = source(name.view());
+    std::string* bytes = source(name.view());
     if (!bytes) {
         warn(utf8(what) + shownPath(name.view()) + kNotFound);
         return true;
@@ -272,7 +287,7 @@ bool Joiner::copyBitmap(const ShortString255& name, const std::string& what) {
 }
 
 bool Joiner::copyFile(const ShortString255& name, const std::string& what) {
-    const auto bytes = source(name.view());
+    const std::string* bytes = source(name.view());
     if (!bytes) {
         warn(utf8(what) + shownPath(name.view()) + kNotFound);
         return true;

@@ -34,8 +34,10 @@ public:
     std::optional<std::string> find(std::string_view utf8Name);
     // Reads the whole file a name is found as: one open and one read. False
     // when it is not found, not a regular file, larger than `maxBytes` or
-    // unreadable. `path` gets the path read, or the spelt one when the name
-    // is not found (for messages).
+    // unreadable (`bytes` then empty). `path` gets the path read, or the
+    // spelt one when the name is not found (for messages). The string's
+    // storage is reused, so reading many files into one string allocates
+    // about once.
     bool read(std::string_view utf8Name, std::string& bytes, std::string* path = nullptr,
               std::size_t maxBytes = static_cast<std::size_t>(-1));
     // Lists the folder again if its entries changed since the last listing
