@@ -4,9 +4,18 @@
 //     already composed image of that size with the same writer.
 //   cli_export_bmp_120x120: the whole quorantel-cli export-bmp process for
 //     that field; ratio against the same 0.10 s goal.
-//   join_maximal: every cell of the store set, 900 distinct pictures and
-//     every media file named; ratio against copying the join's own output
-//     folder, file by file, in the same run.
+//   join_maximal: every cell of the store set, 900 distinct pictures, 162
+//     large bitmaps and 100 media files named; ratio against copying the
+//     join's own output folder, file by file, in the same run.
+//   cli_join: the whole quorantel-cli join process on that scenario into an
+//     empty folder; ratio against a cp -r process copying the join's output
+//     folder to a new one.
+//   cli_join_again: the join over the files of the join before; ratio
+//     against cp -r of the output over the copy before.
+// `bench_join --make DIR` only writes that scenario (DIR/max.snr) and its
+// resource folder (DIR/res), for looking at the join from outside.
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
 #include <QImage>
@@ -30,6 +39,8 @@
 #include "scenario/joinfiles.h"
 #include "scenario/resets.h"
 #include "scenario/scenariofile.h"
+
+extern char** environ;
 
 using namespace qrn;
 namespace fs = std::filesystem;
@@ -138,7 +149,26 @@ void benchExport(const fs::path& dir) {
     report("cli_export_bmp_120x120", cli, 100.0);
 }
 
-void benchJoin(const fs::path& dir) {
+// Runs argv to completion with its output thrown away; false if it could
+// not start or failed.
+bool spawnAndWait(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) return false;
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The largest join: every cell of the store set, 900 distinct pictures,
+// every large bitmap and media slot named; its files are written into `res`.
+std::unique_ptr<Scenario> maximalScenario(const fs::path& res) {
     auto s = std::make_unique<Scenario>();
     EditorSideData side{};
     alldatainitialize(*s, side, 2);
@@ -155,7 +185,6 @@ void benchJoin(const fs::path& dir) {
         c.item = static_cast<u8>(1 + n % 247);
         c.chara = static_cast<u8>(1 + n % 241);
     }
-    const fs::path res = dir / "jres";
     fs::create_directories(res);
     // 900 distinct pictures: terrains 1..400, their extends, buildings 1..100.
     QImage pic = picture(qRgb(90, 140, 30), false);
@@ -186,6 +215,12 @@ void benchJoin(const fs::path& dir) {
         media(s->bgm(k).fileName, "bgm" + std::to_string(k) + ".mid", midi);
         media(s->sound(k).fileName, "se" + std::to_string(k) + ".wav", wave);
     }
+    return s;
+}
+
+void benchJoin(const fs::path& dir) {
+    const fs::path res = dir / "jres";
+    const std::unique_ptr<Scenario> s = maximalScenario(res);
     ResourceFolder folder(res.string());
     PictureIndexTables tables{};
     ChipImages chips;
@@ -223,11 +258,45 @@ void benchJoin(const fs::path& dir) {
     }, 5);
     report("join_maximal", ms, base);
     std::printf("# join_maximal wrote %zu files, %.1f MB\n", outputs.size(), static_cast<double>(bytes) / 1e6);
+
+    // The whole process, scenario file and resource folder as given on the
+    // command line, against cp -r of the output it writes, each run right
+    // after the other so that both meet the same load: first into an empty
+    // folder each, then over the files of the run before (a join again).
+    const std::string snr = (dir / "max.snr").string();
+    if (!saveScenario(snr, *s, false).ok) std::abort();
+    const fs::path cliOut = dir / "cliout";
+    const fs::path cliCopy = dir / "clicopy";
+    const std::vector<std::string> join = {QRN_CLI_PATH, "join", snr, cliOut.string(), "BENCH", "--resources", res.string()};
+    for (const bool over : {false, true}) {
+        std::vector<double> tool, floor;
+        for (int i = 0; i < 9; ++i) {
+            if (!over || i == 0) {
+                fs::remove_all(cliCopy);
+                fs::remove_all(cliOut);
+                fs::create_directories(cliOut);
+            }
+            tool.push_back(bench::millis([&] {
+                if (!spawnAndWait(join)) std::abort();
+            }));
+            floor.push_back(bench::millis([&] {
+                if (!spawnAndWait({"/bin/cp", "-r", over ? cliOut.string() + "/." : cliOut.string(), cliCopy.string()}))
+                    std::abort();
+            }));
+            if (over && i == 0) tool.pop_back(), floor.pop_back();  // the first run wrote into empty folders
+        }
+        report(over ? "cli_join_again" : "cli_join", bench::median(tool), bench::median(floor));
+    }
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--make") == 0) {
+        const fs::path dir = argv[2];
+        const std::unique_ptr<Scenario> s = maximalScenario(dir / "res");
+        return saveScenario((dir / "max.snr").string(), *s, false).ok ? 0 : 1;
+    }
     char tmpl[] = "/tmp/qrn_join_bench_XXXXXX";
     const fs::path dir = ::mkdtemp(tmpl);
     benchExport(dir);

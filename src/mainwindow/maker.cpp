@@ -724,8 +724,8 @@ void Tmaker::allimageload() {
     bool quiet = false;  // the author asked for no more warnings in this load
     auto load = [&](auto& index, const ShortString255& file, bool transparent, std::int32_t colour) {
         if (file.empty()) return;
-        const QString path = ed.resourcePath(fromCp932(file.view()));
-        const QImage image = readChipBitmap(path);
+        QString path;
+        const QImage image = ed.readPicture(fromCp932(file.view()), &path);
         if (image.isNull()) {
             index = static_cast<std::remove_reference_t<decltype(index)>>(ed.imageList.addBlank());
             if (!quiet) quiet = ed.messages->warningInRun(this, path + QStringLiteral("が見つかりません。"));

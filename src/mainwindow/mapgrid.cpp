@@ -379,10 +379,10 @@ bool CellComposer::pictureOpaque(int index) {
     return known == 1;
 }
 
-std::size_t CellComposer::LookHash::operator()(const Look& look) const {
-    std::size_t h = 0;
-    for (int index : look) h = h * 1000003u ^ static_cast<std::size_t>(index + 1);
-    return h;
+std::size_t CellComposer::hashOf(const Look& look) {
+    std::uint64_t h = 0;
+    for (int index : look) h = (h ^ static_cast<std::uint32_t>(index + 1)) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(h ^ (h >> 29));
 }
 
 CellComposer::Look CellComposer::lookOf(const Cell* cell) const {
@@ -411,18 +411,62 @@ void CellComposer::compose(const Look& look) {
     }
 }
 
+namespace {
+
+constexpr std::size_t kMaxLooks = 4096;        // about 16 MB at 32 pixels
+constexpr std::size_t kSlots = 2 * kMaxLooks;  // a power of two, never more than half full
+constexpr std::size_t kEntrySlots = 16384;     // a power of two, at most half used in one repaint
+
+}  // namespace
+
 const QImage& CellComposer::cellImage(const Cell* cell, int cellPixels) {
-    constexpr std::size_t kMaxLooks = 4096;  // about 16 MB at 32 pixels
     const int pictureCount = editor().imageList.count();
     if (pictureCount != pictureCount_ || cellPixels != cellPixels_) {
         forget();
         pictureCount_ = pictureCount;
         cellPixels_ = cellPixels;
     }
-    const Look look = lookOf(cell);
-    auto found = composed_.find(look);
-    if (found != composed_.end()) return found->second;
-    if (composed_.size() >= kMaxLooks) composed_.clear();
+    if (slots_.empty()) {
+        slots_.resize(kSlots);
+        images_.reserve(kMaxLooks);
+    }
+    EntrySlot* memo = nullptr;
+    if (cell) {
+        if (entrySlots_.empty()) entrySlots_.resize(kEntrySlots);
+        if (entriesPaint_ != paint_) {
+            entriesPaint_ = paint_;
+            entriesThisPaint_ = 0;
+        }
+        const std::uint64_t entries = std::uint64_t(cell->enter) | std::uint64_t(cell->event) << 8 |
+                                      std::uint64_t(cell->chara) << 16 | std::uint64_t(cell->item) << 24 |
+                                      std::uint64_t(static_cast<std::uint32_t>(cell->place)) << 32;
+        std::uint64_t h = entries * 0x9E3779B97F4A7C15ull;
+        std::size_t at = static_cast<std::size_t>(h ^ (h >> 31)) & (kEntrySlots - 1);
+        for (; entrySlots_[at].paint == paint_; at = (at + 1) & (kEntrySlots - 1))
+            if (entrySlots_[at].entries == entries) return *entrySlots_[at].image;
+        if (entriesThisPaint_ < static_cast<int>(kEntrySlots / 2)) {
+            memo = &entrySlots_[at];
+            memo->entries = entries;
+        }
+    }
+    const QImage& image = lookImage(lookOf(cell), cellPixels);
+    if (memo) {
+        ++entriesThisPaint_;
+        memo->paint = paint_;
+        memo->image = &image;
+    }
+    return image;
+}
+
+const QImage& CellComposer::lookImage(const Look& look, int cellPixels) {
+    std::size_t at = hashOf(look) & (kSlots - 1);
+    for (; slots_[at].image >= 0; at = (at + 1) & (kSlots - 1))
+        if (slots_[at].look == look) return images_[static_cast<std::size_t>(slots_[at].image)];
+    if (images_.size() >= kMaxLooks) {
+        forget();  // also ends what this repaint remembered
+        slots_.resize(kSlots);
+        at = hashOf(look) & (kSlots - 1);
+    }
     compose(look);
     QImage stretched(cellPixels, cellPixels, QImage::Format_RGB32);
     {
@@ -430,12 +474,21 @@ const QImage& CellComposer::cellImage(const Cell* cell, int cellPixels) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(stretched.rect(), chip_);
     }
-    return composed_.emplace(look, std::move(stretched)).first->second;
+    slots_[at] = {look, static_cast<int>(images_.size())};
+    images_.push_back(std::move(stretched));
+    return images_.back();
 }
 
 void CellComposer::forget() {
-    composed_.clear();
+    slots_.clear();
+    images_.clear();
     opaque_.clear();
+    ++paint_;  // the images this repaint handed out are gone
+}
+
+void MapGrid::paintEvent(QPaintEvent* event) {
+    composer_.beginPaint();
+    CellGrid::paintEvent(event);
 }
 
 void MapGrid::paintCell(QPainter& painter, const QRect& rect, int col, int row) {

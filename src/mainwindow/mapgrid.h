@@ -6,9 +6,9 @@
 #include <QPoint>
 #include <QRect>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <random>
-#include <unordered_map>
 #include <vector>
 
 #include "services/cellgrid.h"
@@ -31,22 +31,45 @@ public:
     CellComposer();
     // The picture of a cell (nullptr: no cell record) at `cellPixels`.
     const QImage& cellImage(const Cell* cell, int cellPixels);
+    // Starts a repaint: until the next one, cells with the same entries are
+    // taken to look the same (the pictures and visibility do not change
+    // while painting), so most cells cost one probe of a small table.
+    void beginPaint() { ++paint_; }
     // Forgets every composed look (pictures, visibility or size changed).
     void forget();
 
 private:
     // Picture indexes a cell shows, bottom to top (-1 for none).
     using Look = std::array<int, 5>;
-    struct LookHash {
-        std::size_t operator()(const Look& look) const;
+    // One composed look in the table: `image` indexes images_, -1 for a free slot.
+    struct Slot {
+        Look look;
+        int image = -1;
     };
+    static std::size_t hashOf(const Look& look);
     Look lookOf(const Cell* cell) const;
+    // The composed image of a look, made on first use.
+    const QImage& lookImage(const Look& look, int cellPixels);
     void compose(const Look& look);
     bool pictureOpaque(int index);
 
     QImage chip_;                      // the composition chip
     std::vector<signed char> opaque_;  // per picture index: -1 unknown, 0 has transparency, 1 opaque
-    std::unordered_map<Look, QImage, LookHash> composed_;
+    // Looks to composed images: an open table probed in place, since
+    // painting asks it once for every cell shown.
+    std::vector<Slot> slots_;
+    std::vector<QImage> images_;
+    // This repaint's cells by their entries (enter, event, chara and item
+    // bytes, then place) to their images; slots of earlier repaints are free.
+    struct EntrySlot {
+        std::uint64_t entries = 0;
+        unsigned paint = 0;
+        const QImage* image = nullptr;
+    };
+    std::vector<EntrySlot> entrySlots_;
+    unsigned paint_ = 1;
+    int entriesThisPaint_ = 0;
+    unsigned entriesPaint_ = 0;
     int cellPixels_ = 32;
     int pictureCount_ = -1;
 };
@@ -95,6 +118,7 @@ public:
 protected:
     // The cell composed of its visible layers.
     void paintCell(QPainter& painter, const QRect& rect, int col, int row) override;
+    void paintEvent(QPaintEvent* event) override;
     // The author's moves run the cell-selection handler.
     void cursorChanged(int col, int row, bool byUser) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -88,15 +88,21 @@ void loadScenarioPictures(const Scenario& s, ResourceFolder& folder, PictureInde
     black.fill(Qt::black);
     chips.chips.assign(1, black);
     chips.blank = black;
+    std::unordered_map<std::string_view, std::pair<QImage, std::string>> decoded;
     auto load = [&](auto& index, const ShortString255& file, bool transparent, std::int32_t colour) {
         if (file.empty()) return;
-        const std::string name = cp932ToUtf8Lossy(file.view());
-        const auto path = folder.find(name);
-        const QImage image = path ? readChipBitmap(QString::fromStdString(*path)) : QImage();
+        // A file several objects name is read and decoded once.
+        auto known = decoded.find(file.view());
+        if (known == decoded.end()) {
+            std::string path;
+            const QImage image = readResourcePicture(folder, cp932ToUtf8Lossy(file.view()), &path);
+            known = decoded.emplace(file.view(), std::pair{image, path}).first;
+        }
+        const QImage& image = known->second.first;
         index = static_cast<std::remove_reference_t<decltype(index)>>(chips.count());
         if (image.isNull()) {
             chips.chips.push_back(black);
-            if (missing) missing(path ? *path : folder.spelt(name));
+            if (missing) missing(known->second.second);
             return;
         }
         chips.chips.push_back(makeChip(image, transparent, static_cast<unsigned>(colour)));

@@ -2,10 +2,13 @@
 
 #include "render/fieldrenderer.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-#include <cstdlib>
 #include <QPainter>
+#include <cstdlib>
+
+#include "scenario/joinfiles.h"
 
 namespace qrn {
 
@@ -69,6 +72,22 @@ QImage readChipBitmap(QIODevice& device) {
     // gives its first frame's size, then paints the frame on its whole
     // screen, which may be far wider.
     if (image.width() > kMaxBitmapSide || image.height() > kMaxBitmapSide) return {};
+    return image;
+}
+
+QImage readResourcePicture(ResourceFolder& folder, std::string_view utf8Name, std::string* path) {
+    // A bitmap of the largest decoded size at 32 bits, with room for headers.
+    constexpr std::size_t kMaxFileBytes = std::size_t(kMaxBitmapSide) * kMaxBitmapSide * 4 + (4u << 20);
+    // One buffer for the pictures read on this thread: loading a scenario's
+    // pictures allocates it about once. A large one is not kept.
+    thread_local std::string bytes;
+    QImage image;
+    if (folder.read(utf8Name, bytes, path, kMaxFileBytes)) {
+        QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        QBuffer buffer(&data);
+        if (buffer.open(QIODevice::ReadOnly)) image = readChipBitmap(buffer);
+    }
+    if (bytes.capacity() > (1u << 20)) std::string().swap(bytes);
     return image;
 }
 

@@ -5,12 +5,16 @@
 #include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QIODevice;
 class QPainter;
 
 namespace qrn {
+
+class ResourceFolder;
 
 // Largest bitmap side that is decoded; bigger files count as unreadable.
 inline constexpr int kMaxBitmapSide = 4096;
@@ -20,6 +24,11 @@ inline constexpr int kMaxBitmapSide = 4096;
 QImage readChipBitmap(const QString& path);
 // The same from a device open for reading, from its start.
 QImage readChipBitmap(QIODevice& device);
+// The picture a stored name points to in the resource folder, read with one
+// open and one read and decoded from memory, with the checks above; files
+// larger than any picture that would be decoded are not read. `path` gets
+// the path read, or the spelt one when the name is not found.
+QImage readResourcePicture(ResourceFolder& folder, std::string_view utf8Name, std::string* path = nullptr);
 
 // Transparent colour of the scenario (0x00BBGGRR) as a Qt colour value.
 inline QRgb bgrToRgb(unsigned c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }

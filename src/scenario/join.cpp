@@ -190,7 +190,10 @@ std::string cellList(const Scenario& s) {
     const int fields = fieldsInUseCount(s);
     const int last = fields == 0 ? 0 : std::clamp(myend(s, fields), 0, kCellCount);
     std::string out;
-    out.reserve(static_cast<std::size_t>(last) * 4);
+    // Room for every cell with all five entries ("h300000," and five of
+    // "p400,"), so a full store is written without moving the text again;
+    // pages never written are never touched.
+    out.reserve(static_cast<std::size_t>(last) * 34 + 16);
     std::string line;
     for (int first = 1; first <= last; first += 5) {
         line.clear();

@@ -1,11 +1,14 @@
 #include "joinfiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -24,38 +27,6 @@ std::string lower(std::string_view s) {
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
-}
-
-bool isRegularFile(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// The whole content of a file; false when it cannot be opened or read.
-bool readWholeFile(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    out.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t got = 0;
-    for (;;) {
-        if (got == out.size()) out.resize(out.size() + 65536);  // the file grew
-        const ssize_t r = ::read(fd, out.data() + got, out.size() - got);
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return false;
-        }
-        if (r == 0) break;
-        got += static_cast<std::size_t>(r);
-    }
-    out.resize(got);
-    return ::close(fd) == 0;
 }
 
 std::string utf8(std::string_view cp932) { return cp932ToUtf8Lossy(cp932); }
@@ -78,27 +49,109 @@ std::string ResourceFolder::spelt(std::string_view name) const {
     return folder_ + "/" + std::string(name);
 }
 
-std::optional<std::string> ResourceFolder::find(std::string_view name) {
-    if (name.empty()) return std::nullopt;
-    std::string path = spelt(name);
-    if (isRegularFile(path)) return path;
-    if (name.find('/') != std::string_view::npos) return std::nullopt;
-    if (!listed_) {
-        listed_ = true;
-        std::error_code ec;
-        const fs::path dir = folder_.empty() ? fs::path(".") : fs::path(folder_);
-        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-            const std::string entry = it->path().filename().string();
-            // Sorted map, first spelling wins; the lowest spelling keeps the choice stable.
-            auto [pos, added] = byLowerName_.emplace(lower(entry), entry);
-            if (!added && entry < pos->second) pos->second = entry;
-        }
+void ResourceFolder::list() {
+    listed_ = true;
+    names_.clear();
+    byLowerName_.clear();
+    const std::string dirPath = folder_.empty() ? std::string(".") : folder_;
+    const int fd = ::open(dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) {
+        listedSec_ = st.st_ctim.tv_sec;
+        listedNsec_ = st.st_ctim.tv_nsec;
     }
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return;
+    }
+    while (const dirent* e = ::readdir(dir)) {
+        // The listing tells regular files apart; only links and file systems
+        // that do not say are asked about the entry.
+        bool regular = e->d_type == DT_REG;
+        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+            struct stat target {};
+            regular = ::fstatat(fd, e->d_name, &target, 0) == 0 && S_ISREG(target.st_mode);
+        }
+        if (!regular) continue;
+        std::string entry(e->d_name);
+        // The lowest spelling keeps the choice among case variants stable.
+        auto [pos, added] = byLowerName_.emplace(lower(entry), entry);
+        if (!added && entry < pos->second) pos->second = entry;
+        names_.insert(std::move(entry));
+    }
+    ::closedir(dir);
+}
+
+void ResourceFolder::refresh() {
+    if (!listed_) return;
+    struct stat st {};
+    const std::string dirPath = folder_.empty() ? std::string(".") : folder_;
+    if (::stat(dirPath.c_str(), &st) != 0 || st.st_ctim.tv_sec != listedSec_ || st.st_ctim.tv_nsec != listedNsec_)
+        listed_ = false;
+}
+
+std::optional<std::string> ResourceFolder::find(std::string_view name) {
+    if (!plainFileName(name)) return std::nullopt;
+    if (!listed_) list();
+    if (names_.count(std::string(name))) return spelt(name);
     const auto found = byLowerName_.find(lower(name));
     if (found == byLowerName_.end()) return std::nullopt;
-    path = spelt(found->second);
-    if (!isRegularFile(path)) return std::nullopt;
-    return path;
+    return spelt(found->second);
+}
+
+bool ResourceFolder::read(std::string_view name, std::string& bytes, std::string* shown, std::size_t maxBytes) {
+    const auto path = find(name);
+    if (shown) *shown = path ? *path : spelt(name);
+    if (!path) {
+        bytes.clear();
+        return false;
+    }
+    // Not blocked by a pipe put where a file is expected.
+    const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        bytes.clear();
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        bytes.clear();
+        return false;
+    }
+    // A regular file reads alike with or without O_NONBLOCK, so it stays set.
+    // The size the file had when opened is read; a file that tells no size
+    // (some special file systems) is read to its end, within the limit.
+    const bool sized = st.st_size > 0;
+    // One byte past the limit tells a file that is too large.
+    const std::size_t cap = maxBytes == static_cast<std::size_t>(-1) ? maxBytes : maxBytes + 1;
+    // Read into the string's own storage: a caller that reads file after
+    // file into one string neither allocates nor clears memory again for a
+    // file no larger than the one before.
+    std::size_t want = sized ? static_cast<std::size_t>(st.st_size) : std::min<std::size_t>(65536, cap);
+    if (bytes.size() < want) bytes.resize(want);
+    std::size_t got = 0;
+    bool ok = true;
+    while (got < want) {
+        const ssize_t r = ::read(fd, bytes.data() + got, want - got);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) {
+            ok = false;
+            break;
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+        if (!sized && got == want && want < cap) {
+            want = std::min(cap, want * 2);
+            if (bytes.size() < want) bytes.resize(want);
+        }
+    }
+    if (got > maxBytes) ok = false;
+    bytes.resize(got);
+    if (::close(fd) != 0) ok = false;
+    if (!ok) bytes.clear();
+    return ok;
 }
 
 std::optional<std::string> usableOutputFolder(const std::string& folder) {
@@ -124,13 +177,24 @@ std::string joinOutputPath(const std::string& folder, std::string_view name, std
 bool writeWholeFile(const std::string& path, std::string_view bytes) {
     // Written beside the target and renamed over it, so a write that fails
     // part-way (a full disk, the file size limit) leaves any earlier file of
-    // that name whole rather than cut off.
-    std::string tmp = path + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
+    // that name whole rather than cut off. The temporary name is new
+    // (O_EXCL, links not followed) and the process's umask gives the mode, so
+    // one call makes the file.
+    static std::uint64_t counter = 0;
+    static const auto seed = static_cast<std::uint64_t>(::getpid()) << 32 ^
+                             static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::string tmp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        std::uint64_t mix = (seed + ++counter) * 0x9E3779B97F4A7C15ull;
+        char suffix[8] = {'.', 0, 0, 0, 0, 0, 0, 0};
+        for (int i = 1; i < 7; ++i, mix >>= 6)
+            suffix[i] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-"[mix & 63];
+        tmp = path + suffix;
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
     if (fd < 0) return false;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
     std::size_t done = 0;
     int err = 0;
     while (done < bytes.size()) {
@@ -160,7 +224,8 @@ const char* const kNotFound = "が見つからないか、開けません。";
 class Joiner {
 public:
     Joiner(const Scenario& s, const JoinRequest& r, const JoinHooks& h, std::string out)
-        : s_(s), request_(r), hooks_(h), out_(std::move(out)), resources_(r.resourceFolder) {}
+        : s_(s), request_(r), hooks_(h), out_(std::move(out)), ownResources_(r.resourceFolder),
+          resources_(r.resources ? *r.resources : ownResources_) {}
 
     JoinResult run();
 
@@ -177,14 +242,13 @@ private:
         ++done_;
         if (hooks_.progress) hooks_.progress(done_, total_);
     }
-    // The source content of a stored name, or nullopt (missing, unsafe, unreadable).
-    std::optional<std::string> source(std::string_view cp932Name) {
+    // The source content of a stored name, or null (missing, unsafe,
+    // unreadable); valid until the next call, as every source is read into
+    // the same buffer.
+    std::string* source(std::string_view cp932Name) {
         const auto utf8 = cp932ToUtf8(cp932Name);
-        if (!utf8 || !plainFileName(*utf8)) return std::nullopt;
-        const auto path = resources_.find(*utf8);
-        std::string bytes;
-        if (!path || !readWholeFile(*path, bytes)) return std::nullopt;
-        return bytes;
+        if (!utf8 || !resources_.read(*utf8, buffer_)) return nullptr;
+        return &buffer_;
     }
     // The copy of a large bitmap as base.DAT with ".." as its first bytes;
     // false only when writing failed. `what` is the warning's head (cp932).
@@ -196,9 +260,11 @@ private:
     const JoinRequest& request_;
     const JoinHooks& hooks_;
     std::string out_;
-    ResourceFolder resources_;
+    ResourceFolder ownResources_;
+    ResourceFolder& resources_;
     JoinResult result_;
     std::map<std::string, std::string> datSources_;  // base.DAT -> the stored name copied there
+    std::string buffer_;                             // the source being copied
     int done_ = 0;
     int total_ = 0;
 };
@@ -210,7 +276,7 @@ bool Joiner::copyBitmap(const ShortString255& name, const std::string& what) {
         warn(utf8(pos->second) + " と " + utf8(name.view()) + " はどちらも " + utf8(dat) +
              " として出力されるため、後のファイルが先のファイルを置き換えます。");
     }
-    auto bytes = source(name.view());
+    std::string* bytes = source(name.view());
     if (!bytes) {
         warn(utf8(what) + shownPath(name.view()) + kNotFound);
         return true;
@@ -221,7 +287,7 @@ bool Joiner::copyBitmap(const ShortString255& name, const std::string& what) {
 }
 
 bool Joiner::copyFile(const ShortString255& name, const std::string& what) {
-    const auto bytes = source(name.view());
+    const std::string* bytes = source(name.view());
     if (!bytes) {
         warn(utf8(what) + shownPath(name.view()) + kNotFound);
         return true;

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "join.h"
 #include "scenario.h"
@@ -17,24 +19,42 @@ namespace qrn {
 // not absolute, without "/", "\" or "..".
 bool plainFileName(std::string_view name);
 
-// The resource folder the scenario's file names point into. A name is found
-// by its exact spelling first, then by a case-insensitive match (scenarios
-// made elsewhere often differ in case). The folder is listed once, on the
-// first name that is not found as spelt.
+// The resource folder the scenario's file names point into, listed once and
+// kept: a name is found by its exact spelling first, then by a
+// case-insensitive match (scenarios made elsewhere often differ in case).
+// Only plain names (plainFileName) are looked up; a name with a folder part
+// is never found, so nothing outside the folder is read. The listing is
+// taken on the first look-up; refresh() takes it again when the folder
+// changed since (for a lookup kept as long as the editor runs).
 class ResourceFolder {
 public:
     explicit ResourceFolder(std::string folder);
-    // The path of an existing file for a stored name (UTF-8 on disk), or
-    // nullopt. Names with a folder part are only taken as spelt.
+    // The path of a regular file (or a link to one) for a stored name (UTF-8
+    // on disk), or nullopt. No file is touched beyond the one listing.
     std::optional<std::string> find(std::string_view utf8Name);
+    // Reads the whole file a name is found as: one open and one read. False
+    // when it is not found, not a regular file, larger than `maxBytes` or
+    // unreadable (`bytes` then empty). `path` gets the path read, or the
+    // spelt one when the name is not found (for messages). The string's
+    // storage is reused, so reading many files into one string allocates
+    // about once.
+    bool read(std::string_view utf8Name, std::string& bytes, std::string* path = nullptr,
+              std::size_t maxBytes = static_cast<std::size_t>(-1));
+    // Lists the folder again if its entries changed since the last listing
+    // (one look at the folder's change time).
+    void refresh();
     // The path the name would have as spelt: folder + name.
     std::string spelt(std::string_view utf8Name) const;
     const std::string& folder() const { return folder_; }
 
 private:
+    void list();
+
     std::string folder_;
     bool listed_ = false;
-    std::map<std::string, std::string> byLowerName_;
+    long long listedSec_ = -1, listedNsec_ = -1;  // the folder's change time when listed
+    std::unordered_set<std::string> names_;                    // regular files as spelt
+    std::unordered_map<std::string, std::string> byLowerName_;  // lower case -> lowest spelling
 };
 
 // Why the join stopped, if it did.
@@ -50,6 +70,9 @@ struct JoinRequest {
     std::string outputFolder;    // UTF-8
     std::string resourceFolder;  // UTF-8; a stored name is looked up in it
     std::string name;            // the join name N, cp932, without extension
+    // The lookup to use, kept from loading the pictures; null: one made
+    // for the join from resourceFolder.
+    ResourceFolder* resources = nullptr;
 };
 
 struct JoinHooks {

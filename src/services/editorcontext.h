@@ -20,6 +20,7 @@
 namespace qrn {
 
 class Options;  // persisted settings (services/options.h)
+class ResourceFolder;
 struct EditorContext {
     Scenario& scenario = theScenario();
     EditorSideData side;  // picture index tables, pristine copies, join name
@@ -37,11 +38,20 @@ struct EditorContext {
     ResourceChooser* resourceChooser = nullptr;  // the resource lists
     ImageChooser* imageChooser = nullptr;        // the image view
 
-    // Full path of a resource file: the search folder followed by the name.
+    // Full path of a resource file: the file the search folder holds under
+    // that name (in any case), or the folder followed by the name.
     QString resourcePath(const QString& name) const;
+    // The picture of resource file `name`, read once and decoded from memory
+    // (null when it cannot be read); `path` gets its path as resourcePath.
+    QImage readPicture(const QString& name, QString* path = nullptr) const;
     // Registers the picture of resource file `name` in the picture list and
     // returns its index (a blank entry when it cannot be read).
     int addimg(const QString& name, bool useTransparent, unsigned transparentColour);
+
+private:
+    // The search folder's listing, kept while the folder and its entries stay the same.
+    ResourceFolder& resources() const;
+    mutable std::shared_ptr<ResourceFolder> resources_;
 };
 
 EditorContext& editor();

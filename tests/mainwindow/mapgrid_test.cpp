@@ -139,6 +139,10 @@ TEST_F(MapGridTest, CellsAreComposedInLayerOrderWithMasksAndStretched) {
     QRect r = grid_->cellRect(1, 1);
     EXPECT_EQ(pixel(r.center()), kRed);                        // chara over place
     EXPECT_EQ(pixel(r.topLeft() + QPoint(2, 2)), kGreen);      // chara's white is masked out
+    cell(1, 1).chara = 0;  // changed as the pen changes it: only this cell repainted
+    grid_->repaintCell(1, 1);
+    EXPECT_EQ(pixel(r.center()), kGreen);
+    cell(1, 1).chara = 1;
     r = grid_->cellRect(2, 1);
     EXPECT_EQ(pixel(r.center()), kRed);                        // chara covers event
     editor().state.layerVisible[kChara] = false;

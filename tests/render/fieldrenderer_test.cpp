@@ -1,5 +1,6 @@
 // The field renderer: the streamed bitmap file equals the composed picture,
 // hostile cells are skipped, and the picture sheet places chips row-major.
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 #include "render/fieldrenderer.h"
 #include "scenario/fieldlayout.h"
 #include "scenario/join.h"
+#include "scenario/joinfiles.h"
 #include "scenario/resets.h"
 
 namespace qrn {
@@ -93,6 +95,36 @@ TEST(FieldRenderer, SheetPutsChipNAtItsSquare) {
     EXPECT_EQ(sheet.pixelColor(32 + 1, 1), QColor(Qt::black));  // chip 2's masked border on black
     EXPECT_EQ(sheet.pixelColor(32 + 16, 32 + 16), QColor(Qt::black));  // no chip 32
     EXPECT_EQ(encodeBmp24(renderer.renderSheet(assignChips(*std::make_unique<Scenario>())), kSheetWidth).size(), 54u);
+}
+
+TEST(ScenarioPictures, ReadThroughTheLookupInAnyCaseAndRefusedWhenUnsafeOrOversized) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("res"));
+    const QString res = dir.filePath("res");
+    ASSERT_TRUE(solid(qRgb(200, 0, 0), false).save(res + "/Grass.bmp", "BMP"));
+    ASSERT_TRUE(solid(qRgb(0, 0, 200), false).save(dir.filePath("outside.bmp"), "BMP"));
+    {
+        // Far beyond any picture that is decoded, and never read: a sparse file.
+        QFile big(res + "/big.bmp");
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        big.write("BM");
+        ASSERT_TRUE(big.resize(200ll << 20));
+    }
+    auto s = std::make_unique<Scenario>();
+    s->placeImageFiles[0].assign("grass.BMP");
+    s->placeImageFiles[1].assign("GRASS.bmp");
+    s->placeImageFiles[2].assign("../outside.bmp");
+    s->placeImageFiles[3].assign("big.bmp");
+    ResourceFolder folder(res.toStdString());
+    auto t = std::make_unique<PictureIndexTables>();
+    ChipImages chips;
+    std::vector<std::string> missing;
+    loadScenarioPictures(*s, folder, *t, chips, [&](const std::string& path) { missing.push_back(path); });
+    ASSERT_EQ(chips.count(), 5);
+    EXPECT_EQ(chips.chips[static_cast<std::size_t>(t->place[1])].pixelColor(16, 16), QColor(200, 0, 0));
+    EXPECT_EQ(chips.chips[static_cast<std::size_t>(t->place[2])].pixelColor(16, 16), QColor(200, 0, 0));
+    EXPECT_EQ(chips.chips[static_cast<std::size_t>(t->place[3])].pixelColor(16, 16), QColor(Qt::black));
+    EXPECT_EQ(missing, (std::vector<std::string>{(res + "/../outside.bmp").toStdString(), (res + "/big.bmp").toStdString()}));
 }
 
 }  // namespace

@@ -320,3 +320,62 @@ TEST_F(JoinFixture, TwoNamesForOneDatFileAreWarnedAbout) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ResourceFolder, OneListingFindsPlainNamesInAnyCaseAndReadsEachWhole) {
+    TempDir res;
+    auto put = [&](const std::string& name, const std::string& bytes) {
+        std::ofstream(res.path / name, std::ios::binary) << bytes;
+    };
+    put("Town.bmp", "BMtown");
+    put("town.BMP", "BMother");
+    put("Sea.bmp", "BMsea");
+    put("SEA.bmp", "BMSEA");
+    fs::create_directory(res.path / "cave.bmp");  // a folder by a picture's name
+    fs::create_directory(res.path / "sub");
+    put("sub/deep.bmp", "BMdeep");
+    fs::create_symlink(res.path / "Sea.bmp", res.path / "link.bmp");
+    fs::create_symlink(res.path / "sub", res.path / "dirlink.bmp");
+    ASSERT_EQ(::mkfifo((res.path / "pipe.wav").c_str(), 0600), 0);
+
+    ResourceFolder folder(res.path.string());
+    const auto at = [&](const std::string& name) { return std::optional((res.path / name).string()); };
+    EXPECT_EQ(folder.find("Town.bmp"), at("Town.bmp"));  // as spelt, though another case exists
+    EXPECT_EQ(folder.find("TOWN.bmp"), at("Town.bmp"));  // the lowest of the other spellings
+    EXPECT_EQ(folder.find("sea.BMP"), at("SEA.bmp"));
+    EXPECT_EQ(folder.find("link.bmp"), at("link.bmp"));
+    for (const char* none : {"cave.bmp", "dirlink.bmp", "sub", "sub/deep.bmp", "../" "x.bmp", "", "gone.bmp"})
+        EXPECT_EQ(folder.find(none), std::nullopt) << none;
+
+    std::string bytes, path;
+    EXPECT_TRUE(folder.read("sea.bmp", bytes, &path));
+    EXPECT_EQ(bytes, "BMSEA");
+    EXPECT_EQ(path, (res.path / "SEA.bmp").string());
+    EXPECT_FALSE(folder.read("Sea.bmp", bytes, nullptr, 4));  // larger than allowed
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(folder.read("pipe.wav", bytes, &path));  // neither blocks nor counts as a file
+    EXPECT_FALSE(folder.read("sub/deep.bmp", bytes, &path));
+    EXPECT_EQ(path, (res.path / "sub/deep.bmp").string());  // the spelt path, for the message
+
+    // The listing is kept until the folder changes and is asked again.
+    put("late.mid", "MThd");
+    EXPECT_EQ(folder.find("late.mid"), std::nullopt);
+    folder.refresh();
+    EXPECT_EQ(folder.find("LATE.MID"), at("late.mid"));
+}
+
+TEST_F(JoinFixture, AGivenLookupServesTheWholeJoin) {
+    put("Boss.bmp", "BMboss");
+    put("town.mid", "MThd");
+    s->chara(1).chbossimg.assign("boss.bmp");
+    s->bgm(1).fileName.assign("TOWN.MID");
+    ResourceFolder folder(res.path.string());
+    const JoinResult r = joinScenario(*s, {out.path.string(), (res.path / "none").string(), "GAME", &folder}, hooks);
+    ASSERT_EQ(r.status, JoinStatus::Done);
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(readFile(out.path / "boss.DAT"), "..boss");
+    EXPECT_EQ(readFile(out.path / "TOWN.MID"), "MThd");
+}
+
+}  // namespace

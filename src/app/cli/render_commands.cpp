@@ -107,7 +107,8 @@ int cmdJoin(const Args& args) {
         return encodeBmp24(renderer.renderSheet(chips), kSheetWidth);
     };
     hooks.warn = [](const std::string& w) { tellLine(w); };
-    const JoinResult r = joinScenario(s, {*out, folder.folder(), name}, hooks);
+    // The pictures' lookup serves the join too: the folder is listed once.
+    const JoinResult r = joinScenario(s, {*out, folder.folder(), name, &folder}, hooks);
     switch (r.status) {
         case JoinStatus::Done: break;
         case JoinStatus::BadFolder: tellLine("結合ファイル出力フォルダは無効です。"); return kExitIo;
