@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QTimer>
 #include <QVariant>
@@ -47,6 +48,10 @@ void showEveryTab(QWidget* window) {
         if (bar->usesScrollButtons()) bar->setUsesScrollButtons(false);
         if (bar->elideMode() != Qt::ElideNone) bar->setElideMode(Qt::ElideNone);
         if (bar->expanding()) bar->setExpanding(false);
+        // A minimum width given by hand wins over the tabs' own: raise it.
+        auto* tabs = qobject_cast<QTabWidget*>(bar->parentWidget());
+        const int needed = bar->sizeHint().width() + 4;
+        if (tabs && tabs->minimumWidth() > 0 && tabs->minimumWidth() < needed) tabs->setMinimumWidth(needed);
     }
 }
 

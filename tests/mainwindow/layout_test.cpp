@@ -168,6 +168,18 @@ private:
             if (auto* bar = qobject_cast<QTabBar*>(w)) {
                 for (QToolButton* arrow : bar->findChildren<QToolButton*>())
                     if (arrow->isVisible()) fault(where, QStringLiteral("tab bar scrolls: ") + bar->tabText(0));
+                // Without arrows a bar too narrow for its tabs cuts the last ones.
+                const int last = bar->count() - 1;
+                const QWidget* holder = bar->parentWidget();
+                if (last >= 0 && (bar->tabRect(last).right() >= bar->width() ||
+                                  (holder && bar->geometry().left() + bar->tabRect(last).right() >= holder->width())))
+                    fault(where, QStringLiteral("tab cut: ") + bar->tabText(last));
+                // Nor may the page control be allowed to shrink below its tabs.
+                if (auto* tabs = qobject_cast<QTabWidget*>(bar->parentWidget())) {
+                    const int least = tabs->minimumWidth() > 0 ? tabs->minimumWidth() : tabs->minimumSizeHint().width();
+                    if (least < bar->sizeHint().width())
+                        fault(where, QStringLiteral("tabs may be cut: ") + bar->tabText(last));
+                }
             }
             if (auto* bar = qobject_cast<QToolBar*>(w)) {
                 for (QToolButton* more : bar->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
@@ -253,6 +265,7 @@ TEST_F(LayoutOfEveryWindow, NoCaptionCutNoTabHiddenNoOverlapOnTheDemo) {
     // The resource lists, the comment window also in large-text mode.
     for (int kind = Tresedit::Comment; kind <= Tresedit::Sound; ++kind) {
         w.resedit->makeList(static_cast<Tresedit::Kind>(kind), QString(), 1);
+        w.resedit->resize(1, 1);  // at the smallest the fitting allows
         walk.walk(w.resedit, QStringLiteral("resources kind %1").arg(kind));
         if (kind == Tresedit::Comment) {
             auto* comments = static_cast<CommentPanel*>(w.resedit->panel(Tresedit::Comment));
