@@ -161,7 +161,7 @@ void benchExport(const fs::path& dir) {
         std::printf("op=cli_export_bmp_120x120 median_ms=%.3f goal_ms=100\n", cli);
         return;
     }
-    const std::string raster = "QT_QPA_PLATFORM=offscreen tmxrasterizer " + map + " " + (dir / "tiled.png").string();
+    const std::string raster = "QT_QPA_PLATFORM=offscreen tmxrasterizer " + map + " " + (dir / "tiled.png").string() + " 2>/dev/null";
     const double tiled = medianMs([&] { if (runProcess(raster) != 0) std::abort(); }, 11);
     report("cli_export_bmp_120x120", cli, tiled);
 }
