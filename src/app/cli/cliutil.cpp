@@ -20,18 +20,26 @@ int fail(int code, std::string_view message) {
     return code;
 }
 
-ScenarioDoc::ScenarioDoc() : scenario_(std::make_unique<Scenario>()) {}
+Scenario& ScenarioDoc::s() {
+    if (!scenario_) scenario_ = std::make_unique<Scenario>();
+    return *scenario_;
+}
 
-void ScenarioDoc::reset() { alldatainitialize(*scenario_, side_); }
+void ScenarioDoc::reset() { alldatainitialize(s(), side_); }
 
 int ScenarioDoc::load(const std::string& path) {
+    // Zeroing 4.5 MB only to overwrite it is a good part of a quick command.
+    if (!scenario_) scenario_ = std::make_unique_for_overwrite<Scenario>();
     const FileResult r = openScenario(path, *scenario_, side_);
-    if (!r.ok) return fail(kExitIo, "cannot open " + path + ": " + r.error);
+    if (!r.ok) {
+        scenario_.reset();  // nothing half-read stays behind
+        return fail(kExitIo, "cannot open " + path + ": " + r.error);
+    }
     return kExitOk;
 }
 
 int ScenarioDoc::save(const std::string& path) {
-    const FileResult r = saveScenario(path, *scenario_);
+    const FileResult r = saveScenario(path, s());
     if (!r.ok) return fail(kExitIo, "cannot save " + path + ": " + r.error);
     return kExitOk;
 }

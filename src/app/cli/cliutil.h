@@ -32,9 +32,9 @@ int fail(int code, std::string_view message);
 // heap; the side data travels with it because the whole reset needs both.
 class ScenarioDoc {
 public:
-    ScenarioDoc();  // zero-filled record; call reset() or load() before use
-
-    Scenario& s() { return *scenario_; }
+    // The record is made on first use: zero-filled for reset() and s(),
+    // left unfilled for load(), which overwrites every byte of it.
+    Scenario& s();
     EditorSideData& side() { return side_; }
 
     // The whole reset, as a new scenario starts.
