@@ -4,6 +4,7 @@
 // the folder. The floor runs as this program started again with --floor, so
 // both sides pay for starting a process.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,14 +24,17 @@ extern char** environ;
 namespace {
 
 int floorCopy(const char* in, const char* out) {
-    std::FILE* f = std::fopen(in, "rb");
-    if (!f) return 1;
-    std::vector<char> bytes(8 << 20);
-    const std::size_t n = std::fread(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    // As lean as it gets: one unzeroed buffer of the file's size, one read.
+    const int from = ::open(in, O_RDONLY);
+    struct stat st {};
+    if (from < 0 || ::fstat(from, &st) != 0) return 1;
+    const auto n = static_cast<std::size_t>(st.st_size);
+    auto bytes = std::make_unique_for_overwrite<char[]>(n);
+    if (::read(from, bytes.get(), n) != static_cast<ssize_t>(n)) return 1;
+    ::close(from);
     const std::string temp = std::string(out) + ".tmp";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), n) != static_cast<ssize_t>(n) || ::fsync(fd) != 0) return 1;
+    if (fd < 0 || ::write(fd, bytes.get(), n) != static_cast<ssize_t>(n) || ::fsync(fd) != 0) return 1;
     ::close(fd);
     if (std::rename(temp.c_str(), out) != 0) return 1;
     const int dir = ::open(std::filesystem::path(out).parent_path().c_str(), O_RDONLY | O_DIRECTORY);

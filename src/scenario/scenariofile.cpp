@@ -164,18 +164,40 @@ struct Relock {
 
 }  // namespace
 
-FileResult openScenario(const std::string& path, Scenario& s, EditorSideData& side) {
+namespace {
+
+// Reads up to one record of the file at `path` into `into`: the bytes read,
+// or -1 with errno set.
+long long readRecordFile(const std::string& path, unsigned char* into) {
     // Opening without blocking: a named pipe with no writer must not hang the
     // editor. Reading then blocks as usual.
     FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-    if (file.fd < 0) return systemError(errno);
+    if (file.fd < 0) return -1;
     struct stat st {};
-    if (::fstat(file.fd, &st) == 0 && S_ISDIR(st.st_mode)) return systemError(EISDIR);
+    if (::fstat(file.fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return -1;
+    }
     ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK);
+    return readFully(file.fd, into, kRecordSize);
+}
+
+}  // namespace
+
+FileResult openScenario(const std::string& path, Scenario& s, EditorSideData& side) {
     auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kRecordSize);
-    const long long got = readFully(file.fd, buffer.get(), kRecordSize);
+    const long long got = readRecordFile(path, buffer.get());
     if (got < 0) return systemError(errno);
     return openScenarioBytes(buffer.get(), static_cast<std::size_t>(got), s, side);
+}
+
+FileResult openScenarioInto(const std::string& path, Scenario& fresh, EditorSideData& side) {
+    const long long got = readRecordFile(path, fresh.bytes());
+    if (got < 0) return systemError(errno);
+    if (got < kRecordSize) return {false, "the file is shorter than a scenario record"};
+    sideDataInitialize(side);
+    lockdata(fresh, false);
+    return {true, {}};
 }
 
 FileResult openScenarioBytes(const unsigned char* data, std::size_t size, Scenario& s, EditorSideData& side) {

@@ -30,6 +30,10 @@ struct FileResult {
 // complete record replaces the scenario (whole reset, copy, unlock). On
 // failure the scenario and the side data are untouched.
 FileResult openScenario(const std::string& path, Scenario& s, EditorSideData& side);
+// The same, read straight into `fresh`, a record no one else is using:
+// saves a copy of the record, but on failure `fresh` holds whatever was
+// read and is to be dropped.
+FileResult openScenarioInto(const std::string& path, Scenario& fresh, EditorSideData& side);
 // The same from the file's bytes in memory: only the first record's worth is
 // read, and fewer bytes than a record leave everything untouched.
 FileResult openScenarioBytes(const unsigned char* data, std::size_t size, Scenario& s, EditorSideData& side);

@@ -139,6 +139,14 @@ TEST_F(ScenarioFile, SaveThenOpenGivesTheSameRecord) {
     EXPECT_TRUE(sameBytes(*other, *plain));
     EXPECT_TRUE(side->joinName.empty());  // the open starts from a whole reset
     EXPECT_EQ(+side->pictures.place[7], 0);
+    // Read straight into a fresh record: the same record, a short file refused.
+    auto fresh = newScenario();
+    fillRandom(*fresh, 7);
+    ASSERT_TRUE(openScenarioInto(file.string(), *fresh, *side).ok);
+    EXPECT_TRUE(sameBytes(*fresh, *plain));
+    writeAll(dir / "short.snr", readAll(file).substr(0, kRecordSize - 1));
+    EXPECT_FALSE(openScenarioInto((dir / "short.snr").string(), *fresh, *side).ok);
+    fs::remove(dir / "short.snr");
 
     // Two saves write identical files; overwriting works.
     const fs::path second = dir / "b.snr";

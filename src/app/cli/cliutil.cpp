@@ -29,8 +29,10 @@ void ScenarioDoc::reset() { alldatainitialize(s(), side_); }
 
 int ScenarioDoc::load(const std::string& path) {
     // Zeroing 4.5 MB only to overwrite it is a good part of a quick command.
-    if (!scenario_) scenario_ = std::make_unique_for_overwrite<Scenario>();
-    const FileResult r = openScenario(path, *scenario_, side_);
+    const bool fresh = !scenario_;
+    if (fresh) scenario_ = std::make_unique_for_overwrite<Scenario>();
+    const FileResult r =
+        fresh ? openScenarioInto(path, *scenario_, side_) : openScenario(path, *scenario_, side_);
     if (!r.ok) {
         scenario_.reset();  // nothing half-read stays behind
         return fail(kExitIo, "cannot open " + path + ": " + r.error);
