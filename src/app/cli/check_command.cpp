@@ -69,8 +69,7 @@ int cmdCheck(const Args& args) {
                            {"place", placeJson(f.place)},
                            {"where", describePlace(doc.s(), f.place)},
                            {"message", f.message}});
-        const std::string text = out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
-        std::printf("%s\n", text.c_str());
+        printJson(out);
     } else {
         for (const auto& f : findings)
             std::printf("%s\t%s\t%s\n", severityName(f.severity), describePlace(doc.s(), f.place).c_str(),

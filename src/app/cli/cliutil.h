@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -30,6 +31,14 @@ int fail(int code, std::string_view message);
 
 // The scenario a command works on. The record is 4.5 MB, so it lives on the
 // heap; the side data travels with it because the whole reset needs both.
+// Prints a JSON document, two spaces to a level, on standard output; bytes
+// that are not UTF-8 print as the replacement character.
+template <class Json>
+void printJson(const Json& j) {
+    const std::string text = j.dump(2, ' ', false, Json::error_handler_t::replace);
+    std::printf("%s\n", text.c_str());
+}
+
 class ScenarioDoc {
 public:
     // The record is made on first use: zero-filled for reset() and s(),

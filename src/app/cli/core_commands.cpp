@@ -161,9 +161,7 @@ int cmdInfo(const Args& args) {
     if (int rc = parseArgs(args, {}, 1, 1, "info FILE", parsed)) return rc;
     ScenarioDoc doc;
     if (int rc = doc.load(parsed.positional[0])) return rc;
-    const std::string text =
-        describe(doc.s()).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    std::printf("%s\n", text.c_str());
+    printJson(describe(doc.s()));
     return std::fflush(stdout) == 0 ? kExitOk : fail(kExitIo, "cannot write to standard output");
 }
 

@@ -132,11 +132,6 @@ Json outcomeJson(const WalkOutcome& o) {
     return j;
 }
 
-void print(const Json& j) {
-    const std::string text = j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
-    std::printf("%s\n", text.c_str());
-}
-
 }  // namespace
 
 int cmdWalk(const Args& args) {
@@ -176,12 +171,12 @@ int cmdWalk(const Args& args) {
             return fail(kExitUsage, "--to: the cell lies outside the fields in use");
         const auto path = findWalkPath(s, *walk, toField, toX, toY);
         if (!path) {
-            print(Json{{"reachable", false}});
+            printJson(Json{{"reachable", false}});
             return kExitOk;
         }
         std::string text;
         for (WalkDirection d : *path) text += walkKey(d);
-        print(Json{{"reachable", true}, {"keys", text}, {"length", path->size()}});
+        printJson(Json{{"reachable", true}, {"keys", text}, {"length", path->size()}});
         return kExitOk;
     }
 
@@ -209,7 +204,7 @@ int cmdWalk(const Args& args) {
     Json end = placeJson(walk->field, walk->x, walk->y);
     end["items"] = walk->items;
     out["end"] = std::move(end);
-    print(out);
+    printJson(out);
     return kExitOk;
 }
 
