@@ -5,11 +5,11 @@
 //   cli_export_bmp_120x120: the whole quorantel-cli export-bmp process for
 //     that field; ratio against tmxrasterizer drawing the same field exported
 //     as TMX (goal <= 0.5), or a 0.10 s goal where it is not installed.
-//   join_maximal: every cell of the store set, 900 distinct pictures, 162
+//   join_maximal: every cell of the store set, 900 distinct pictures, 762
 //     large bitmaps and 100 media files named; ratio against copying the
 //     join's own output folder, file by file, in the same run.
-//   cli_join: the whole quorantel-cli join process on that scenario into an
-//     empty folder; ratio against a cp -r process copying the join's output
+//   cli_join: the whole quorantel-cli join process on that scenario into a
+//     new empty folder; ratio against a cp -r process copying the join's output
 //     folder to a new one.
 //   cli_join_again: the join over the files of the join before; ratio
 //     against cp -r of the output over the copy before.
@@ -235,9 +235,58 @@ std::unique_ptr<Scenario> maximalScenario(const fs::path& res) {
     return s;
 }
 
+// The whole process, scenario file and resource folder as given on the
+// command line; run before the in-process join so that neither side meets
+// the files that one removes.
+void benchCliJoin(const fs::path& dir, Scenario& s, const fs::path& res) {
+    // Against cp -r of the output it writes, each run right after the other
+    // so that both meet the same load: first into an empty folder each, then
+    // over the files of the run before (a join again). The empty folders are
+    // new ones, none removed between the runs: a file system without a
+    // journal passes over inodes freed in the last half minute when it makes
+    // files, which would charge the removals to whichever process runs first.
+    const std::string snr = (dir / "max.snr").string();
+    if (!saveScenario(snr, s, false).ok) std::abort();
+    const fs::path runs = dir / "runs";
+    auto joinInto = [&](const fs::path& folder) {
+        return std::vector<std::string>{QRN_CLI_PATH, "join", snr, folder.string(), "BENCH", "--resources", res.string()};
+    };
+    {
+        std::vector<double> tool, floor;
+        for (int i = 0; i < 9; ++i) {
+            const fs::path into = runs / ("out" + std::to_string(i));
+            fs::create_directories(into);
+            tool.push_back(bench::millis([&] {
+                if (!spawnAndWait(joinInto(into))) std::abort();
+            }));
+            floor.push_back(bench::millis([&] {
+                if (!spawnAndWait({"/bin/cp", "-r", into.string(), (runs / ("copy" + std::to_string(i))).string()}))
+                    std::abort();
+            }));
+        }
+        for (std::size_t k = 0; k < tool.size(); ++k) std::printf("# run %zu join %.1f cp %.1f\n", k, tool[k], floor[k]);
+        report("cli_join", bench::median(tool), bench::median(floor));
+    }
+    {
+        const fs::path into = runs / "out0";
+        const fs::path copy = runs / "copy0";
+        std::vector<double> tool, floor;
+        for (int i = 0; i < 8; ++i) {
+            tool.push_back(bench::millis([&] {
+                if (!spawnAndWait(joinInto(into))) std::abort();
+            }));
+            floor.push_back(bench::millis([&] {
+                if (!spawnAndWait({"/bin/cp", "-r", into.string() + "/.", copy.string()})) std::abort();
+            }));
+        }
+        report("cli_join_again", bench::median(tool), bench::median(floor));
+    }
+}
+
 void benchJoin(const fs::path& dir) {
     const fs::path res = dir / "jres";
     const std::unique_ptr<Scenario> s = maximalScenario(res);
+    benchCliJoin(dir, *s, res);
     ResourceFolder folder(res.string());
     PictureIndexTables tables{};
     ChipImages chips;
@@ -249,7 +298,7 @@ void benchJoin(const fs::path& dir) {
     JoinHooks hooks;
     hooks.drawSheet = [&](const ChipAssignment& a) {
         FieldRenderer renderer(chips, tables);
-        return encodeBmp24(renderer.renderSheet(a), kSheetWidth);
+        return renderer.sheetBitmap(a);
     };
     hooks.warn = [&](const std::string&) { ++warnings; };
     auto before = std::make_unique<Scenario>();
@@ -276,34 +325,6 @@ void benchJoin(const fs::path& dir) {
     report("join_maximal", ms, base);
     std::printf("# join_maximal wrote %zu files, %.1f MB\n", outputs.size(), static_cast<double>(bytes) / 1e6);
 
-    // The whole process, scenario file and resource folder as given on the
-    // command line, against cp -r of the output it writes, each run right
-    // after the other so that both meet the same load: first into an empty
-    // folder each, then over the files of the run before (a join again).
-    const std::string snr = (dir / "max.snr").string();
-    if (!saveScenario(snr, *s, false).ok) std::abort();
-    const fs::path cliOut = dir / "cliout";
-    const fs::path cliCopy = dir / "clicopy";
-    const std::vector<std::string> join = {QRN_CLI_PATH, "join", snr, cliOut.string(), "BENCH", "--resources", res.string()};
-    for (const bool over : {false, true}) {
-        std::vector<double> tool, floor;
-        for (int i = 0; i < 9; ++i) {
-            if (!over || i == 0) {
-                fs::remove_all(cliCopy);
-                fs::remove_all(cliOut);
-                fs::create_directories(cliOut);
-            }
-            tool.push_back(bench::millis([&] {
-                if (!spawnAndWait(join)) std::abort();
-            }));
-            floor.push_back(bench::millis([&] {
-                if (!spawnAndWait({"/bin/cp", "-r", over ? cliOut.string() + "/." : cliOut.string(), cliCopy.string()}))
-                    std::abort();
-            }));
-            if (over && i == 0) tool.pop_back(), floor.pop_back();  // the first run wrote into empty folders
-        }
-        report(over ? "cli_join_again" : "cli_join", bench::median(tool), bench::median(floor));
-    }
 }
 
 }  // namespace
@@ -314,8 +335,9 @@ int main(int argc, char** argv) {
         const std::unique_ptr<Scenario> s = maximalScenario(dir / "res");
         return saveScenario((dir / "max.snr").string(), *s, false).ok ? 0 : 1;
     }
-    char tmpl[] = "/tmp/qrn_join_bench_XXXXXX";
-    const fs::path dir = ::mkdtemp(tmpl);
+    // In TMPDIR when set, so that the runs can be put on another file system.
+    std::string tmpl = (fs::temp_directory_path() / "qrn_join_bench_XXXXXX").string();
+    const fs::path dir = ::mkdtemp(tmpl.data());
     benchExport(dir);
     if (!std::getenv("QRN_SKIP_JOIN")) benchJoin(dir);
     fs::remove_all(dir);

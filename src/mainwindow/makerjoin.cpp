@@ -82,7 +82,7 @@ void Tmaker::jointmenuClick() {
         hooks.drawSheet = [&ed](const ChipAssignment& chips) {
             const ChipImages images = chipImagesOf(ed.imageList);
             FieldRenderer renderer(images, ed.side.pictures);
-            return encodeBmp24(renderer.renderSheet(chips), kSheetWidth);
+            return renderer.sheetBitmap(chips);
         };
         hooks.warn = [this, &ed](const std::string& w) { ed.messages->warning(this, QString::fromStdString(w)); };
         hooks.progress = [](int done, int) {

@@ -55,15 +55,15 @@ QImage makeChip(const QImage& image, bool masked, unsigned transparentColour) {
     // padded with black.
     QImage chip(kChip, kChip, QImage::Format_ARGB32);
     chip.fill(Qt::black);
-    {
-        QPainter painter(&chip);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(0, 0), image.convertToFormat(QImage::Format_RGB32), QRect(0, 0, kChip, kChip));
-    }
+    // The pixels are copied as they are (opaque, 0xffRRGGBB): a painter per
+    // chip costs more than the copy when a scenario has hundreds of them.
+    const int w = qMin(kChip, image.width());
+    const int h = qMin(kChip, image.height());
+    const QImage corner = image.copy(0, 0, w, h).convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < h && !corner.isNull(); ++y)
+        std::memcpy(chip.scanLine(y), corner.constScanLine(y), static_cast<std::size_t>(w) * 4);
     if (masked) {
         const QRgb key = bgrToRgb(transparentColour) & 0xFFFFFF;
-        const int w = qMin(kChip, image.width());
-        const int h = qMin(kChip, image.height());
         for (int y = 0; y < h; ++y) {
             auto* line = reinterpret_cast<QRgb*>(chip.scanLine(y));
             for (int x = 0; x < w; ++x)
@@ -159,12 +159,18 @@ const QImage* FieldRenderer::premultiplied(int index) {
     QImage& image = premultiplied_[static_cast<std::size_t>(index + 1)];
     if (image.isNull()) {
         const QImage& source = index < 0 ? chips_.blank : chips_.chips[static_cast<std::size_t>(index)];
-        image = QImage(kChip, kChip, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        if (!source.isNull()) {
-            QPainter painter(&image);
-            painter.setCompositionMode(QPainter::CompositionMode_Source);
-            painter.drawImage(0, 0, source);
+        if (source.size() == QSize(kChip, kChip)) {
+            // The usual chip: converted without setting up a painter, which
+            // costs more than the conversion of a 32 x 32 picture.
+            image = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        } else {
+            image = QImage(kChip, kChip, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            if (!source.isNull()) {
+                QPainter painter(&image);
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                painter.drawImage(0, 0, source);
+            }
         }
     }
     return &image;
@@ -307,14 +313,12 @@ bool FieldRenderer::writeFieldBmp(const Scenario& s, int field, const std::strin
     return true;
 }
 
-QImage FieldRenderer::renderSheet(const ChipAssignment& a) {
-    const int height = a.sheetHeight();
-    if (height <= 0) return {};
-    QImage out(kSheetWidth, height, kTileFormat);
-    if (out.isNull()) return {};
-    std::memset(out.bits(), 0, static_cast<std::size_t>(out.sizeInBytes()));
-    uchar* bits = out.bits();
-    const qsizetype stride = out.bytesPerLine();
+std::string FieldRenderer::sheetBitmap(const ChipAssignment& a) {
+    const int height = std::max(0, a.sheetHeight());
+    std::string out = bmpHeader(kSheetWidth, height);
+    constexpr std::size_t stride = std::size_t(kSheetWidth) * 3;  // no padding: 32 pixels are 96 bytes
+    out.resize(out.size() + stride * static_cast<std::size_t>(height), '\0');
+    char* const rows = out.data() + 54;
     for (std::size_t i = 0; i < a.chips.size(); ++i) {
         const int x = static_cast<int>(i % kSheetColumns) * kChip;
         const int y = static_cast<int>(i / kSheetColumns) * kChip;
@@ -324,7 +328,11 @@ QImage FieldRenderer::renderSheet(const ChipAssignment& a) {
         CellLook look;
         look.pictures[0] = index;
         look.count = 1;
-        blit(bits, stride, tile(look), x, y);
+        const QImage& t = tile(look);
+        // The file holds the picture bottom-up.
+        for (int row = 0; row < kChip; ++row)
+            std::memcpy(rows + stride * static_cast<std::size_t>(height - 1 - (y + row)) + static_cast<std::size_t>(x) * 3,
+                        t.constScanLine(row), kChip * 3);
     }
     return out;
 }

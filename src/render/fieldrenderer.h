@@ -58,9 +58,11 @@ public:
     // memory. False with errno set when the field is not exportable
     // (EINVAL) or the file cannot be written.
     bool writeFieldBmp(const Scenario& s, int field, const std::string& path, const LayerFlags& layers = kAllLayers);
-    // The picture sheet: chip n at column (n - 1) mod 30, row (n - 1) div 30,
-    // drawn as the map draws its picture. Null when the sheet has no rows.
-    QImage renderSheet(const ChipAssignment& chips);
+    // The picture sheet as a 24-bit bitmap file: chip n at column (n - 1)
+    // mod 30, row (n - 1) div 30, drawn as the map draws its picture; only a
+    // header when the sheet has no rows. Written straight into the file's
+    // bytes: the sheet is megabytes, drawn once.
+    std::string sheetBitmap(const ChipAssignment& chips);
 
 private:
     struct LookHash {

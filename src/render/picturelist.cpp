@@ -63,6 +63,12 @@ QImage readChipBitmap(QIODevice& device) {
     device.seek(0);
     QImageReader reader(&device);
     reader.setAutoTransform(false);
+    // A Windows bitmap goes straight to Qt's own reader: left to guess, the
+    // reader first loads every image format plugin to ask it about the bytes.
+    if (device.peek(2) == "BM") {
+        reader.setFormat("bmp");
+        reader.setAutoDetectImageFormat(false);
+    }
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty() || size.width() > kMaxBitmapSide || size.height() > kMaxBitmapSide)
         return {};

@@ -1,7 +1,6 @@
 #include "join.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -36,6 +35,11 @@ std::string delext(std::string_view name) {
     // A "." never appears as the trail byte of a double-byte character.
     const std::size_t dot = name.find('.', start);
     return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+void markRunnerBitmap(std::string& bitmapFile) {
+    const std::size_t n = std::min(kRunnerMarkLength, bitmapFile.size());
+    bitmapFile.replace(0, n, n, '.');
 }
 
 std::string datName(std::string_view name) { return delext(name) + ".DAT"; }
@@ -176,27 +180,34 @@ void fillRunnerRecord(const Scenario& s, const ChipTables& chips, RunnerRecord& 
 
 namespace {
 
-void appendNumber(std::string& out, char tag, long long n) {
-    char buf[24];
-    buf[0] = tag;
-    const auto r = std::to_chars(buf + 1, buf + sizeof buf, n);
-    *r.ptr = ',';
-    out.append(buf, static_cast<std::size_t>(r.ptr + 1 - buf));
+// Writes tag, n and a comma at `at`; n is at most six digits.
+char* putNumber(char* at, char tag, unsigned n) {
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    *at++ = tag;
+    while (count > 0) *at++ = digits[--count];
+    *at++ = ',';
+    return at;
 }
 
 }  // namespace
 
-std::string cellList(const Scenario& s) {
+bool writeCellList(const Scenario& s, const std::function<bool(std::string_view)>& put) {
     const int fields = fieldsInUseCount(s);
     const int last = fields == 0 ? 0 : std::clamp(myend(s, fields), 0, kCellCount);
-    std::string out;
-    // Room for every cell with all five entries ("h300000," and five of
-    // "p400,"), so a full store is written without moving the text again;
-    // pages never written are never touched.
-    out.reserve(static_cast<std::size_t>(last) * 34 + 16);
-    std::string line;
+    // The text goes out in pieces through one small buffer, which stays in
+    // the cache, rather than as one 10 MB string touched page by page.
+    constexpr std::size_t kPiece = 128 * 1024;
+    constexpr std::size_t kLongestLine = 5 * (8 + 5 * 5) + 2;  // five full cells and CR LF
+    std::vector<char> buffer(kPiece + kLongestLine);
+    char* const begin = buffer.data();
+    char* at = begin;
     for (int first = 1; first <= last; first += 5) {
-        line.clear();
+        char* const lineStart = at;
         for (int n = first; n <= std::min(last, first + 4); ++n) {
             const Cell& c = s.cell(n);
             const bool place = c.place >= 1 && c.place <= kPlaceCount;
@@ -205,18 +216,30 @@ std::string cellList(const Scenario& s) {
             const bool item = c.item >= 1 && c.item <= kItemCount;
             const bool chara = c.chara >= 1 && c.chara <= kCharaCount;
             if (!(place || enter || event || item || chara)) continue;
-            appendNumber(line, 'h', n);
-            if (place) appendNumber(line, 'p', c.place);
-            if (enter) appendNumber(line, 'e', c.enter);
-            if (event) appendNumber(line, 'v', c.event);
-            if (item) appendNumber(line, 'i', c.item);
-            if (chara) appendNumber(line, 'c', c.chara);
+            at = putNumber(at, 'h', static_cast<unsigned>(n));
+            if (place) at = putNumber(at, 'p', static_cast<unsigned>(c.place));
+            if (enter) at = putNumber(at, 'e', c.enter);
+            if (event) at = putNumber(at, 'v', c.event);
+            if (item) at = putNumber(at, 'i', c.item);
+            if (chara) at = putNumber(at, 'c', c.chara);
         }
-        if (!line.empty()) {
-            out += line;
-            out += "\r\n";
+        if (at == lineStart) continue;
+        *at++ = '\r';
+        *at++ = '\n';
+        if (static_cast<std::size_t>(at - begin) >= kPiece) {
+            if (!put(std::string_view(begin, static_cast<std::size_t>(at - begin)))) return false;
+            at = begin;
         }
     }
+    return at == begin || put(std::string_view(begin, static_cast<std::size_t>(at - begin)));
+}
+
+std::string cellList(const Scenario& s) {
+    std::string out;
+    writeCellList(s, [&out](std::string_view piece) {
+        out += piece;
+        return true;
+    });
     return out;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,10 @@ inline constexpr int kRunnerRecordSize = 869775;
 std::string delext(std::string_view name);
 // The name a large bitmap carries in the runner files: delext(name) + ".DAT".
 std::string datName(std::string_view name);
+// The runner's bitmap files (the picture sheet, the large bitmaps) start
+// with ".." where a bitmap file has "BM".
+inline constexpr std::size_t kRunnerMarkLength = 2;
+void markRunnerBitmap(std::string& bitmapFile);
 
 // ---- chips -----------------------------------------------------------------
 
@@ -171,6 +176,9 @@ std::vector<LargeBitmap> largeBitmaps(const Scenario& s);
 // "i<item>,", "c<character>," for the entries set. L is the last cell of the
 // last field of the run of fields in use, capped at the store's end.
 std::string cellList(const Scenario& s);
+// The same text handed to `put` piece by piece, in order; stops when `put`
+// returns false, and returns whether every piece was taken.
+bool writeCellList(const Scenario& s, const std::function<bool(std::string_view)>& put);
 
 // The file list (cp932, CR LF lines) for the join name `name` (cp932).
 std::string fileList(const Scenario& s, std::string_view name);

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -13,6 +15,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "text.h"
 
@@ -101,35 +105,40 @@ std::optional<std::string> ResourceFolder::find(std::string_view name) {
     return spelt(found->second);
 }
 
-bool ResourceFolder::read(std::string_view name, std::string& bytes, std::string* shown, std::size_t maxBytes) {
+int ResourceFolder::open(std::string_view name, std::uintmax_t& size, std::string* shown) {
     const auto path = find(name);
     if (shown) *shown = path ? *path : spelt(name);
-    if (!path) {
-        bytes.clear();
-        return false;
-    }
+    if (!path) return -1;
     // Not blocked by a pipe put where a file is expected.
     const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        bytes.clear();
-        return false;
-    }
+    if (fd < 0) return -1;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        return -1;
+    }
+    size = static_cast<std::uintmax_t>(st.st_size);
+    return fd;
+}
+
+bool ResourceFolder::read(std::string_view name, std::string& bytes, std::string* shown, std::size_t maxBytes) {
+    std::uintmax_t size = 0;
+    const int fd = open(name, size, shown);
+    if (fd < 0 || size > maxBytes) {
+        if (fd >= 0) ::close(fd);
         bytes.clear();
         return false;
     }
     // A regular file reads alike with or without O_NONBLOCK, so it stays set.
     // The size the file had when opened is read; a file that tells no size
     // (some special file systems) is read to its end, within the limit.
-    const bool sized = st.st_size > 0;
+    const bool sized = size > 0;
     // One byte past the limit tells a file that is too large.
     const std::size_t cap = maxBytes == static_cast<std::size_t>(-1) ? maxBytes : maxBytes + 1;
     // Read into the string's own storage: a caller that reads file after
     // file into one string neither allocates nor clears memory again for a
     // file no larger than the one before.
-    std::size_t want = sized ? static_cast<std::size_t>(st.st_size) : std::min<std::size_t>(65536, cap);
+    std::size_t want = sized ? static_cast<std::size_t>(size) : std::min<std::size_t>(65536, cap);
     if (bytes.size() < want) bytes.resize(want);
     std::size_t got = 0;
     bool ok = true;
@@ -174,53 +183,122 @@ std::string joinOutputPath(const std::string& folder, std::string_view name, std
     return (fs::path(folder) / (utf8(name) + std::string(extension))).string();
 }
 
-bool writeWholeFile(const std::string& path, std::string_view bytes) {
-    // Written beside the target and renamed over it, so a write that fails
-    // part-way (a full disk, the file size limit) leaves any earlier file of
-    // that name whole rather than cut off. The temporary name is new
-    // (O_EXCL, links not followed) and the process's umask gives the mode, so
-    // one call makes the file.
-    static std::uint64_t counter = 0;
+WholeFileWriter::~WholeFileWriter() { discard(); }
+
+void WholeFileWriter::discard() {
+    if (fd_ < 0) return;
+    const int err = errno;
+    ::close(fd_);
+    ::unlink(tmp_.c_str());
+    fd_ = -1;
+    errno = err;
+}
+
+bool WholeFileWriter::open(const std::string& path) {
+    discard();
+    // The temporary name is new (O_EXCL, links not followed) and the
+    // process's umask gives the mode, so one call makes the file.
+    static std::atomic<std::uint64_t> counter = 0;
     static const auto seed = static_cast<std::uint64_t>(::getpid()) << 32 ^
                              static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    path_ = path;
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         std::uint64_t mix = (seed + ++counter) * 0x9E3779B97F4A7C15ull;
         char suffix[8] = {'.', 0, 0, 0, 0, 0, 0, 0};
         for (int i = 1; i < 7; ++i, mix >>= 6)
             suffix[i] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-"[mix & 63];
-        tmp = path + suffix;
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+        tmp_ = path + suffix;
+        fd_ = ::open(tmp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd_ < 0 && errno != EEXIST) return false;
     }
-    if (fd < 0) return false;
+    return fd_ >= 0;
+}
+
+bool WholeFileWriter::append(std::string_view bytes) {
+    if (fd_ < 0) {
+        errno = EBADF;
+        return false;
+    }
     std::size_t done = 0;
-    int err = 0;
     while (done < bytes.size()) {
-        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t w = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (w < 0 && errno == EINTR) continue;
         if (w <= 0) {
-            err = w < 0 ? errno : EIO;
-            break;
+            if (w == 0) errno = EIO;
+            discard();
+            return false;
         }
         done += static_cast<std::size_t>(w);
     }
-    if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0 && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
+    return true;
+}
+
+bool WholeFileWriter::appendFrom(int source, std::uintmax_t offset) {
+    if (fd_ < 0) {
+        errno = EBADF;
+        return false;
+    }
+    auto at = static_cast<off_t>(offset);
+    bool inKernel = true;
+    std::vector<char> buffer;
+    for (;;) {
+        ssize_t n = -1;
+        if (inKernel) {
+            n = ::copy_file_range(source, &at, fd_, nullptr, std::size_t{1} << 30, 0);
+            // File systems that cannot copy between these two files say so
+            // before anything is copied: the bytes then pass through here.
+            if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+                inKernel = false;
+                continue;
+            }
+        } else {
+            if (buffer.empty()) buffer.resize(std::size_t{1} << 16);
+            n = ::pread(source, buffer.data(), buffer.size(), at);
+            if (n > 0) {
+                if (!append(std::string_view(buffer.data(), static_cast<std::size_t>(n)))) return false;
+                at += n;
+            }
+        }
+        if (n == 0) return true;
+        if (n < 0 && errno != EINTR) {
+            discard();
+            return false;
+        }
+    }
+}
+
+bool WholeFileWriter::commit() {
+    if (fd_ < 0) {
+        errno = EBADF;
+        return false;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    int err = ::close(fd) != 0 ? errno : 0;
+    if (err == 0 && ::rename(tmp_.c_str(), path_.c_str()) != 0) err = errno;
     if (err != 0) {
-        ::unlink(tmp.c_str());
+        ::unlink(tmp_.c_str());
         errno = err;
         return false;
     }
     return true;
 }
 
+bool writeWholeFile(const std::string& path, std::string_view bytes) {
+    WholeFileWriter file;
+    return file.open(path) && file.append(bytes) && file.commit();
+}
+
 namespace {
 
 const char* const kNotFound = "が見つからないか、開けません。";
 
-// One join run: the output folder, the resource lookup and the hooks.
+// One join run: the output folder, the resource lookup and the hooks. The
+// picture sheet is drawn on the caller's thread (the hook may use the
+// caller's pictures and windows) while every other file is copied or
+// written on a second thread, so that decoding and drawing overlap the file
+// work. The copier's warnings and progress reach the hooks on the caller's
+// thread, after the sheet's and in file order.
 class Joiner {
 public:
     Joiner(const Scenario& s, const JoinRequest& r, const JoinHooks& h, std::string out)
@@ -230,17 +308,25 @@ public:
     JoinResult run();
 
 private:
+    // ---- the copier's thread
+    // Everything after the sheet, in file order; false at the first file
+    // that could not be written (copyResult_ names it) or when stopped.
+    bool copyAll();
     bool write(const std::string& path, std::string_view bytes) {
         if (writeWholeFile(path, bytes)) return true;
-        result_ = {JoinStatus::Failed, path, std::strerror(errno)};
+        copyResult_ = {JoinStatus::Failed, path, std::strerror(errno)};
         return false;
     }
-    void warn(const std::string& utf8) {
-        if (hooks_.warn) hooks_.warn(utf8);
+    bool writeCellListFile(const std::string& path);
+    void warn(std::string utf8) {
+        const std::lock_guard lock(mutex_);
+        pendingWarnings_.push_back(std::move(utf8));
+        changed_.notify_one();
     }
     void step() {
-        ++done_;
-        if (hooks_.progress) hooks_.progress(done_, total_);
+        const std::lock_guard lock(mutex_);
+        ++copied_;
+        changed_.notify_one();
     }
     // The source content of a stored name, or null (missing, unsafe,
     // unreadable); valid until the next call, as every source is read into
@@ -254,7 +340,15 @@ private:
     // false only when writing failed. `what` is the warning's head (cp932).
     bool copyBitmap(const ShortString255& name, const std::string& what);
     bool copyFile(const ShortString255& name, const std::string& what);
+    // Copies the source of a stored name to `target` with its first `dots`
+    // bytes written as '.'; a missing or unreadable source warns.
+    bool copySource(const ShortString255& name, const std::string& what, const std::string& target,
+                    std::size_t dots);
     std::string shownPath(std::string_view cp932Name) const { return resources_.spelt(utf8(cp932Name)); }
+
+    // ---- the caller's thread
+    // Hands the copier's warnings and progress to the hooks until it ends.
+    void followCopier(int sheetSteps);
 
     const Scenario& s_;
     const JoinRequest& request_;
@@ -262,58 +356,91 @@ private:
     std::string out_;
     ResourceFolder ownResources_;
     ResourceFolder& resources_;
-    JoinResult result_;
+    int total_ = 0;
+    const ChipAssignment* chips_ = nullptr;
+
+    // Owned by the copier until it ends.
+    JoinResult copyResult_;
     std::map<std::string, std::string> datSources_;  // base.DAT -> the stored name copied there
     std::string buffer_;                             // the source being copied
-    int done_ = 0;
-    int total_ = 0;
+
+    std::atomic<bool> stop_ = false;  // the sheet failed: the copier stops at the next file
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> pendingWarnings_;  // under mutex_
+    int copied_ = 0;                            // under mutex_
+    bool copierDone_ = false;                   // under mutex_
 };
 
 bool Joiner::copyBitmap(const ShortString255& name, const std::string& what) {
+    if (stop_) return false;
     const std::string dat = datName(name.view());
     auto [pos, added] = datSources_.emplace(dat, name.str());
     if (!added && pos->second != name.view()) {
         warn(utf8(pos->second) + " と " + utf8(name.view()) + " はどちらも " + utf8(dat) +
              " として出力されるため、後のファイルが先のファイルを置き換えます。");
     }
+    // A plain name (checked when looked up) keeps its base plain.
+    return copySource(name, what, (fs::path(out_) / utf8(dat)).string(), kRunnerMarkLength);
+}
+
+bool Joiner::copyFile(const ShortString255& name, const std::string& what) {
+    if (stop_) return false;
+    return copySource(name, what, (fs::path(out_) / utf8(name.view())).string(), 0);
+}
+
+bool Joiner::copySource(const ShortString255& name, const std::string& what, const std::string& target,
+                        std::size_t dots) {
+    const auto utf8Name = cp932ToUtf8(name.view());
+    std::uintmax_t size = 0;
+    const int fd = utf8Name ? resources_.open(*utf8Name, size) : -1;
+    if (fd < 0) {
+        warn(utf8(what) + shownPath(name.view()) + kNotFound);
+        return true;
+    }
+    // The first bytes are read here to be replaced; the rest is copied by
+    // the kernel, without passing through this process.
+    char head[2] = {};
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uintmax_t>(dots, size));
+    ssize_t got = 0;
+    while (want > 0 && (got = ::pread(fd, head, want, 0)) < 0 && errno == EINTR) {
+    }
+    bool copied = false;
+    if (size > 0 && got == static_cast<ssize_t>(want)) {
+        std::fill(head, head + want, '.');
+        WholeFileWriter file;
+        copied = file.open(target) && file.append(std::string_view(head, want)) && file.appendFrom(fd, want) &&
+                 file.commit();
+    }
+    ::close(fd);
+    if (copied) return true;
+    // An empty or sizeless file (some special file systems), or one whose
+    // copy failed: read it whole, so that a source that cannot be read
+    // warns and one that can is written from memory.
     std::string* bytes = source(name.view());
     if (!bytes) {
         warn(utf8(what) + shownPath(name.view()) + kNotFound);
         return true;
     }
-    bytes->replace(0, std::min<std::size_t>(2, bytes->size()), "..", std::min<std::size_t>(2, bytes->size()));
-    // A plain name (checked by source()) keeps its base plain.
-    return write((fs::path(out_) / utf8(dat)).string(), *bytes);
+    bytes->replace(0, std::min(dots, bytes->size()), std::min(dots, bytes->size()), '.');
+    return write(target, *bytes);
 }
 
-bool Joiner::copyFile(const ShortString255& name, const std::string& what) {
-    const std::string* bytes = source(name.view());
-    if (!bytes) {
-        warn(utf8(what) + shownPath(name.view()) + kNotFound);
-        return true;
-    }
-    return write((fs::path(out_) / utf8(name.view())).string(), *bytes);
+bool Joiner::writeCellListFile(const std::string& path) {
+    if (stop_) return false;
+    WholeFileWriter file;
+    const bool written = file.open(path) &&
+                         writeCellList(s_, [&file](std::string_view piece) { return file.append(piece); }) &&
+                         file.commit();
+    if (!written) copyResult_ = {JoinStatus::Failed, path, std::strerror(errno)};
+    return written;
 }
 
-JoinResult Joiner::run() {
+bool Joiner::copyAll() {
     const std::string& n = request_.name;
-    const std::vector<LargeBitmap> large = largeBitmaps(s_);
-    total_ = 1 + static_cast<int>(large.size()) + kSoundCount + kBgmCount + 3;
-
-    // The picture sheet.
-    const ChipAssignment chips = assignChips(s_);
-    if (chips.overflow > 0)
-        warn("画像ファイルが 900 種類を超えています。残りの " + std::to_string(chips.overflow) +
-             " 種類の画像は結合されません。");
-    std::string sheet = hooks_.drawSheet ? hooks_.drawSheet(chips) : std::string();
-    if (sheet.size() < 2) return {JoinStatus::Failed, joinOutputPath(out_, n, ".CHP"), "the picture sheet could not be drawn"};
-    sheet[0] = sheet[1] = '.';
-    if (!write(joinOutputPath(out_, n, ".CHP"), sheet)) return result_;
-    step();
-
     // The large bitmaps: characters and events in one pass, then the title
     // and ending screens, then the sounds and music, then wall and opening.
-    for (const LargeBitmap& b : large) {
+    for (const LargeBitmap& b : largeBitmaps(s_)) {
         if (b.kind == LargeBitmapKind::Wall) break;
         if (!b.name->empty()) {
             std::string what;
@@ -334,7 +461,7 @@ JoinResult Joiner::run() {
                     what = lit("ｼﾅﾘｵのｴﾝﾃﾞｨﾝｸﾞｲﾒｰｼﾞ 画面") + std::to_string(b.number) + " ";
                     break;
             }
-            if (!copyBitmap(*b.name, what)) return result_;
+            if (!copyBitmap(*b.name, what)) return false;
         }
         step();
     }
@@ -342,31 +469,107 @@ JoinResult Joiner::run() {
         const SoundDef& sound = s_.sounds[k];
         if (!sound.fileName.empty() &&
             !copyFile(sound.fileName, cut(cut(lit("効果音 ") + sound.name.str(), 39) + lit(" の "), 43)))
-            return result_;
+            return false;
         step();
         const BgmDef& bgm = s_.bgms[k];
         if (!bgm.fileName.empty() && !copyFile(bgm.fileName, cut(cut("BGM " + bgm.name.str(), 36) + lit(" の "), 40)))
-            return result_;
+            return false;
         step();
     }
     if (!s_.settings.scwallbmp.empty() && !copyBitmap(s_.settings.scwallbmp, lit("ｼﾅﾘｵのﾊﾟﾈﾙｲﾒｰｼﾞ ")))
-        return result_;
+        return false;
     step();
     if (!s_.settings.scopeningbmp.empty() && !copyBitmap(s_.settings.scopeningbmp, lit("ｼﾅﾘｵのｵｰﾌﾟﾆﾝｸﾞｲﾒｰｼﾞ ")))
-        return result_;
+        return false;
     step();
 
-    if (!write(joinOutputPath(out_, n, ".LCT"), cellList(s_))) return result_;
+    if (!writeCellListFile(joinOutputPath(out_, n, ".LCT"))) return false;
     step();
     auto record = std::make_unique_for_overwrite<RunnerRecord>();
-    fillRunnerRecord(s_, chips.tables, *record);
+    fillRunnerRecord(s_, chips_->tables, *record);
     if (!write(joinOutputPath(out_, n, ".DST"),
                std::string_view(reinterpret_cast<const char*>(record.get()), sizeof(RunnerRecord))))
-        return result_;
+        return false;
     step();
-    if (!write(joinOutputPath(out_, n, ".TXT"), fileList(s_, n))) return result_;
+    if (!write(joinOutputPath(out_, n, ".TXT"), fileList(s_, n))) return false;
     step();
-    return result_;
+    return true;
+}
+
+void Joiner::followCopier(int sheetSteps) {
+    std::unique_lock lock(mutex_);
+    int reported = -1;
+    for (;;) {
+        changed_.wait(lock, [&] { return copierDone_ || !pendingWarnings_.empty() || copied_ != reported; });
+        std::vector<std::string> warnings;
+        warnings.swap(pendingWarnings_);
+        const int copied = copied_;
+        const bool done = copierDone_;
+        lock.unlock();
+        for (const std::string& w : warnings)
+            if (hooks_.warn) hooks_.warn(w);
+        if (copied != reported && hooks_.progress) hooks_.progress(sheetSteps + copied, total_);
+        reported = copied;
+        if (done) return;
+        lock.lock();
+    }
+}
+
+JoinResult Joiner::run() {
+    const std::string& n = request_.name;
+    total_ = 1 + static_cast<int>(largeBitmaps(s_).size()) + kSoundCount + kBgmCount + 3;
+    const ChipAssignment chips = assignChips(s_);
+    chips_ = &chips;
+
+    // Listed before the copier starts, so that both threads only read it.
+    resources_.ensureListed();
+    std::thread copier([this] {
+        bool ok = false;
+        try {
+            ok = copyAll();
+        } catch (const std::exception& e) {  // out of memory
+            copyResult_ = {JoinStatus::Failed, out_, e.what()};
+        }
+        if (!ok && copyResult_.status == JoinStatus::Done)
+            copyResult_ = {JoinStatus::Failed, out_, "stopped"};
+        const std::lock_guard lock(mutex_);
+        copierDone_ = true;
+        changed_.notify_one();
+    });
+
+    // The picture sheet.
+    JoinResult sheetResult;
+    try {
+        const std::string path = joinOutputPath(out_, n, ".CHP");
+        if (hooks_.writeSheet) {
+            if (!hooks_.writeSheet(chips, path)) sheetResult = {JoinStatus::Failed, path, "the picture sheet could not be drawn"};
+        } else {
+            std::string sheet = hooks_.drawSheet ? hooks_.drawSheet(chips) : std::string();
+            if (sheet.size() < kRunnerMarkLength) {
+                sheetResult = {JoinStatus::Failed, path, "the picture sheet could not be drawn"};
+            } else {
+                markRunnerBitmap(sheet);
+                if (!writeWholeFile(path, sheet)) sheetResult = {JoinStatus::Failed, path, std::strerror(errno)};
+            }
+        }
+        if (chips.overflow > 0 && hooks_.warn)
+            hooks_.warn("画像ファイルが 900 種類を超えています。残りの " + std::to_string(chips.overflow) +
+                        " 種類の画像は結合されません。");
+    } catch (...) {
+        stop_ = true;
+        copier.join();
+        throw;
+    }
+    if (sheetResult.status != JoinStatus::Done) {
+        // Nothing after a file that failed is reported, as when the files
+        // are written one after the other.
+        stop_ = true;
+        copier.join();
+        return sheetResult;
+    }
+    followCopier(1);
+    copier.join();
+    return copyResult_;
 }
 
 }  // namespace

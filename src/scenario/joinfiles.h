@@ -2,6 +2,7 @@
 // folder, copying them and writing the runner files into the output folder.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -40,9 +41,18 @@ public:
     // about once.
     bool read(std::string_view utf8Name, std::string& bytes, std::string* path = nullptr,
               std::size_t maxBytes = static_cast<std::size_t>(-1));
+    // Opens the file a name is found as for reading, when it is a regular
+    // file: its descriptor (the caller closes it) and size, or -1. `path`
+    // as for read().
+    int open(std::string_view utf8Name, std::uintmax_t& size, std::string* path = nullptr);
     // Lists the folder again if its entries changed since the last listing
     // (one look at the folder's change time).
     void refresh();
+    // Takes the listing now if it was not taken yet; after that, lookups
+    // and reads only read this object and may run on several threads.
+    void ensureListed() {
+        if (!listed_) list();
+    }
     // The path the name would have as spelt: folder + name.
     std::string spelt(std::string_view utf8Name) const;
     const std::string& folder() const { return folder_; }
@@ -82,6 +92,10 @@ struct JoinHooks {
     std::function<void(const std::string&)> warn;
     // Progress: `done` of `total` steps.
     std::function<void(int done, int total)> progress;
+    // In place of drawSheet, for a sheet drawn by another process: writes
+    // the picture sheet file (marked with markRunnerBitmap) at the path
+    // given, as writeWholeFile does; false when it could not.
+    std::function<bool(const ChipAssignment&, const std::string& path)> writeSheet;
 };
 
 // The output folder as an absolute path, when it is a folder the join may
@@ -101,6 +115,32 @@ std::string joinOutputPath(const std::string& folder, std::string_view cp932Name
 // or unsafe source names give one warning each. The scenario is only read.
 // Stops at the first file that cannot be written (Failed, naming it).
 JoinResult joinScenario(const Scenario& s, const JoinRequest& request, const JoinHooks& hooks);
+
+// A file written beside its target and renamed over it on commit(), so that
+// a write that fails part-way (a full disk, the file size limit) leaves any
+// earlier file of that name whole rather than cut off. Dropped without
+// commit(), the partial file is removed. Failures leave errno set.
+class WholeFileWriter {
+public:
+    WholeFileWriter() = default;
+    WholeFileWriter(const WholeFileWriter&) = delete;
+    WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+    ~WholeFileWriter();
+
+    bool open(const std::string& path);
+    bool append(std::string_view bytes);
+    // Appends what `source` holds from `offset` to its end, copied inside
+    // the kernel where the file systems allow it.
+    bool appendFrom(int source, std::uintmax_t offset);
+    bool commit();
+
+private:
+    void discard();
+
+    std::string path_;
+    std::string tmp_;
+    int fd_ = -1;
+};
 
 // Writes a whole file; false with errno set on any failure.
 bool writeWholeFile(const std::string& path, std::string_view bytes);

@@ -68,16 +68,31 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
 
 }  // namespace
 
+namespace {
+
+// Both encodings spell the ASCII bytes alike, and most stored names and
+// keys are ASCII: they are taken as they are, without opening a converter.
+bool ascii(std::string_view text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
 std::optional<std::string> cp932ToUtf8(std::string_view cp932) {
+    if (ascii(cp932)) return std::string(cp932);
     return convert("UTF-8", "CP932", cp932);
 }
 
 std::string cp932ToUtf8Lossy(std::string_view cp932) {
+    if (ascii(cp932)) return std::string(cp932);
     auto r = convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD");
     return r ? *r : std::string();
 }
 
 std::optional<std::string> utf8ToCp932(std::string_view utf8) {
+    if (ascii(utf8)) return std::string(utf8);
     return convert("CP932", "UTF-8", utf8);
 }
 

@@ -86,15 +86,17 @@ TEST(FieldRenderer, SheetPutsChipNAtItsSquare) {
     }
     const ChipAssignment a = assignChips(*s);
     FieldRenderer renderer(f.chips, *f.t);
-    const QImage sheet = renderer.renderSheet(a);
+    const std::string file = renderer.sheetBitmap(a);
+    const QImage sheet = QImage::fromData(QByteArray::fromStdString(file), "BMP").convertToFormat(QImage::Format_ARGB32);
     ASSERT_EQ(sheet.size(), QSize(960, 64));
+    EXPECT_EQ(file.size(), 54u + 960u * 3u * 64u);
     EXPECT_EQ(sheet.pixelColor(16, 16), f.chips.chips[1].pixelColor(16, 16));
     EXPECT_EQ(sheet.pixelColor(29 * 32 + 16, 16), f.chips.chips[30].pixelColor(16, 16));
     EXPECT_EQ(sheet.pixelColor(16, 32 + 16), f.chips.chips[31].pixelColor(16, 16));
     EXPECT_EQ(sheet.pixelColor(0, 32), f.chips.chips[31].pixelColor(0, 0));
     EXPECT_EQ(sheet.pixelColor(32 + 1, 1), QColor(Qt::black));  // chip 2's masked border on black
     EXPECT_EQ(sheet.pixelColor(32 + 16, 32 + 16), QColor(Qt::black));  // no chip 32
-    EXPECT_EQ(encodeBmp24(renderer.renderSheet(assignChips(*std::make_unique<Scenario>())), kSheetWidth).size(), 54u);
+    EXPECT_EQ(renderer.sheetBitmap(assignChips(*std::make_unique<Scenario>())).size(), 54u);
 }
 
 TEST(ScenarioPictures, ReadThroughTheLookupInAnyCaseAndRefusedWhenUnsafeOrOversized) {

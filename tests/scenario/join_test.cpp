@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "scenario/join.h"
 #include "scenario/joinfiles.h"
@@ -306,6 +308,50 @@ TEST_F(JoinFixture, FailuresAreReportedNotSwallowed) {
 
     hooks.drawSheet = [](const ChipAssignment&) { return std::string(); };
     EXPECT_EQ(join("H").status, JoinStatus::Failed);
+}
+
+// The copies go on beside the sheet, yet the hooks hear of them only on the
+// caller's thread, in file order, and the shortest sources keep their size.
+TEST_F(JoinFixture, CopiesBesideTheSheetReportOnTheCallersThreadInFileOrder) {
+    put("one.bmp", "B");
+    put("empty.bmp", "");
+    s->chara(1).chbossimg.assign("gone1.bmp");
+    s->chara(2).chbossimg.assign("one.bmp");
+    s->event(3).evprologuebmp.assign("empty.bmp");
+    s->settings.titleBitmaps[0].assign("gone2.bmp");
+    s->sound(1).fileName.assign("gone3.wav");
+    const auto caller = std::this_thread::get_id();
+    std::vector<int> steps;
+    bool elsewhere = false;
+    hooks.warn = [&](const std::string& w) {
+        elsewhere |= std::this_thread::get_id() != caller;
+        warnings.push_back(w);
+    };
+    hooks.progress = [&](int done, int total) {
+        elsewhere |= std::this_thread::get_id() != caller;
+        steps.push_back(total - done);
+    };
+    ASSERT_EQ(join().status, JoinStatus::Done);
+    EXPECT_FALSE(elsewhere);
+    ASSERT_EQ(warnings.size(), 3u);
+    EXPECT_NE(warnings[0].find("gone1.bmp"), std::string::npos);
+    EXPECT_NE(warnings[1].find("gone2.bmp"), std::string::npos);
+    EXPECT_NE(warnings[2].find("gone3.wav"), std::string::npos);
+    ASSERT_FALSE(steps.empty());
+    EXPECT_TRUE(std::is_sorted(steps.rbegin(), steps.rend()));
+    EXPECT_EQ(steps.back(), 0);
+    EXPECT_EQ(readFile(out.path / "one.DAT"), ".");
+    EXPECT_TRUE(fs::exists(out.path / "empty.DAT"));
+    EXPECT_EQ(readFile(out.path / "empty.DAT"), "");
+
+    // A sheet written by another program: the join only names the file.
+    hooks.writeSheet = [](const ChipAssignment&, const std::string& path) { return writeWholeFile(path, "..drawn"); };
+    ASSERT_EQ(join("W").status, JoinStatus::Done);
+    EXPECT_EQ(readFile(out.path / "W.CHP"), "..drawn");
+    hooks.writeSheet = [](const ChipAssignment&, const std::string&) { return false; };
+    const JoinResult failed = join("X");
+    EXPECT_EQ(failed.status, JoinStatus::Failed);
+    EXPECT_EQ(failed.failedPath, (out.path / "X.CHP").string());
 }
 
 TEST_F(JoinFixture, TwoNamesForOneDatFileAreWarnedAbout) {

@@ -20,6 +20,10 @@ int fail(int code, std::string_view message) {
     return code;
 }
 
+void tellLine(std::string_view utf8) {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(utf8.size()), utf8.data());
+}
+
 Scenario& ScenarioDoc::s() {
     if (!scenario_) scenario_ = std::make_unique<Scenario>();
     return *scenario_;
@@ -49,6 +53,12 @@ int ScenarioDoc::save(const std::string& path) {
 std::string ParsedArgs::value(std::string_view option, std::string_view fallback) const {
     const auto it = options.find(option);
     return it != options.end() ? it->second : std::string(fallback);
+}
+
+std::string resourceFolderOf(const ParsedArgs& parsed, const std::string& file) {
+    if (parsed.has("--resources")) return parsed.value("--resources");
+    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
 }
 
 int parseArgs(const Args& args, std::initializer_list<std::string_view> known,

@@ -28,6 +28,9 @@ inline constexpr int kExitUsage = 2;  // bad usage or bad input
 
 // Prints "quorantel-cli: MESSAGE" as one line to stderr and returns `code`.
 int fail(int code, std::string_view message);
+// Prints one of the editor's own messages (UTF-8), as the author would read
+// it, as one line to stderr.
+void tellLine(std::string_view utf8);
 
 // The scenario a command works on. The record is 4.5 MB, so it lives on the
 // heap; the side data travels with it because the whole reset needs both.
@@ -80,6 +83,10 @@ struct ParsedArgs {
 int parseArgs(const Args& args, std::initializer_list<std::string_view> known,
               std::size_t minPositional, std::size_t maxPositional, std::string_view usage,
               ParsedArgs& out);
+
+// The folder a scenario's file names point into: --resources, or the folder
+// of the scenario file.
+std::string resourceFolderOf(const ParsedArgs& parsed, const std::string& file);
 
 // A whole decimal integer (optional sign, no spaces or trailing text), or
 // nullopt.

@@ -23,8 +23,9 @@ int cmdDeleteField(const Args& args);
 int cmdCheck(const Args& args);
 // The walk preview: --keys walks the hero, --to finds the shortest steps.
 int cmdWalk(const Args& args);
-// Built when the tool links the renderer (QRN_CLI_RENDER).
+// The runner files; the picture sheet is drawn by quorantel-cli-draw.
 int cmdJoin(const Args& args);
+// Built when the tool links the renderer (QRN_CLI_RENDER).
 int cmdExportBmp(const Args& args);
 int cmdExportTmx(const Args& args);
 int cmdImportTmx(const Args& args);

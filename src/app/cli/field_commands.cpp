@@ -17,11 +17,6 @@ namespace qrn::cli {
 
 namespace {
 
-// One of the editor's own messages, as the author would read it.
-void tellLine(std::string_view utf8) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(utf8.size()), utf8.data());
-}
-
 int refuse(std::string_view editorMessage) {
     tellLine(editorMessage);
     return kExitUsage;

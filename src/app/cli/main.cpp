@@ -1,14 +1,11 @@
 // quorantel-cli: headless commands on scenario files.
-#include <unistd.h>
-
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <string>
 
 #include "commands.h"
+#include "drawhelper.h"
+#include "sheetdrawer.h"
 
 namespace {
 
@@ -39,46 +36,18 @@ const Command kCommands[] = {
     {"delete-field", qrn::cli::cmdDeleteField, "delete-field FILE FIELD [-o OUT]"},
     {"check", qrn::cli::cmdCheck, "check FILE [--resources DIR] [--json]"},
     {"walk", qrn::cli::cmdWalk, "walk FILE [--resources DIR] [--from F,X,Y] [--keys KEYS] [--to F,X,Y]"},
-    {"join", QRN_DRAW(qrn::cli::cmdJoin), "join FILE OUTDIR NAME [--resources DIR]"},
+    {"join", qrn::cli::cmdJoin, "join FILE OUTDIR NAME [--resources DIR]"},
     {"export-bmp", QRN_DRAW(qrn::cli::cmdExportBmp), "export-bmp FILE FIELD OUT.bmp [--resources DIR]"},
     {"export-tmx", QRN_DRAW(qrn::cli::cmdExportTmx), "export-tmx FILE FIELD OUTDIR [--resources DIR]"},
     {"import-tmx", QRN_DRAW(qrn::cli::cmdImportTmx), "import-tmx FILE FIELD IN.tmx [-o OUT]"},
+    // The join's own use of the helper; not for authors.
+    {"draw-sheet", QRN_DRAW(qrn::cli::cmdDrawSheet), nullptr},
 };
-
-#ifndef QRN_CLI_RENDER
-// quorantel-cli-draw lies beside the tool in the build tree, and in the
-// program's libexec folder once installed.
-std::string drawHelperPath() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return {};
-    const std::filesystem::path dir = self.parent_path();
-    for (const std::filesystem::path& candidate :
-         {dir / "quorantel-cli-draw", dir.parent_path() / QRN_CLI_DRAW_LIBEXEC / "quorantel-cli-draw"}) {
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-    }
-    return {};
-}
-
-// Replaces this process with the drawing helper, given the same arguments;
-// returns only when the helper cannot be started.
-int runDrawHelper(char** argv) {
-    const std::string helper = drawHelperPath();
-    if (helper.empty()) {
-        std::fprintf(stderr, "quorantel-cli: %s needs quorantel-cli-draw, which is not installed with the tool\n",
-                     argv[1]);
-        return 1;
-    }
-    argv[0] = const_cast<char*>(helper.c_str());
-    ::execv(helper.c_str(), argv);
-    std::fprintf(stderr, "quorantel-cli: cannot start %s: %s\n", helper.c_str(), std::strerror(errno));
-    return 1;
-}
-#endif
 
 void printUsage() {
     std::fprintf(stderr, "usage: quorantel-cli COMMAND ...\n");
-    for (const auto& c : kCommands) std::fprintf(stderr, "  quorantel-cli %s\n", c.usage);
+    for (const auto& c : kCommands)
+        if (c.usage) std::fprintf(stderr, "  quorantel-cli %s\n", c.usage);
 }
 
 }  // namespace
@@ -94,7 +63,7 @@ int main(int argc, char** argv) {
     for (const auto& c : kCommands) {
         if (std::strcmp(argv[1], c.name) == 0) {
 #ifndef QRN_CLI_RENDER
-            if (!c.run) return runDrawHelper(argv);
+            if (!c.run) return qrn::cli::runDrawHelper(argv);
 #endif
             return c.run(qrn::cli::Args(argv + 2, argv + argc));
         }

@@ -1,9 +1,10 @@
-// The commands of quorantel-cli that draw: join (the runner files with the
-// picture sheet) and export-bmp (a field as one bitmap). They load the
-// scenario's pictures as the editor does on opening and print the editor's
-// messages to stderr, one line each.
+// The commands of quorantel-cli that draw: the join's picture sheet and
+// export-bmp (a field as one bitmap). They load the scenario's pictures as
+// the editor does on opening and print the editor's messages to stderr, one
+// line each.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -18,6 +19,7 @@
 #include "cliutil.h"
 #include "commands.h"
 #include "render/fieldrenderer.h"
+#include "sheetdrawer.h"
 #include "scenario/join.h"
 #include "scenario/joinfiles.h"
 #include "scenario/scenariofile.h"
@@ -26,18 +28,6 @@
 namespace qrn::cli {
 
 namespace {
-
-void tellLine(std::string_view utf8) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(utf8.size()), utf8.data());
-}
-
-// The folder the scenario's file names point into: --resources, or the
-// folder of the scenario file.
-std::string resourceFolderOf(const ParsedArgs& parsed, const std::string& file) {
-    if (parsed.has("--resources")) return parsed.value("--resources");
-    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
-}
 
 // Reads a scenario file for a command that only reads it: the record is read
 // straight into place, without the whole reset first (every byte is replaced
@@ -79,50 +69,55 @@ struct Pictures {
 
 }  // namespace
 
-int cmdJoin(const Args& args) {
-    static constexpr std::string_view usage = "join FILE OUTDIR NAME [--resources DIR]";
-    ParsedArgs parsed;
-    if (int rc = parseArgs(args, {"--resources"}, 3, 3, usage, parsed)) return rc;
-    const std::string& file = parsed.positional[0];
-    const std::string& outDir = parsed.positional[1];
-    std::string name;
-    if (int rc = toCp932(parsed.positional[2], "NAME", name)) return rc;
-    name = delext(name);
-    if (!validJoinName(parsed.positional[2]) || !validJoinName(name))
-        return fail(kExitUsage, "NAME \"" + parsed.positional[2] + "\" is not a file name (empty, or with a folder part)");
+// Draws in this process: in the helper, and in a join run by hand with it.
+class InProcessSheetDrawer final : public SheetDrawer {
+public:
+    bool write(const Scenario& s, const ChipAssignment& chips, ResourceFolder& folder,
+               const std::string& path) override {
+        std::string sheet;
+        {
+            const Pictures pictures(s, folder);
+            FieldRenderer renderer(pictures.chips, pictures.tables);
+            sheet = renderer.sheetBitmap(chips);
+        }
+        markRunnerBitmap(sheet);
+        if (writeWholeFile(path, sheet)) return true;
+        fail(kExitIo, "cannot write " + path + ": " + std::strerror(errno));
+        return false;
+    }
+};
 
-    std::unique_ptr<Scenario> record;
-    if (int rc = readScenario(file, record)) return rc;
-    const Scenario& s = *record;
-    const auto out = usableOutputFolder(outDir);
-    if (!out) {
-        tellLine("結合ファイル出力フォルダは無効です。");
-        return kExitIo;
+std::unique_ptr<SheetDrawer> startSheetDrawer(const std::string&) { return std::make_unique<InProcessSheetDrawer>(); }
+
+int cmdDrawSheet(const Args& args) {
+    ParsedArgs parsed;
+    if (int rc = parseArgs(args, {"--resources"}, 0, 0, "draw-sheet --resources DIR < RECORD+PATH", parsed)) return rc;
+    // The record comes as it is in memory (unlocked), from the join that
+    // copies the other files meanwhile; the sheet file's path follows it.
+    auto record = std::make_unique_for_overwrite<Scenario>();
+    std::string path;
+    std::size_t got = 0;
+    char piece[4096];
+    for (;;) {
+        const bool inRecord = got < static_cast<std::size_t>(kRecordSize);
+        const ssize_t r = inRecord ? ::read(STDIN_FILENO, record->bytes() + got, kRecordSize - got)
+                                   : ::read(STDIN_FILENO, piece, sizeof piece);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) return fail(kExitIo, std::string("draw-sheet: ") + std::strerror(errno));
+        if (r == 0) break;
+        if (inRecord)
+            got += static_cast<std::size_t>(r);
+        else if (path.size() < 65536)
+            path.append(piece, static_cast<std::size_t>(r));
     }
-    ResourceFolder folder(resourceFolderOf(parsed, file));
-    Pictures pictures(s, folder);
-    JoinHooks hooks;
-    hooks.drawSheet = [&](const ChipAssignment& chips) {
-        FieldRenderer renderer(pictures.chips, pictures.tables);
-        return encodeBmp24(renderer.renderSheet(chips), kSheetWidth);
-    };
-    hooks.warn = [](const std::string& w) { tellLine(w); };
-    // The pictures' lookup serves the join too: the folder is listed once.
-    const JoinResult r = joinScenario(s, {*out, folder.folder(), name, &folder}, hooks);
-    switch (r.status) {
-        case JoinStatus::Done: break;
-        case JoinStatus::BadFolder: tellLine("結合ファイル出力フォルダは無効です。"); return kExitIo;
-        case JoinStatus::BadName: return fail(kExitUsage, "NAME is not a file name");
-        case JoinStatus::Failed: return fail(kExitIo, "cannot write " + r.failedPath + ": " + r.error);
-    }
-    // The folder as the editor shows it: with its closing separator.
-    std::string shown = *out;
-    if (shown.empty() || shown.back() != '/') shown += '/';
-    std::printf("%s\n", (shown + "に" + toUtf8(s.settings.scenarioname.view()) +
-                         "の実行に必要なファイルを出力しました。又、" + toUtf8(name) +
-                         ".TXT にファイル一覧を出力しました。")
-                            .c_str());
-    return kExitOk;
+    if (got < static_cast<std::size_t>(kRecordSize) || path.empty())
+        return fail(kExitIo, "draw-sheet: the scenario record or the sheet's path was cut short");
+    ResourceFolder folder(parsed.value("--resources", "."));
+    const bool written = InProcessSheetDrawer().write(*record, assignChips(*record), folder, path);
+    // Nothing is left to tidy: the tool waiting for this process goes on at
+    // once, without the destructors of the libraries and the pictures.
+    std::fflush(stderr);
+    std::_Exit(written ? kExitOk : kExitIo);
 }
 
 int cmdExportBmp(const Args& args) {

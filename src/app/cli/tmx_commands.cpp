@@ -19,10 +19,6 @@ namespace qrn::cli {
 
 namespace {
 
-void tellLine(std::string_view utf8) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(utf8.size()), utf8.data());
-}
-
 int parseFieldNumber(const std::string& text, int& field) {
     const auto number = parseInteger(text);
     if (!number || *number < 1 || *number > kFieldCount)
