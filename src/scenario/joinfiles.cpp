@@ -185,29 +185,55 @@ std::string joinOutputPath(const std::string& folder, std::string_view name, std
 
 WholeFileWriter::~WholeFileWriter() { discard(); }
 
+namespace {
+
+// A name beside `path` that no file has yet, for writing before the rename.
+std::string temporaryName(const std::string& path) {
+    static std::atomic<std::uint64_t> counter = 0;
+    static const auto seed = static_cast<std::uint64_t>(::getpid()) << 32 ^
+                             static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::uint64_t mix = (seed + ++counter) * 0x9E3779B97F4A7C15ull;
+    char suffix[8] = {'.', 0, 0, 0, 0, 0, 0, 0};
+    for (int i = 1; i < 7; ++i, mix >>= 6)
+        suffix[i] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-"[mix & 63];
+    return path + suffix;
+}
+
+// An unnamed file is given its name through /proc; without it, files are
+// written under a temporary name.
+bool canNameUnnamedFiles() {
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
+std::string descriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+}  // namespace
+
 void WholeFileWriter::discard() {
     if (fd_ < 0) return;
     const int err = errno;
     ::close(fd_);
-    ::unlink(tmp_.c_str());
+    if (!tmp_.empty()) ::unlink(tmp_.c_str());
     fd_ = -1;
     errno = err;
 }
 
 bool WholeFileWriter::open(const std::string& path) {
     discard();
-    // The temporary name is new (O_EXCL, links not followed) and the
-    // process's umask gives the mode, so one call makes the file.
-    static std::atomic<std::uint64_t> counter = 0;
-    static const auto seed = static_cast<std::uint64_t>(::getpid()) << 32 ^
-                             static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     path_ = path;
+    tmp_.clear();
+    // Where the file system allows, the file has no name until it is whole
+    // (one directory change instead of two, and nothing left behind by a
+    // crash); the process's umask gives the mode, so one call makes it.
+    if (canNameUnnamedFiles()) {
+        const fs::path folder = fs::path(path).parent_path();
+        fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd_ >= 0) return true;
+    }
+    // Otherwise a new temporary name (O_EXCL, links not followed).
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        std::uint64_t mix = (seed + ++counter) * 0x9E3779B97F4A7C15ull;
-        char suffix[8] = {'.', 0, 0, 0, 0, 0, 0, 0};
-        for (int i = 1; i < 7; ++i, mix >>= 6)
-            suffix[i] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-"[mix & 63];
-        tmp_ = path + suffix;
+        tmp_ = temporaryName(path);
         fd_ = ::open(tmp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) return false;
     }
@@ -233,7 +259,7 @@ bool WholeFileWriter::append(std::string_view bytes) {
     return true;
 }
 
-bool WholeFileWriter::appendFrom(int source, std::uintmax_t offset) {
+bool WholeFileWriter::appendFrom(int source, std::uintmax_t offset, std::uintmax_t length) {
     if (fd_ < 0) {
         errno = EBADF;
         return false;
@@ -241,10 +267,11 @@ bool WholeFileWriter::appendFrom(int source, std::uintmax_t offset) {
     auto at = static_cast<off_t>(offset);
     bool inKernel = true;
     std::vector<char> buffer;
-    for (;;) {
+    while (length > 0) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uintmax_t>(length, std::uintmax_t{1} << 30));
         ssize_t n = -1;
         if (inKernel) {
-            n = ::copy_file_range(source, &at, fd_, nullptr, std::size_t{1} << 30, 0);
+            n = ::copy_file_range(source, &at, fd_, nullptr, want, 0);
             // File systems that cannot copy between these two files say so
             // before anything is copied: the bytes then pass through here.
             if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
@@ -253,18 +280,21 @@ bool WholeFileWriter::appendFrom(int source, std::uintmax_t offset) {
             }
         } else {
             if (buffer.empty()) buffer.resize(std::size_t{1} << 16);
-            n = ::pread(source, buffer.data(), buffer.size(), at);
+            n = ::pread(source, buffer.data(), std::min(want, buffer.size()), at);
             if (n > 0) {
                 if (!append(std::string_view(buffer.data(), static_cast<std::size_t>(n)))) return false;
                 at += n;
             }
         }
-        if (n == 0) return true;
-        if (n < 0 && errno != EINTR) {
+        if (n == 0) return true;  // the source ended early
+        if (n < 0) {
+            if (errno == EINTR) continue;
             discard();
             return false;
         }
+        length -= static_cast<std::uintmax_t>(n);
     }
+    return true;
 }
 
 bool WholeFileWriter::commit() {
@@ -272,9 +302,39 @@ bool WholeFileWriter::commit() {
         errno = EBADF;
         return false;
     }
+    int err = 0;
+    if (tmp_.empty()) {
+        // The unnamed file takes the target's name, or, when a file has it
+        // already, a temporary one that is then renamed over it.
+        const std::string self = descriptorPath(fd_);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            const int fd = fd_;
+            fd_ = -1;
+            if (::close(fd) == 0) return true;
+            err = errno;
+            ::unlink(path_.c_str());
+            errno = err;
+            return false;
+        }
+        if (errno != EEXIST) {
+            discard();
+            return false;
+        }
+        for (int attempt = 0; attempt < 100 && tmp_.empty(); ++attempt) {
+            std::string name = temporaryName(path_);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                tmp_ = std::move(name);
+            else if (errno != EEXIST)
+                break;
+        }
+        if (tmp_.empty()) {
+            discard();
+            return false;
+        }
+    }
     const int fd = fd_;
     fd_ = -1;
-    int err = ::close(fd) != 0 ? errno : 0;
+    if (::close(fd) != 0) err = errno;
     if (err == 0 && ::rename(tmp_.c_str(), path_.c_str()) != 0) err = errno;
     if (err != 0) {
         ::unlink(tmp_.c_str());
@@ -398,19 +458,15 @@ bool Joiner::copySource(const ShortString255& name, const std::string& what, con
         warn(utf8(what) + shownPath(name.view()) + kNotFound);
         return true;
     }
-    // The first bytes are read here to be replaced; the rest is copied by
-    // the kernel, without passing through this process.
-    char head[2] = {};
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uintmax_t>(dots, size));
-    ssize_t got = 0;
-    while (want > 0 && (got = ::pread(fd, head, want, 0)) < 0 && errno == EINTR) {
-    }
+    // The size the file has when opened is copied, its first `dots` bytes
+    // written here and the rest copied by the kernel, without passing
+    // through this process.
     bool copied = false;
-    if (size > 0 && got == static_cast<ssize_t>(want)) {
-        std::fill(head, head + want, '.');
+    if (size > 0) {
+        const std::size_t marked = static_cast<std::size_t>(std::min<std::uintmax_t>(dots, size));
         WholeFileWriter file;
-        copied = file.open(target) && file.append(std::string_view(head, want)) && file.appendFrom(fd, want) &&
-                 file.commit();
+        copied = file.open(target) && file.append(std::string(marked, '.')) &&
+                 file.appendFrom(fd, marked, size - marked) && file.commit();
     }
     ::close(fd);
     if (copied) return true;

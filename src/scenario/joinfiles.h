@@ -116,10 +116,12 @@ std::string joinOutputPath(const std::string& folder, std::string_view cp932Name
 // Stops at the first file that cannot be written (Failed, naming it).
 JoinResult joinScenario(const Scenario& s, const JoinRequest& request, const JoinHooks& hooks);
 
-// A file written beside its target and renamed over it on commit(), so that
-// a write that fails part-way (a full disk, the file size limit) leaves any
-// earlier file of that name whole rather than cut off. Dropped without
-// commit(), the partial file is removed. Failures leave errno set.
+// A file that takes its target's name only on commit(), when it is whole
+// (an unnamed file linked in, or one written beside the target and renamed
+// over it), so that a write that fails part-way (a full disk, the file size
+// limit) leaves any earlier file of that name whole rather than cut off.
+// Dropped without commit(), the partial file is removed. Failures leave
+// errno set.
 class WholeFileWriter {
 public:
     WholeFileWriter() = default;
@@ -129,16 +131,16 @@ public:
 
     bool open(const std::string& path);
     bool append(std::string_view bytes);
-    // Appends what `source` holds from `offset` to its end, copied inside
-    // the kernel where the file systems allow it.
-    bool appendFrom(int source, std::uintmax_t offset);
+    // Appends `length` bytes of `source` from `offset` (fewer where it ends
+    // before), copied inside the kernel where the file systems allow it.
+    bool appendFrom(int source, std::uintmax_t offset, std::uintmax_t length);
     bool commit();
 
 private:
     void discard();
 
     std::string path_;
-    std::string tmp_;
+    std::string tmp_;  // the temporary name, if the file has one
     int fd_ = -1;
 };
 
