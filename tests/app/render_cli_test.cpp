@@ -154,6 +154,23 @@ TEST_F(RenderCli, JoinExitCodes) {
     EXPECT_EQ(blocked.code, 1);
     EXPECT_TRUE(blocked.out.empty());  // no success message after a failure
     EXPECT_FALSE(fs::exists(file("out/G.TXT")));
+
+    // The sheet is drawn and written by the drawing program beside the tool:
+    // its picture lines come before the copies', and its failure is the join's.
+    s_->itemImageFiles[0].assign("nochip.bmp");
+    s_->settings.endingBitmaps[0].assign("gone.bmp");
+    save();
+    const CliRun told = run({"join", file("s.snr"), file("out"), "H"});
+    ASSERT_EQ(told.code, 0);
+    ASSERT_EQ(told.errLines.size(), 2u);
+    EXPECT_NE(told.errLines[0].find("nochip.bmp"), std::string::npos);
+    EXPECT_NE(told.errLines[1].find("gone.bmp"), std::string::npos);
+    fs::create_directory(file("out/S.CHP"));
+    const CliRun noSheet = run({"join", file("s.snr"), file("out"), "S"});
+    EXPECT_EQ(noSheet.code, 1);
+    EXPECT_TRUE(noSheet.out.empty());
+    EXPECT_NE(noSheet.errLines.back().find("S.CHP"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(file("out/S.CHP")));
 }
 
 }  // namespace

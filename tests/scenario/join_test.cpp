@@ -344,6 +344,13 @@ TEST_F(JoinFixture, CopiesBesideTheSheetReportOnTheCallersThreadInFileOrder) {
     EXPECT_TRUE(fs::exists(out.path / "empty.DAT"));
     EXPECT_EQ(readFile(out.path / "empty.DAT"), "");
 
+    // Joined again over its own files: the same files, nothing beside them.
+    const auto count = [&] { return std::distance(fs::directory_iterator(out.path), fs::directory_iterator{}); };
+    const auto files = count();
+    ASSERT_EQ(join().status, JoinStatus::Done);
+    EXPECT_EQ(count(), files);
+    EXPECT_EQ(readFile(out.path / "one.DAT"), ".");
+
     // A sheet written by another program: the join only names the file.
     hooks.writeSheet = [](const ChipAssignment&, const std::string& path) { return writeWholeFile(path, "..drawn"); };
     ASSERT_EQ(join("W").status, JoinStatus::Done);
