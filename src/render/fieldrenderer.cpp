@@ -337,8 +337,8 @@ std::string FieldRenderer::sheetBitmap(const ChipAssignment& a) {
     return out;
 }
 
-std::string encodeBmp24(const QImage& image, int emptyWidth) {
-    if (image.isNull()) return bmpHeader(emptyWidth, 0);
+std::string encodeBmp24(const QImage& image) {
+    if (image.isNull()) return bmpHeader(0, 0);
     const QImage bgr = image.format() == kTileFormat ? image : image.convertToFormat(kTileFormat);
     const int w = bgr.width(), h = bgr.height();
     const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) & ~std::size_t(3);

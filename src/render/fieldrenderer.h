@@ -77,9 +77,9 @@ private:
     std::unordered_map<CellLook, QImage, LookHash> tiles_;
 };
 
-// A 24-bit bottom-up BMP file of the image; a null image gives a header of
-// `emptyWidth` x 0 pixels.
-std::string encodeBmp24(const QImage& image, int emptyWidth = 0);
+// A 24-bit bottom-up BMP file of the image; a null image gives only a
+// header.
+std::string encodeBmp24(const QImage& image);
 // Writes encodeBmp24 straight to a file; false with errno set on failure.
 bool writeBmp24(const QImage& image, const std::string& path);
 

@@ -2,60 +2,26 @@
 // export-bmp (a field as one bitmap). They load the scenario's pictures as
 // the editor does on opening and print the editor's messages to stderr, one
 // line each.
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <memory>
 
 #include "cliutil.h"
 #include "commands.h"
 #include "render/fieldrenderer.h"
-#include "sheetdrawer.h"
 #include "scenario/join.h"
 #include "scenario/joinfiles.h"
-#include "scenario/scenariofile.h"
-#include "scenario/text.h"
+#include "sheetdrawer.h"
 
 namespace qrn::cli {
 
 namespace {
-
-// Reads a scenario file for a command that only reads it: the record is read
-// straight into place, without the whole reset first (every byte is replaced
-// anyway), so a fresh process touches the 4.5 MB only once. As when opening,
-// only a whole record counts. Prints why and returns kExitIo on failure.
-int readScenario(const std::string& path, std::unique_ptr<Scenario>& out) {
-    const auto cannot = [&](const std::string& why) { return fail(kExitIo, "cannot open " + path + ": " + why); };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return cannot(std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return cannot("not a regular file");
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    out.reset(new Scenario);  // left uninitialised: the read fills it
-    std::size_t got = 0;
-    while (got < static_cast<std::size_t>(kRecordSize)) {
-        const ssize_t r = ::read(fd, out->bytes() + got, kRecordSize - got);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += static_cast<std::size_t>(r);
-    }
-    ::close(fd);
-    if (got < static_cast<std::size_t>(kRecordSize)) return cannot("the file is shorter than a scenario record");
-    lockdata(*out, false);
-    return kExitOk;
-}
 
 // The scenario's pictures, with one line per picture that cannot be read.
 struct Pictures {
@@ -130,9 +96,9 @@ int cmdExportBmp(const Args& args) {
         return fail(kExitUsage, "\"" + parsed.positional[1] + "\" is not a field number (1 to 100)");
     const int field = static_cast<int>(*number);
 
-    std::unique_ptr<Scenario> record;
-    if (int rc = readScenario(file, record)) return rc;
-    const Scenario& s = *record;
+    ScenarioDoc doc;
+    if (int rc = doc.load(file)) return rc;
+    const Scenario& s = doc.s();
     if (!fieldInUse(s, field)) return fail(kExitUsage, "field " + parsed.positional[1] + " is not in use");
     const char* const noResources =
         "システムリソースが足りません。画面の表示色を落とすか、フィールドノサイズを小さくして下さい。";
